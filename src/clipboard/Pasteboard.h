@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+namespace tessel {
+
+// Ordered (type identifier, bytes) pairs: what one write puts on the pasteboard. Text is stored
+// as UTF-8.
+class PasteboardItem {
+public:
+    void setData(const QString& type, const QByteArray& bytes);
+    void setString(const QString& type, const QString& text) { setData(type, text.toUtf8()); }
+
+    bool isEmpty() const { return m_values.isEmpty(); }
+    QStringList types() const;
+    std::optional<QByteArray> data(const QString& type) const;
+    const QList<std::pair<QString, QByteArray>>& values() const { return m_values; }
+
+private:
+    QList<std::pair<QString, QByteArray>> m_values;
+};
+
+// The system-wide clipboard shared with every other application. Main thread only.
+class Pasteboard {
+public:
+    virtual ~Pasteboard() = default;
+
+    // Moves on every clear or write by any client, ours included, and never returns to an old
+    // value; an equal value means unchanged contents.
+    virtual qint64 changeCount() const = 0;
+
+    // The type identifiers of the current contents; empty when there are none or they cannot
+    // be read.
+    virtual QStringList types() const = 0;
+
+    // The bytes under `type`, or nothing when the type is absent or unreadable.
+    virtual std::optional<QByteArray> dataForType(const QString& type) const = 0;
+
+    // The text under `type`, or nothing when absent or unreadable.
+    virtual std::optional<QString> stringForType(const QString& type) const = 0;
+
+    // Empties the contents (changes the change count).
+    virtual void clearContents() = 0;
+
+    // Replaces the contents with the item's pairs (changes the change count). An empty item
+    // leaves the contents empty.
+    virtual void writeItem(const PasteboardItem& item) = 0;
+};
+
+} // namespace tessel

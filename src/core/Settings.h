@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLatin1StringView>
+#include <QString>
+
+// The one table of user settings: each key with its kind and the value a reader applies when the
+// key is absent or holds a value of another kind. Read and write them through SettingsStore.
+namespace tessel {
+
+template <typename T> struct SettingKey {
+    using Value = T;
+    QLatin1StringView name;
+    T absentValue;
+};
+
+struct TextSettingKey {
+    using Value = QString;
+    QLatin1StringView name;
+    QLatin1StringView absentValue;
+};
+
+struct DataSettingKey {
+    using Value = QByteArray;
+    QLatin1StringView name;
+};
+
+namespace settings {
+
+using namespace Qt::StringLiterals;
+
+inline constexpr TextSettingKey appLanguage{"appLanguage"_L1, "system"_L1};
+inline constexpr TextSettingKey themeMode{"themeMode"_L1, "system"_L1};
+inline constexpr SettingKey<bool> pasteOnSelect{"pasteOnSelect"_L1, true};
+inline constexpr SettingKey<bool> playSoundEffects{"playSoundEffects"_L1, true};
+inline constexpr SettingKey<bool> confirmClear{"confirmClear"_L1, true};
+inline constexpr SettingKey<bool> ignorePasswordManagers{"ignorePasswordManagers"_L1, true};
+inline constexpr SettingKey<qint64> maxHistoryItems{"maxHistoryItems"_L1, 50};
+// Absent shortcuts and recents are resolved by their owners (hotkey manager, emoji store).
+inline constexpr DataSettingKey savedClipboardShortcut{"savedClipboardShortcut"_L1};
+inline constexpr DataSettingKey savedEmojiShortcut{"savedEmojiShortcut"_L1};
+inline constexpr DataSettingKey recentEmojis{"recentEmojis"_L1};
+
+} // namespace settings
+} // namespace tessel

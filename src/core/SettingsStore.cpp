@@ -1,0 +1,137 @@
+#include "core/SettingsStore.h"
+
+#include "core/AppPaths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+// Bytes are kept as {"base64": "..."} so they never read back as text.
+constexpr auto kDataField = "base64"_L1;
+// Integers beyond 2^53 do not survive a JSON double; they are not integers we ever store.
+constexpr double kMaxExactInteger = 9007199254740992.0;
+} // namespace
+
+SettingsStore::SettingsStore(QString filePath, QObject* parent)
+    : QObject(parent)
+    , m_filePath(std::move(filePath))
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const auto doc = QJsonDocument::fromJson(file.readAll());
+    if (doc.isObject())
+        m_values = doc.object();
+}
+
+QString SettingsStore::defaultFilePath()
+{
+    return AppPaths::configDir() + "/settings.json"_L1;
+}
+
+std::optional<bool> SettingsStore::boolValue(const QString& key) const
+{
+    const auto v = m_values.value(key);
+    if (!v.isBool())
+        return std::nullopt;
+    return v.toBool();
+}
+
+std::optional<qint64> SettingsStore::intValue(const QString& key) const
+{
+    const auto v = m_values.value(key);
+    if (!v.isDouble())
+        return std::nullopt;
+    const double d = v.toDouble();
+    if (std::trunc(d) != d || std::fabs(d) > kMaxExactInteger)
+        return std::nullopt;
+    return static_cast<qint64>(d);
+}
+
+std::optional<QString> SettingsStore::textValue(const QString& key) const
+{
+    const auto v = m_values.value(key);
+    if (!v.isString())
+        return std::nullopt;
+    return v.toString();
+}
+
+std::optional<QByteArray> SettingsStore::dataValue(const QString& key) const
+{
+    const auto v = m_values.value(key);
+    if (!v.isObject())
+        return std::nullopt;
+    const auto encoded = v.toObject().value(kDataField);
+    if (!encoded.isString())
+        return std::nullopt;
+    auto decoded = QByteArray::fromBase64Encoding(encoded.toString().toLatin1(),
+                                                  QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return std::nullopt;
+    return *decoded;
+}
+
+bool SettingsStore::value(const SettingKey<bool>& key) const
+{
+    return boolValue(QString(key.name)).value_or(key.absentValue);
+}
+
+qint64 SettingsStore::value(const SettingKey<qint64>& key) const
+{
+    return intValue(QString(key.name)).value_or(key.absentValue);
+}
+
+QString SettingsStore::value(const TextSettingKey& key) const
+{
+    return textValue(QString(key.name)).value_or(QString(key.absentValue));
+}
+
+std::optional<QByteArray> SettingsStore::value(const DataSettingKey& key) const
+{
+    return dataValue(QString(key.name));
+}
+
+void SettingsStore::setBool(const QString& key, bool value)
+{
+    store(key, value);
+}
+
+void SettingsStore::setInt(const QString& key, qint64 value)
+{
+    store(key, static_cast<double>(value));
+}
+
+void SettingsStore::setText(const QString& key, const QString& value)
+{
+    store(key, value);
+}
+
+void SettingsStore::setData(const QString& key, const QByteArray& value)
+{
+    store(key, QJsonObject{{kDataField, QString::fromLatin1(value.toBase64())}});
+}
+
+void SettingsStore::remove(const QString& key)
+{
+    store(key, QJsonValue(QJsonValue::Undefined));
+}
+
+void SettingsStore::store(const QString& key, const QJsonValue& value)
+{
+    if (value.isUndefined())
+        m_values.remove(key);
+    else
+        m_values.insert(key, value);
+    m_lastWriteOk = AppPaths::ensurePrivateDir(QFileInfo(m_filePath).absolutePath()) &&
+                    AppPaths::writePrivateFile(m_filePath, QJsonDocument(m_values).toJson());
+    Q_EMIT changed(key);
+}
+
+} // namespace tessel

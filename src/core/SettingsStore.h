@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/Settings.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace tessel {
+
+// The user's settings: a typed key/value file (JSON) that keeps the kind of every value, so that a
+// value of the wrong kind reads as absent. Every write replaces the file atomically and announces
+// the key through `changed`. Lives on the main thread.
+class SettingsStore : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads `filePath` if it exists; an unreadable or malformed file gives empty settings.
+    explicit SettingsStore(QString filePath, QObject* parent = nullptr);
+
+    // The store at $XDG_CONFIG_HOME/tessel/settings.json.
+    static QString defaultFilePath();
+
+    QString filePath() const { return m_filePath; }
+
+    // Typed reads: the stored value, or nothing when absent or stored as another kind.
+    std::optional<bool> boolValue(const QString& key) const;
+    std::optional<qint64> intValue(const QString& key) const;
+    std::optional<QString> textValue(const QString& key) const;
+    std::optional<QByteArray> dataValue(const QString& key) const;
+
+    // Reads through the settings table, applying the key's absent-value.
+    bool value(const SettingKey<bool>& key) const;
+    qint64 value(const SettingKey<qint64>& key) const;
+    QString value(const TextSettingKey& key) const;
+    std::optional<QByteArray> value(const DataSettingKey& key) const;
+
+    void setBool(const QString& key, bool value);
+    void setInt(const QString& key, qint64 value);
+    void setText(const QString& key, const QString& value);
+    void setData(const QString& key, const QByteArray& value);
+    void remove(const QString& key);
+
+    void set(const SettingKey<bool>& key, bool v) { setBool(key.name, v); }
+    void set(const SettingKey<qint64>& key, qint64 v) { setInt(key.name, v); }
+    void set(const TextSettingKey& key, const QString& v) { setText(key.name, v); }
+    void set(const DataSettingKey& key, const QByteArray& v) { setData(key.name, v); }
+
+    // False when the last write could not reach the disk (the value is still kept in memory).
+    bool lastWriteSucceeded() const { return m_lastWriteOk; }
+
+Q_SIGNALS:
+    void changed(const QString& key);
+
+private:
+    void store(const QString& key, const QJsonValue& value);
+
+    QString m_filePath;
+    QJsonObject m_values;
+    bool m_lastWriteOk = true;
+};
+
+} // namespace tessel

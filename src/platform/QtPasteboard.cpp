@@ -1,0 +1,139 @@
+#include "platform/QtPasteboard.h"
+
+#include "clipboard/PasteboardTypes.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+
+struct TypeFormat {
+    QLatin1StringView type;
+    QLatin1StringView format;
+};
+
+// The formats that carry Tessel's three standard types; the first format of a type is the one
+// written.
+constexpr std::array kStandardFormats{
+    TypeFormat{PasteboardType::plainText, "text/plain"_L1},
+    TypeFormat{PasteboardType::plainText, "text/plain;charset=utf-8"_L1},
+    TypeFormat{PasteboardType::png, "image/png"_L1},
+    TypeFormat{PasteboardType::tiff, "image/tiff"_L1},
+};
+
+// Selection-protocol targets and Qt's own image alias describe no content of their own.
+constexpr std::array kProtocolFormats{"TARGETS"_L1, "MULTIPLE"_L1, "TIMESTAMP"_L1,
+                                      "SAVE_TARGETS"_L1, "application/x-qt-image"_L1};
+
+} // namespace
+
+QtPasteboard::QtPasteboard(QClipboard* clipboard, QObject* parent)
+    : QObject(parent)
+    , m_clipboard(clipboard)
+{
+    connect(m_clipboard, &QClipboard::dataChanged, this, &QtPasteboard::onClipboardChanged);
+}
+
+QString QtPasteboard::typeForFormat(const QString& format)
+{
+    for (const auto& entry : kStandardFormats) {
+        if (format.compare(entry.format, Qt::CaseInsensitive) == 0)
+            return entry.type;
+    }
+    return format;
+}
+
+QString QtPasteboard::formatForType(const QString& type)
+{
+    for (const auto& entry : kStandardFormats) {
+        if (type == entry.type)
+            return entry.format;
+    }
+    return type;
+}
+
+QStringList QtPasteboard::types() const
+{
+    const QMimeData* data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (!data)
+        return {};
+    QStringList result;
+    const auto formats = data->formats();
+    for (const auto& format : formats) {
+        if (std::find(kProtocolFormats.begin(), kProtocolFormats.end(), format) !=
+            kProtocolFormats.end())
+            continue;
+        const QString type = typeForFormat(format);
+        if (!result.contains(type))
+            result.append(type);
+    }
+    return result;
+}
+
+std::optional<QByteArray> QtPasteboard::dataForType(const QString& type) const
+{
+    const QMimeData* data = m_clipboard->mimeData(QClipboard::Clipboard);
+    const QString format = formatForType(type);
+    if (!data || !data->hasFormat(format))
+        return std::nullopt;
+    return data->data(format);
+}
+
+std::optional<QString> QtPasteboard::stringForType(const QString& type) const
+{
+    const QMimeData* data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (!data)
+        return std::nullopt;
+    if (type == PasteboardType::plainText) {
+        // QMimeData::text() also decodes the legacy X11 string targets.
+        if (!data->hasText())
+            return std::nullopt;
+        return data->text();
+    }
+    const QString format = formatForType(type);
+    if (!data->hasFormat(format))
+        return std::nullopt;
+    return QString::fromUtf8(data->data(format));
+}
+
+void QtPasteboard::clearContents()
+{
+    // Owning an empty clipboard, rather than releasing it, keeps every change we make ours.
+    publish(new QMimeData);
+}
+
+void QtPasteboard::writeItem(const PasteboardItem& item)
+{
+    auto* data = new QMimeData;
+    for (const auto& [type, bytes] : item.values()) {
+        if (type == PasteboardType::plainText)
+            data->setText(QString::fromUtf8(bytes));
+        else
+            data->setData(formatForType(type), bytes);
+    }
+    publish(data);
+}
+
+void QtPasteboard::publish(QMimeData* data)
+{
+    ++m_changeCount;
+    m_ownData = data;
+    m_clipboard->setMimeData(data, QClipboard::Clipboard);
+}
+
+void QtPasteboard::onClipboardChanged()
+{
+    // Qt announces our own writes too, at once and again when the selection owner changes.
+    if (m_clipboard->ownsClipboard() && m_clipboard->mimeData(QClipboard::Clipboard) == m_ownData)
+        return;
+    m_ownData = nullptr;
+    ++m_changeCount;
+}
+
+} // namespace tessel

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/Workspace.h"
+
+namespace tessel::test {
+
+class FakeWorkspace final : public Workspace {
+public:
+    QString frontmostApplicationId() const override { return appId; }
+    QString appId;
+};
+
+} // namespace tessel::test
