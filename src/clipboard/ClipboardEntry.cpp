@@ -1,0 +1,146 @@
+#include "clipboard/ClipboardEntry.h"
+
+#include "clipboard/ImageDecoder.h"
+#include "clipboard/PasteboardTypes.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+
+constexpr qsizetype kPreviewLimit = 48;
+
+const QRegularExpression& whitespaceRegex()
+{
+    // Unicode properties make \s match every Unicode space, not only the ASCII ones.
+    static const QRegularExpression regex(u"\\s+"_s,
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    return regex;
+}
+
+// Byte offset just past the first `count` grapheme clusters, or -1 when there are fewer.
+qsizetype offsetAfterGraphemes(const QString& text, qsizetype count)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype seen = 0;
+    while (finder.toNextBoundary() != -1) {
+        if (++seen == count)
+            return finder.position();
+    }
+    return -1;
+}
+
+} // namespace
+
+ClipboardEntry::ClipboardEntry(QString mimetype, std::optional<QString> textContent,
+                               std::optional<QByteArray> imageData,
+                               std::optional<QString> imageFileURL, bool isFavorite,
+                               QDateTime timestamp)
+    : m_id(QUuid::createUuid())
+    , m_mimetype(std::move(mimetype))
+    , m_textContent(std::move(textContent))
+    , m_imageFileURL(std::move(imageFileURL))
+    , m_isFavorite(isFavorite)
+    , m_timestamp(std::move(timestamp))
+    , m_loadedImageData(std::move(imageData))
+{
+}
+
+QString ClipboardEntry::idString() const
+{
+    return m_id.toString(QUuid::WithoutBraces);
+}
+
+QString ClipboardEntry::hash() const
+{
+    if (m_cachedHash)
+        return *m_cachedHash;
+    QByteArray bytes;
+    if (m_textContent)
+        bytes = m_textContent->toUtf8();
+    else if (auto image = imageBytes())
+        bytes = std::move(*image);
+    m_cachedHash = QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    return *m_cachedHash;
+}
+
+void ClipboardEntry::adoptHash(const QString& hash) const
+{
+    if (!m_cachedHash)
+        m_cachedHash = hash;
+}
+
+bool ClipboardEntry::isImage() const
+{
+    return !m_textContent && (m_loadedImageData || m_imageFileURL);
+}
+
+std::optional<QByteArray> ClipboardEntry::imageBytes() const
+{
+    if (m_loadedImageData)
+        return m_loadedImageData;
+    if (!m_imageFileURL)
+        return std::nullopt;
+    QFile file(*m_imageFileURL);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+QString ClipboardEntry::previewText() const
+{
+    if (m_cachedPreview)
+        return *m_cachedPreview;
+    QString text = m_textContent ? *m_textContent : "[Imagem "_L1 + hash().left(8) + u']';
+    text.replace(whitespaceRegex(), u" "_s);
+    text = text.trimmed();
+    const qsizetype cut = offsetAfterGraphemes(text, kPreviewLimit - 1);
+    if (cut != -1 && offsetAfterGraphemes(text, kPreviewLimit + 1) != -1)
+        text = text.left(cut) + u'\u2026';
+    // Previews are asked for on every paint; the content they derive from never changes.
+    m_cachedPreview = text;
+    return text;
+}
+
+PasteboardItem ClipboardEntry::pasteboardItem() const
+{
+    PasteboardItem item;
+    if (m_textContent) {
+        item.setString(PasteboardType::plainText, *m_textContent);
+        return item;
+    }
+    const auto bytes = imageBytes();
+    if (!bytes)
+        return item;
+    if (const auto decoded = image()) {
+        if (const auto tiff = ImageDecoder::tiffRepresentation(*decoded))
+            item.setData(PasteboardType::tiff, *tiff);
+    }
+    item.setData(PasteboardType::png, *bytes);
+    return item;
+}
+
+std::optional<QImage> ClipboardEntry::image() const
+{
+    if (!isImage())
+        return std::nullopt;
+    const QString key = idString();
+    if (auto hit = ImageDecoder::cached(key))
+        return hit;
+    const auto bytes = imageBytes();
+    if (!bytes)
+        return std::nullopt;
+    auto decoded = ImageDecoder::decode(*bytes);
+    if (decoded)
+        ImageDecoder::insertCached(key, *decoded);
+    return decoded;
+}
+
+} // namespace tessel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "clipboard/Pasteboard.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+
+namespace tessel {
+
+// One item of the clipboard history: a text, or one image. A reference object: the history, the
+// views and the store's hand-back all hold the very same entry. Main thread only; the store's
+// background writer works on a snapshot, never on the entry.
+class ClipboardEntry {
+public:
+    ClipboardEntry(QString mimetype, std::optional<QString> textContent,
+                   std::optional<QByteArray> imageData, std::optional<QString> imageFileURL,
+                   bool isFavorite, QDateTime timestamp);
+
+    // Fresh at every construction and never stored: identity for lists and the image cache.
+    const QUuid& id() const { return m_id; }
+    QString idString() const;
+    const QString& mimetype() const { return m_mimetype; }
+    const std::optional<QString>& textContent() const { return m_textContent; }
+    // Local path of the image's blob; absent for a new image until its first save.
+    const std::optional<QString>& imageFileURL() const { return m_imageFileURL; }
+    bool isFavorite() const { return m_isFavorite; }
+    const QDateTime& timestamp() const { return m_timestamp; }
+    const std::optional<QByteArray>& loadedImageData() const { return m_loadedImageData; }
+
+    void setFavorite(bool favorite) { m_isFavorite = favorite; }
+    void setTimestamp(const QDateTime& timestamp) { m_timestamp = timestamp; }
+    void setImageFileURL(const QString& path) { m_imageFileURL = path; }
+    void dropLoadedImageData() { m_loadedImageData.reset(); }
+
+    // SHA-256 of the content (text as UTF-8, else image bytes; no bytes: of empty input), as 64
+    // lower-case hex digits. Computed once; a later change of the blob file does not alter it.
+    QString hash() const;
+    std::optional<QString> cachedHash() const { return m_cachedHash; }
+    // Lets the store hand back a hash it computed from the same bytes off the main thread.
+    void adoptHash(const QString& hash) const;
+
+    bool isImage() const;
+    // One line of at most 48 user-perceived characters.
+    QString previewText() const;
+    // A new item holding the content: text under the plain-text type; an image as TIFF (when it
+    // decodes) followed by its stored bytes under the PNG type; empty when the bytes are gone.
+    PasteboardItem pasteboardItem() const;
+    // The decoded image of an image entry (through a shared cache), or nothing.
+    std::optional<QImage> image() const;
+    // The image bytes: those in memory, else the blob's contents; nothing when neither is there.
+    std::optional<QByteArray> imageBytes() const;
+
+    // Equal content, not identity.
+    friend bool operator==(const ClipboardEntry& a, const ClipboardEntry& b)
+    {
+        return a.hash() == b.hash();
+    }
+
+private:
+    QUuid m_id;
+    QString m_mimetype;
+    std::optional<QString> m_textContent;
+    std::optional<QString> m_imageFileURL;
+    bool m_isFavorite;
+    QDateTime m_timestamp;
+    std::optional<QByteArray> m_loadedImageData;
+    mutable std::optional<QString> m_cachedHash;
+    mutable std::optional<QString> m_cachedPreview;
+};
+
+using ClipboardEntryPtr = std::shared_ptr<ClipboardEntry>;
+using ClipboardEntryList = QList<ClipboardEntryPtr>;
+
+} // namespace tessel

@@ -1,0 +1,64 @@
+#include "clipboard/ImageDecoder.h"
+
+#include <QBuffer>
+#include <QCache>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace tessel::ImageDecoder {
+
+namespace {
+// The cache keeps at most this many bytes of decoded pixels; older images are decoded again.
+constexpr qsizetype kCacheBytes = 192LL * 1024 * 1024;
+
+QCache<QString, QImage>& cache()
+{
+    static QCache<QString, QImage> instance(kCacheBytes);
+    return instance;
+}
+} // namespace
+
+std::optional<QImage> decode(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    // Qt's reader also refuses allocations above this many megabytes, whatever the header says.
+    QImageReader::setAllocationLimit(static_cast<int>(maxPixels * 4 / (1024 * 1024)));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
+        return std::nullopt;
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+
+std::optional<QByteArray> tiffRepresentation(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    if (!writer.canWrite() || !writer.write(image))
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QImage> cached(const QString& key)
+{
+    if (const QImage* image = cache().object(key))
+        return *image;
+    return std::nullopt;
+}
+
+void insertCached(const QString& key, const QImage& image)
+{
+    const qsizetype cost = qMax<qsizetype>(1, image.sizeInBytes());
+    cache().insert(key, new QImage(image), cost);
+}
+
+} // namespace tessel::ImageDecoder
