@@ -1,0 +1,228 @@
+#include "clipboard/ClipboardStore.h"
+#include "clipboard/PasteboardTypes.h"
+#include "core/AppPaths.h"
+#include "support/TestImages.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+
+namespace {
+constexpr auto kNoPermissionsForOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+
+ClipboardEntryPtr text(const QString& t, bool favorite = false)
+{
+    return std::make_shared<ClipboardEntry>(PasteboardType::plainText, t, std::nullopt,
+                                            std::nullopt, favorite,
+                                            QDateTime::fromMSecsSinceEpoch(1700000000250, Qt::UTC));
+}
+
+ClipboardEntryPtr image(const QByteArray& bytes, QLatin1StringView type = PasteboardType::png)
+{
+    return std::make_shared<ClipboardEntry>(type, std::nullopt, bytes, std::nullopt, false,
+                                            QDateTime::currentDateTimeUtc());
+}
+
+QJsonArray readRegistry(const ClipboardStore& store)
+{
+    QFile file(store.registryURL());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).array();
+}
+
+// Saves and waits until the background write and its hand-back are done.
+void saveAndWait(ClipboardStore& store, const ClipboardEntryList& entries)
+{
+    QSignalSpy finished(&store, &ClipboardStore::saveFinished);
+    store.save(entries);
+    QVERIFY(finished.wait(5000));
+}
+} // namespace
+
+class TestClipboardStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void missingRegistryStartsEmptyAndFirstSaveCreatesIt()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        QVERIFY(store.load().isEmpty());
+        saveAndWait(store, {});
+        QCOMPARE(readRegistry(store), QJsonArray());
+        QVERIFY(QFile::exists(store.registryURL()));
+        // Private history: directories for the owner only, files too.
+        for (const QString& path : {store.appSupportDir(), store.imagesDir(), store.registryURL()})
+            QCOMPARE(QFile::permissions(path) & kNoPermissionsForOthers, QFile::Permissions{});
+    }
+
+    void unreadableRegistryIsMovedAside_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("not JSON") << "{not json"_ba;
+        QTest::newRow("object at the top") << R"({"text": "a"})"_ba;
+        QTest::newRow("array of strings") << R"(["a", "b"])"_ba;
+        QTest::newRow("one record is no object") << R"([{"text": "a"}, 3])"_ba;
+    }
+
+    void unreadableRegistryIsMovedAside()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        QVERIFY(AppPaths::writePrivateFile(store.registryURL(), contents));
+        QVERIFY(store.load().isEmpty());
+        const auto aside = QDir(store.appSupportDir())
+                               .entryList({u"registry.json.corrupt-*"_s}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QFile kept(store.appSupportDir() + u'/' + aside.first());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), contents);
+        saveAndWait(store, {text(u"new"_s)});
+        QCOMPARE(readRegistry(store).size(), 1);
+    }
+
+    void recordsLoadFieldByField()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const QByteArray registry = R"([
+            {"mimetype": "public.utf8-plain-text", "favorite": true, "timestamp": 1700000000.5,
+             "text": "both", "imageFile": "x.png"},
+            {"favorite": false, "timestamp": 1},
+            {"mimetype": 7, "favorite": "yes", "text": "defaults"},
+            {"mimetype": "public.tiff", "timestamp": 2, "imageFile": "abc.png"},
+            {"timestamp": 3, "imageFile": "../../outside.png"}
+        ])";
+        QVERIFY(AppPaths::writePrivateFile(store.registryURL(), registry));
+        const QDateTime before = QDateTime::currentDateTimeUtc();
+        const auto entries = store.load();
+        QCOMPARE(entries.size(), 3);
+
+        QCOMPARE(entries[0]->textContent(), u"both"_s);
+        QVERIFY(!entries[0]->isImage());
+        QVERIFY(entries[0]->isFavorite());
+        QCOMPARE(entries[0]->timestamp().toMSecsSinceEpoch(), 1700000000500);
+
+        QCOMPARE(entries[1]->textContent(), u"defaults"_s);
+        QCOMPARE(entries[1]->mimetype(), QString(PasteboardType::plainText));
+        QVERIFY(!entries[1]->isFavorite());
+        QVERIFY(entries[1]->timestamp() >= before);
+
+        QVERIFY(entries[2]->isImage());
+        QCOMPARE(entries[2]->mimetype(), QString(PasteboardType::tiff));
+        QCOMPARE(entries[2]->imageFileURL(), store.imagesDir() + "/abc.png"_L1);
+        QVERIFY(entries[0]->id() != entries[1]->id());
+    }
+
+    void roundTripKeepsOrderAndFields()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const QByteArray png = test::encodedImage("png");
+        const auto img = image(png);
+        saveAndWait(store, {text(u"newest"_s, true), img, text(u"oldest"_s)});
+
+        const auto loaded = ClipboardStore(store.appSupportDir()).load();
+        QCOMPARE(loaded.size(), 3);
+        QCOMPARE(loaded[0]->textContent(), u"newest"_s);
+        QVERIFY(loaded[0]->isFavorite());
+        QCOMPARE(loaded[0]->timestamp().toMSecsSinceEpoch(), 1700000000250);
+        QVERIFY(loaded[1]->isImage());
+        QCOMPARE(loaded[1]->hash(), img->hash());
+        QCOMPARE(*loaded[1]->imageBytes(), png);
+        QCOMPARE(loaded[2]->textContent(), u"oldest"_s);
+    }
+
+    void firstSaveMovesImageBytesToTheirBlob()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const QByteArray tiff = test::encodedImage("tiff");
+        const auto img = image(tiff, PasteboardType::tiff);
+        const QString hash = img->hash();
+        saveAndWait(store, {img});
+
+        const QString blob = store.imagesDir() + u'/' + hash + ".png"_L1;
+        QCOMPARE(img->imageFileURL(), blob);
+        QVERIFY(!img->loadedImageData().has_value());
+        QCOMPARE(img->hash(), hash);
+        QCOMPARE(readRegistry(store).at(0).toObject().value("imageFile"_L1).toString(),
+                 hash + ".png"_L1);
+        QCOMPARE(QFile::permissions(blob) & kNoPermissionsForOthers, QFile::Permissions{});
+
+        // A blob is written once: a second save leaves the file as it is.
+        const QDateTime written = QFileInfo(blob).lastModified();
+        QTest::qWait(20);
+        saveAndWait(store, {img, image(tiff)});
+        QCOMPARE(QFileInfo(blob).lastModified(), written);
+        QCOMPARE(QDir(store.imagesDir()).entryList(QDir::Files).size(), 1);
+    }
+
+    void unreadableBlobIsSavedWithoutContent()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const auto lost = std::make_shared<ClipboardEntry>(
+            PasteboardType::png, std::nullopt, std::nullopt, store.imagesDir() + "/gone.png"_L1,
+            false, QDateTime::currentDateTimeUtc());
+        saveAndWait(store, {lost});
+        const QJsonObject record = readRegistry(store).at(0).toObject();
+        QVERIFY(!record.contains("imageFile"_L1));
+        QVERIFY(!record.contains("text"_L1));
+    }
+
+    void snapshotIsTakenWhenSaveIsCalled()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const auto entry = text(u"pin me"_s);
+        QSignalSpy finished(&store, &ClipboardStore::saveFinished);
+        store.save({entry});
+        entry->setFavorite(true);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(readRegistry(store).at(0).toObject().value("favorite"_L1).toBool(), false);
+    }
+
+    void laterSavesLandLast()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        QSignalSpy finished(&store, &ClipboardStore::saveFinished);
+        for (int i = 1; i <= 20; ++i) {
+            ClipboardEntryList entries;
+            for (int j = 0; j < i; ++j)
+                entries.append(text(QString::number(j)));
+            store.save(entries);
+        }
+        QVERIFY(store.waitForPendingSaves(10000));
+        QCOMPARE(readRegistry(store).size(), 20);
+    }
+
+    void deletingBlobs()
+    {
+        QTemporaryDir dir;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        const auto img = image(test::encodedImage("png"));
+        saveAndWait(store, {img});
+        const QString blob = *img->imageFileURL();
+        const int filesBefore = QDir(store.imagesDir()).entryList(QDir::Files).size();
+        store.deleteImageBlob(*text(u"text"_s));
+        QCOMPARE(QDir(store.imagesDir()).entryList(QDir::Files).size(), filesBefore);
+        store.deleteImageBlob(*img);
+        QVERIFY(!QFile::exists(blob));
+        store.deleteImageBlob(*img); // already gone: nothing happens
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClipboardStore)
+#include "test_clipboard_store.moc"
