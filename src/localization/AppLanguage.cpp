@@ -4,8 +4,7 @@ using namespace Qt::StringLiterals;
 
 namespace tessel {
 
-QString rawValue(AppLanguage language)
-{
+QString rawValue(AppLanguage language) {
     switch (language) {
     case AppLanguage::system:
         return u"system"_s;
@@ -19,8 +18,7 @@ QString rawValue(AppLanguage language)
     return {};
 }
 
-std::optional<AppLanguage> appLanguageFromRawValue(QStringView raw)
-{
+std::optional<AppLanguage> appLanguageFromRawValue(QStringView raw) {
     for (const AppLanguage language : allAppLanguages) {
         if (raw == rawValue(language))
             return language;
