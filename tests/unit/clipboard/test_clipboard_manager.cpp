@@ -1,0 +1,324 @@
+#include "clipboard/ClipboardManager.h"
+#include "clipboard/ClipboardStore.h"
+#include "clipboard/PasteboardTypes.h"
+#include "core/SettingsStore.h"
+#include "support/FakeWorkspace.h"
+#include "support/MemoryPasteboard.h"
+#include "support/TempHome.h"
+#include "support/TestImages.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+
+namespace {
+PasteboardItem item(std::initializer_list<std::pair<QString, QByteArray>> values)
+{
+    PasteboardItem result;
+    for (const auto& [type, bytes] : values)
+        result.setData(type, bytes);
+    return result;
+}
+
+PasteboardItem textItem(const QString& text)
+{
+    return item({{PasteboardType::plainText, text.toUtf8()}});
+}
+
+// A manager over an in-memory pasteboard, with settings and history in a temporary home.
+struct Fixture {
+    test::TempHome home;
+    test::MemoryPasteboard pasteboard;
+    test::FakeWorkspace workspace;
+    SettingsStore settings{SettingsStore::defaultFilePath()};
+    ClipboardManager manager{pasteboard, workspace, settings,
+                             std::make_unique<ClipboardStore>(home.dataHome() + "/tessel"_L1)};
+
+    Fixture()
+    {
+        manager.startMonitoring();
+        // Let the save that starting asks for land, so each test sees only its own saves.
+        manager.store().waitForPendingSaves(3000);
+        QCoreApplication::processEvents();
+    }
+
+    // Another application copies `content`; the manager's next tick sees it.
+    void copy(const PasteboardItem& content)
+    {
+        pasteboard.writeExternal(content);
+        manager.poll();
+    }
+    void copyText(const QString& text) { copy(textItem(text)); }
+
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const auto& e : manager.entries())
+            result.append(e->textContent().value_or(u"<image>"_s));
+        return result;
+    }
+    int blobCount() const
+    {
+        return QDir(manager.store().imagesDir()).entryList(QDir::Files).size();
+    }
+    void waitForSave()
+    {
+        QSignalSpy saved(&manager.store(), &ClipboardStore::saveFinished);
+        QVERIFY(saved.wait(3000));
+    }
+};
+} // namespace
+
+class TestClipboardManager : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void captureFilters_data()
+    {
+        QTest::addColumn<QStringList>("extraTypes");
+        QTest::addColumn<QString>("frontmostApp");
+        QTest::addColumn<bool>("ignorePasswordManagers");
+        QTest::addColumn<bool>("recorded");
+
+        QTest::newRow("plain copy") << QStringList{} << u"gedit.Gedit"_s << true << true;
+        QTest::newRow("transient marker") << QStringList{u"org.nspasteboard.TransientType"_s}
+                                          << QString() << true << false;
+        QTest::newRow("transient in any case, filters off")
+            << QStringList{u"x-TRANSIENT-data"_s} << QString() << false << false;
+        QTest::newRow("concealed type") << QStringList{u"org.nspasteboard.ConcealedType"_s}
+                                        << QString() << true << false;
+        QTest::newRow("KDE password hint") << QStringList{u"x-kde-passwordManagerHint"_s}
+                                           << QString() << true << false;
+        QTest::newRow("concealed type, filters off")
+            << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << false << true;
+        QTest::newRow("password manager in front") << QStringList{} << u"1Password.1Password"_s
+                                                   << true << false;
+        QTest::newRow("KeePassXC in front") << QStringList{} << u"keepassxc.KeePassXC"_s << true
+                                            << false;
+        QTest::newRow("password manager in front, filters off")
+            << QStringList{} << u"bitwarden.Bitwarden"_s << false << true;
+        QTest::newRow("singular 'password' app is no marker")
+            << QStringList{} << u"password-notes.Notes"_s << true << true;
+    }
+
+    void captureFilters()
+    {
+        QFETCH(QStringList, extraTypes);
+        QFETCH(QString, frontmostApp);
+        QFETCH(bool, ignorePasswordManagers);
+        QFETCH(bool, recorded);
+        Fixture f;
+        f.settings.set(settings::ignorePasswordManagers, ignorePasswordManagers);
+        f.workspace.appId = frontmostApp;
+        PasteboardItem content = textItem(u"s3cret"_s);
+        for (const QString& type : extraTypes)
+            content.setData(type, "1"_ba);
+        f.copy(content);
+        QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
+    }
+
+    void onlyABooleanFalseSwitchesThePasswordFiltersOff()
+    {
+        Fixture f;
+        f.settings.setText(u"ignorePasswordManagers"_s, u"false"_s);
+        f.workspace.appId = u"keepassxc.KeePassXC"_s;
+        f.copyText(u"pw"_s);
+        QVERIFY(f.manager.entries().isEmpty());
+    }
+
+    void formatsAreTriedPngTiffText_data()
+    {
+        QTest::addColumn<qsizetype>("pngSize");
+        QTest::addColumn<bool>("withTiff");
+        QTest::addColumn<QString>("expectedType");
+        constexpr qsizetype limit = 10485760;
+        QTest::newRow("PNG at the limit") << limit << true << QString(PasteboardType::png);
+        QTest::newRow("PNG over the limit, TIFF next")
+            << limit + 1 << true << QString(PasteboardType::tiff);
+        QTest::newRow("PNG over the limit, text next")
+            << limit + 1 << false << QString(PasteboardType::plainText);
+    }
+
+    void formatsAreTriedPngTiffText()
+    {
+        QFETCH(qsizetype, pngSize);
+        QFETCH(bool, withTiff);
+        QFETCH(QString, expectedType);
+        Fixture f;
+        PasteboardItem content;
+        content.setData(PasteboardType::png, QByteArray(pngSize, 'p'));
+        if (withTiff)
+            content.setData(PasteboardType::tiff, test::encodedImage("tiff"));
+        content.setString(PasteboardType::plainText, u"caption"_s);
+        f.copy(content);
+        QCOMPARE(f.manager.entries().size(), 1);
+        QCOMPARE(f.manager.entries().first()->mimetype(), expectedType);
+    }
+
+    void textIsTrimmedAndBlankTextIgnored()
+    {
+        Fixture f;
+        f.copyText(u"  \n spaced out \t\n"_s);
+        f.copyText(u" \n\t "_s);
+        f.copy(PasteboardItem());
+        QCOMPARE(f.texts(), QStringList{u"spaced out"_s});
+    }
+
+    void contentAlreadyOnThePasteboardAtStartIsNotCaptured()
+    {
+        Fixture f;
+        f.manager.stopMonitoring();
+        f.pasteboard.writeExternal(textItem(u"before start"_s));
+        f.manager.startMonitoring();
+        f.manager.poll();
+        QVERIFY(f.manager.entries().isEmpty());
+    }
+
+    void recopyMovesTheExistingEntry()
+    {
+        Fixture f;
+        f.copyText(u"a"_s);
+        f.copyText(u"b"_s);
+        const ClipboardEntryPtr a = f.manager.entries().last();
+        f.manager.toggleFavorite(a);
+        const QDateTime before = a->timestamp();
+        QTest::qWait(5);
+        f.copyText(u" a "_s);
+        QCOMPARE(f.texts(), (QStringList{u"a"_s, u"b"_s}));
+        QCOMPARE(f.manager.entries().first(), a);
+        QVERIFY(a->isFavorite());
+        QVERIFY(a->timestamp() > before);
+    }
+
+    void trimmingKeepsFavouritesAndTheNewest()
+    {
+        Fixture f;
+        for (int i = 0; i < 5; ++i) {
+            f.copyText(u"fav %1"_s.arg(i));
+            f.manager.toggleFavorite(f.manager.entries().first());
+        }
+        f.copy(item({{PasteboardType::png, test::encodedImage("png")}}));
+        const ClipboardEntryPtr oldestImage = f.manager.entries().first();
+        f.waitForSave();
+        QCOMPARE(f.blobCount(), 1);
+        for (int i = 0; i < 50; ++i)
+            f.copyText(u"item %1"_s.arg(i));
+
+        const auto& entries = f.manager.entries();
+        QCOMPARE(entries.size(), 55);
+        QCOMPARE(std::count_if(entries.begin(), entries.end(),
+                               [](const auto& e) { return e->isFavorite(); }),
+                 5);
+        QVERIFY(!entries.contains(oldestImage));
+        QCOMPARE(f.blobCount(), 0);
+        QCOMPARE(entries.first()->textContent(), u"item 49"_s);
+    }
+
+    void limitsOfZeroAndBelowKeepOnlyFavourites_data()
+    {
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("zero") << qint64(0);
+        QTest::newRow("negative") << qint64(-3);
+    }
+
+    void limitsOfZeroAndBelowKeepOnlyFavourites()
+    {
+        QFETCH(qint64, limit);
+        Fixture f;
+        f.copyText(u"pinned"_s);
+        f.manager.toggleFavorite(f.manager.entries().first());
+        f.copyText(u"old"_s);
+        f.settings.set(settings::maxHistoryItems, limit);
+        f.copyText(u"new"_s);
+        QCOMPARE(f.texts(), QStringList{u"pinned"_s});
+    }
+
+    void aBlobStillNamedByAnotherEntryIsKept()
+    {
+        Fixture f;
+        const QByteArray png = test::encodedImage("png");
+        f.copy(item({{PasteboardType::png, png}}));
+        f.waitForSave();
+        // A registry written by hand can name the same blob twice.
+        const auto twin = std::make_shared<ClipboardEntry>(
+            PasteboardType::png, std::nullopt, std::nullopt,
+            f.manager.entries().first()->imageFileURL(), false, QDateTime::currentDateTimeUtc());
+        f.manager.store().save({f.manager.entries().first(), twin});
+        QVERIFY(f.manager.store().waitForPendingSaves(3000));
+        ClipboardManager reloaded(f.pasteboard, f.workspace, f.settings,
+                                  std::make_unique<ClipboardStore>(f.manager.store().appSupportDir()));
+        QCOMPARE(reloaded.entries().size(), 2);
+        reloaded.deleteEntry(reloaded.entries().first());
+        QCOMPARE(f.blobCount(), 1);
+        reloaded.clearAll();
+        QCOMPARE(f.blobCount(), 0);
+    }
+
+    void selectWritesBackWithoutRecapture()
+    {
+        Fixture f;
+        f.copyText(u"first"_s);
+        f.copyText(u"second"_s);
+        const ClipboardEntryPtr top = f.manager.entries().first();
+        const ClipboardEntryPtr older = f.manager.entries().last();
+        const QDateTime topTime = top->timestamp();
+
+        QSignalSpy changed(&f.manager, &ClipboardManager::entriesChanged);
+        f.manager.select(top);
+        QCOMPARE(*f.pasteboard.stringForType(PasteboardType::plainText), u"second"_s);
+        QCOMPARE(f.manager.entries().first(), top);
+        QCOMPARE(top->timestamp(), topTime);
+        QCOMPARE(changed.count(), 0);
+
+        QTest::qWait(5);
+        f.manager.select(older);
+        QCOMPARE(f.texts(), (QStringList{u"first"_s, u"second"_s}));
+        QVERIFY(older->timestamp() > topTime);
+        const int writes = f.pasteboard.writeCount();
+        f.manager.poll();
+        QCOMPARE(f.manager.entries().size(), 2);
+        QCOMPARE(f.pasteboard.writeCount(), writes);
+        QCOMPARE(f.manager.lastChangeCount(), f.pasteboard.changeCount());
+    }
+
+    void deleteAndClearAll()
+    {
+        Fixture f;
+        for (const QString& t : {u"a"_s, u"b"_s, u"c"_s, u"d"_s})
+            f.copyText(t);
+        f.manager.toggleFavorite(f.manager.entries()[1]); // c
+        f.manager.toggleFavorite(f.manager.entries()[3]); // a
+        f.manager.deleteEntry(f.manager.entries()[0]);     // d
+        QCOMPARE(f.texts(), (QStringList{u"c"_s, u"b"_s, u"a"_s}));
+        f.manager.clearAll();
+        QCOMPARE(f.texts(), (QStringList{u"c"_s, u"a"_s}));
+    }
+
+    void burstOfChangesIsSavedOnce()
+    {
+        Fixture f;
+        QSignalSpy saved(&f.manager.store(), &ClipboardStore::saveFinished);
+        for (int i = 0; i < 5; ++i) {
+            f.copyText(QString::number(i));
+            QTest::qWait(100);
+        }
+        QCOMPARE(saved.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(saved.count(), 1, 3000);
+        QTest::qWait(ClipboardManager::saveDelayMs + 200);
+        QCOMPARE(saved.count(), 1);
+        QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 5);
+    }
+
+    void monitoringPollsTheRealTimer()
+    {
+        Fixture f;
+        f.pasteboard.writeExternal(textItem(u"seen by the timer"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(f.manager.entries().size(), 1, 2000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClipboardManager)
+#include "test_clipboard_manager.moc"
