@@ -1,0 +1,104 @@
+#include "TesselProcess.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel::test {
+
+TesselProcess::TesselProcess(QString home)
+    : m_home(std::move(home))
+{
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_DATA_HOME"_s, m_home + "/data"_L1);
+    env.insert(u"XDG_CONFIG_HOME"_s, m_home + "/config"_L1);
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+}
+
+TesselProcess::~TesselProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+QString TesselProcess::executable()
+{
+    return qEnvironmentVariable("TESSEL_BINARY_DIR") + "/src/app/tessel"_L1;
+}
+
+bool TesselProcess::start()
+{
+    m_process.start(executable(), {});
+    return m_process.waitForStarted(5000);
+}
+
+int TesselProcess::terminate()
+{
+    ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+    if (!m_process.waitForFinished(10000))
+        return -1;
+    return m_process.exitCode();
+}
+
+QString TesselProcess::registryPath() const
+{
+    return m_home + "/data/tessel/registry.json"_L1;
+}
+
+QString TesselProcess::imagesDir() const
+{
+    return m_home + "/data/tessel/images"_L1;
+}
+
+QJsonArray TesselProcess::registry() const
+{
+    QFile file(registryPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).array();
+}
+
+QStringList TesselProcess::registryTexts() const
+{
+    QStringList texts;
+    for (const auto& value : registry()) {
+        const auto record = value.toObject();
+        texts.append(record.contains("text"_L1) ? record.value("text"_L1).toString()
+                                                : u"<image>"_s);
+    }
+    return texts;
+}
+
+bool run(const QString& program, const QStringList& args, const QByteArray& input)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForStarted(5000))
+        return false;
+    process.write(input);
+    process.closeWriteChannel();
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+bool xclipWrite(const QByteArray& bytes, const QString& target)
+{
+    // xclip forks a child that keeps serving the selection; the parent exits once it owns it.
+    return run(u"xclip"_s, {u"-selection"_s, u"clipboard"_s, u"-t"_s, target, u"-i"_s}, bytes);
+}
+
+bool haveTool(const QString& name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+} // namespace tessel::test

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QString>
+
+namespace tessel::test {
+
+// The real `tessel` executable, run with its history in a directory of the test's.
+class TesselProcess {
+public:
+    explicit TesselProcess(QString home);
+    ~TesselProcess();
+
+    bool start();
+    // SIGTERM, as at log-out; returns the exit code (-1 when it did not exit in time).
+    int terminate();
+    QString registryPath() const;
+    QString imagesDir() const;
+    // The registry's records; empty when there is no readable registry yet.
+    QJsonArray registry() const;
+    // The "text" of each record, "<image>" for images.
+    QStringList registryTexts() const;
+    QProcess& process() { return m_process; }
+
+    static QString executable();
+
+private:
+    QString m_home;
+    QProcess m_process;
+};
+
+// Runs a command to completion; false when it could not start or failed.
+bool run(const QString& program, const QStringList& args, const QByteArray& input = {});
+// Starts `xclip` owning the CLIPBOARD with `bytes` under `target` (it stays until replaced).
+bool xclipWrite(const QByteArray& bytes, const QString& target = QStringLiteral("UTF8_STRING"));
+bool haveTool(const QString& name);
+
+} // namespace tessel::test
