@@ -1,0 +1,155 @@
+#include "hotkey/HotkeyManager.h"
+
+#include "core/SettingsStore.h"
+#include "hotkey/HotkeyBackend.h"
+#include "hotkey/KeyCodeTable.h"
+
+#include <QKeyEvent>
+#include <array>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+SavedShortcut loadShortcut(const SettingsStore& settings, const DataSettingKey& key,
+                           const SavedShortcut& fallback) {
+    // Undecodable data stays in the store until the next change overwrites it.
+    const auto data = settings.value(key);
+    if (!data)
+        return fallback;
+    return SavedShortcut::fromJson(*data).value_or(fallback);
+}
+} // namespace
+
+HotkeyManager::HotkeyManager(SettingsStore& settings, HotkeyBackend& backend, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_backend(backend)
+    , m_clipboardShortcut(loadShortcut(settings, settings::savedClipboardShortcut,
+                                       SavedShortcut::defaultClipboard()))
+    , m_emojiShortcut(
+          loadShortcut(settings, settings::savedEmojiShortcut, SavedShortcut::defaultEmoji())) {
+    connect(&m_backend, &HotkeyBackend::activated, this, &HotkeyManager::onActivated);
+}
+
+void HotkeyManager::start(Handler handler) {
+    m_handler = std::move(handler);
+    if (m_installed)
+        return;
+    m_installed = true;
+    if (const int status = m_backend.install(); status != 0) {
+        std::printf("[Tessel] Erro ao instalar Carbon EventHandler: %d\n", status);
+        std::fflush(stdout);
+    }
+    registerAllShortcuts();
+}
+
+void HotkeyManager::registerAllShortcuts() {
+    if (m_clipboardRegistered) {
+        m_backend.unregisterHotkey(clipboardId);
+        m_clipboardRegistered = false;
+    }
+    if (m_emojiRegistered) {
+        m_backend.unregisterHotkey(emojiId);
+        m_emojiRegistered = false;
+    }
+    m_clipboardRegistered = registerShortcut(clipboardId, m_clipboardShortcut);
+    m_emojiRegistered = registerShortcut(emojiId, m_emojiShortcut);
+}
+
+bool HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut) {
+    const auto keysym = KeyCodeTable::keysymForKeyCode(shortcut.keyCode);
+    return keysym && m_backend.registerHotkey(id, *keysym, shortcut.carbonModifiers);
+}
+
+std::optional<HotkeyManager::ShortcutError>
+HotkeyManager::updateClipboardShortcut(const SavedShortcut& shortcut) {
+    return update(Action::clipboard, shortcut);
+}
+
+std::optional<HotkeyManager::ShortcutError>
+HotkeyManager::updateEmojiShortcut(const SavedShortcut& shortcut) {
+    return update(Action::emoji, shortcut);
+}
+
+std::optional<HotkeyManager::ShortcutError> HotkeyManager::update(Action which,
+                                                                  const SavedShortcut& shortcut) {
+    const bool clipboard = which == Action::clipboard;
+    const SavedShortcut& other = clipboard ? m_emojiShortcut : m_clipboardShortcut;
+    if (shortcut.sameCombination(other))
+        return ShortcutError::duplicate;
+
+    if (clipboard) {
+        m_clipboardShortcut = shortcut;
+        Q_EMIT clipboardShortcutChanged(shortcut);
+        m_settings.set(settings::savedClipboardShortcut, shortcut.toJson());
+    } else {
+        m_emojiShortcut = shortcut;
+        Q_EMIT emojiShortcutChanged(shortcut);
+        m_settings.set(settings::savedEmojiShortcut, shortcut.toJson());
+    }
+    registerAllShortcuts();
+    const bool registered = clipboard ? m_clipboardRegistered : m_emojiRegistered;
+    if (!registered)
+        return ShortcutError::takenBySystem;
+    return std::nullopt;
+}
+
+void HotkeyManager::onActivated(int id) {
+    if (id != clipboardId && id != emojiId)
+        return;
+    const Action action = id == clipboardId ? Action::clipboard : Action::emoji;
+    // The action runs after the current event has been handled, as a hot-key callback would.
+    QMetaObject::invokeMethod(
+        this,
+        [this, action] {
+            if (m_handler)
+                m_handler(action);
+        },
+        Qt::QueuedConnection);
+}
+
+std::optional<SavedShortcut> HotkeyManager::convertEventToShortcut(const QKeyEvent& event,
+                                                                   quint32 baseKeysym) {
+    struct Modifier {
+        Qt::KeyboardModifier qt;
+        quint32 mask;
+        const char16_t* glyph;
+    };
+    static constexpr std::array kModifiers{
+        Modifier{Qt::MetaModifier, ShortcutModifier::command, u"⌘"},
+        Modifier{Qt::ShiftModifier, ShortcutModifier::shift, u"⇧"},
+        Modifier{Qt::AltModifier, ShortcutModifier::option, u"⌥"},
+        Modifier{Qt::ControlModifier, ShortcutModifier::control, u"⌃"},
+    };
+
+    SavedShortcut shortcut;
+    for (const Modifier& modifier : kModifiers) {
+        if (event.modifiers().testFlag(modifier.qt)) {
+            shortcut.displayKeys.append(QString::fromUtf16(modifier.glyph));
+            shortcut.carbonModifiers |= modifier.mask;
+        }
+    }
+    if (shortcut.carbonModifiers == 0)
+        return std::nullopt;
+
+    const quint32 keysym = baseKeysym ? baseKeysym : event.nativeVirtualKey();
+    const auto keyCode = KeyCodeTable::keyCodeForKeysym(keysym);
+    if (!keyCode)
+        return std::nullopt;
+    shortcut.keyCode = *keyCode;
+    shortcut.displayKeys.append(keyName(static_cast<quint16>(*keyCode)));
+    return shortcut;
+}
+
+std::optional<SavedShortcut> HotkeyManager::shortcutFromEvent(const QKeyEvent& event) const {
+    return convertEventToShortcut(event, m_backend.baseKeysym(event.nativeScanCode()));
+}
+
+QString HotkeyManager::keyName(quint16 keyCode) {
+    return KeyCodeTable::keyName(keyCode);
+}
+
+} // namespace tessel

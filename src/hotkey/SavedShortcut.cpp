@@ -1,0 +1,59 @@
+#include "hotkey/SavedShortcut.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+std::optional<quint32> readUInt32(const QJsonObject& object, QLatin1StringView name) {
+    const QJsonValue value = object.value(name);
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (number < 0 || number > std::numeric_limits<quint32>::max() ||
+        number != static_cast<double>(static_cast<quint32>(number)))
+        return std::nullopt;
+    return static_cast<quint32>(number);
+}
+} // namespace
+
+QByteArray SavedShortcut::toJson() const {
+    const QJsonObject object{{u"keyCode"_s, static_cast<qint64>(keyCode)},
+                             {u"carbonModifiers"_s, static_cast<qint64>(carbonModifiers)},
+                             {u"displayKeys"_s, QJsonArray::fromStringList(displayKeys)}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+std::optional<SavedShortcut> SavedShortcut::fromJson(const QByteArray& json) {
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    const auto keyCode = readUInt32(object, "keyCode"_L1);
+    const auto modifiers = readUInt32(object, "carbonModifiers"_L1);
+    const QJsonValue keys = object.value("displayKeys"_L1);
+    if (!keyCode || !modifiers || !keys.isArray())
+        return std::nullopt;
+    SavedShortcut shortcut{*keyCode, *modifiers, {}};
+    for (const QJsonValue& key : keys.toArray()) {
+        if (!key.isString())
+            return std::nullopt;
+        shortcut.displayKeys.append(key.toString());
+    }
+    return shortcut;
+}
+
+SavedShortcut SavedShortcut::defaultClipboard() {
+    return {9, ShortcutModifier::command | ShortcutModifier::shift, {u"⌘"_s, u"⇧"_s, u"V"_s}};
+}
+
+SavedShortcut SavedShortcut::defaultEmoji() {
+    return {47, ShortcutModifier::command | ShortcutModifier::shift, {u"⌘"_s, u"⇧"_s, u"."_s}};
+}
+
+} // namespace tessel

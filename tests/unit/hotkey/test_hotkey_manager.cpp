@@ -1,0 +1,216 @@
+#include "FakeHotkeyBackend.h"
+#include "core/SettingsStore.h"
+#include "hotkey/HotkeyManager.h"
+
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+using Action = HotkeyManager::Action;
+using ShortcutError = HotkeyManager::ShortcutError;
+
+namespace {
+constexpr quint32 kShiftSuper = ShortcutModifier::command | ShortcutModifier::shift;
+const SavedShortcut kSuperShiftV = SavedShortcut::defaultClipboard();
+const SavedShortcut kSuperShiftPeriod = SavedShortcut::defaultEmoji();
+const SavedShortcut kSuperShiftC{8, kShiftSuper, {u"⌘"_s, u"⇧"_s, u"C"_s}};
+} // namespace
+
+Q_DECLARE_METATYPE(tessel::SavedShortcut)
+
+class TestHotkeyManager : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<test::FakeHotkeyBackend> m_backend;
+
+    std::unique_ptr<HotkeyManager> makeManager() {
+        return std::make_unique<HotkeyManager>(*m_settings, *m_backend);
+    }
+    QString path() const { return m_dir.filePath(u"settings.json"_s); }
+
+private Q_SLOTS:
+    void init() {
+        QFile::remove(path());
+        m_settings = std::make_unique<SettingsStore>(path());
+        m_backend = std::make_unique<test::FakeHotkeyBackend>();
+    }
+
+    void defaultsWhenAbsentOrUndecodable() {
+        m_settings->set(settings::savedEmojiShortcut, "{broken"_ba);
+        const auto manager = makeManager();
+        QCOMPARE(manager->clipboardShortcut(), kSuperShiftV);
+        QCOMPARE(manager->emojiShortcut(), kSuperShiftPeriod);
+        // The bad data stays until a change overwrites it.
+        QCOMPARE(m_settings->value(settings::savedEmojiShortcut), std::optional("{broken"_ba));
+        QVERIFY(m_backend->log.isEmpty());
+    }
+
+    void storedShortcutSurvivesRestart() {
+        QVERIFY(!makeManager()->updateClipboardShortcut(kSuperShiftC));
+        SettingsStore reread(path());
+        test::FakeHotkeyBackend backend;
+        HotkeyManager manager(reread, backend);
+        QCOMPARE(manager.clipboardShortcut(), kSuperShiftC);
+        QCOMPARE(manager.emojiShortcut(), kSuperShiftPeriod);
+    }
+
+    void startRegistersBothOnceAndSwapsHandler() {
+        const auto manager = makeManager();
+        QList<Action> first;
+        QList<Action> second;
+        manager->start([&](Action a) { first.append(a); });
+        manager->start([&](Action a) { second.append(a); });
+        QCOMPARE(m_backend->installs, 1);
+        QCOMPARE(m_backend->active.value(HotkeyManager::clipboardId),
+                 (test::FakeHotkeyBackend::Registration{0x76, kShiftSuper}));
+        QCOMPARE(m_backend->active.value(HotkeyManager::emojiId),
+                 (test::FakeHotkeyBackend::Registration{0x2e, kShiftSuper}));
+
+        m_backend->press(HotkeyManager::emojiId);
+        m_backend->press(7);
+        m_backend->press(HotkeyManager::clipboardId);
+        // Queued: nothing runs inside the press itself.
+        QVERIFY(second.isEmpty());
+        QTRY_COMPARE(second, (QList<Action>{Action::emoji, Action::clipboard}));
+        QVERIFY(first.isEmpty());
+    }
+
+    void failedInstallStillRegisters() {
+        m_backend->installStatus = -1;
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        QVERIFY(m_backend->log.contains(u"register 1"_s));
+        QVERIFY(!manager->isClipboardRegistered());
+    }
+
+    void duplicateOfOtherCommand_data() {
+        QTest::addColumn<bool>("clipboard");
+        QTest::addColumn<SavedShortcut>("shortcut");
+        QTest::newRow("clipboard onto emoji") << true << kSuperShiftPeriod;
+        QTest::newRow("emoji onto clipboard") << false << kSuperShiftV;
+        QTest::newRow("different display texts still equal")
+            << true << SavedShortcut{47, kShiftSuper, {u"whatever"_s}};
+    }
+    void duplicateOfOtherCommand() {
+        QFETCH(bool, clipboard);
+        QFETCH(SavedShortcut, shortcut);
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        m_backend->log.clear();
+        QSignalSpy clipSpy(manager.get(), &HotkeyManager::clipboardShortcutChanged);
+        QSignalSpy emojiSpy(manager.get(), &HotkeyManager::emojiShortcutChanged);
+
+        const auto result = clipboard ? manager->updateClipboardShortcut(shortcut)
+                                      : manager->updateEmojiShortcut(shortcut);
+        QCOMPARE(result, std::optional(ShortcutError::duplicate));
+        QCOMPARE(manager->clipboardShortcut(), kSuperShiftV);
+        QCOMPARE(manager->emojiShortcut(), kSuperShiftPeriod);
+        QCOMPARE(clipSpy.count() + emojiSpy.count(), 0);
+        QVERIFY(!m_settings->value(settings::savedClipboardShortcut));
+        QVERIFY(!m_settings->value(settings::savedEmojiShortcut));
+        QVERIFY(m_backend->log.isEmpty());
+    }
+
+    void ownValueIsAccepted() {
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        QSignalSpy spy(manager.get(), &HotkeyManager::clipboardShortcutChanged);
+        QCOMPARE(manager->updateClipboardShortcut(kSuperShiftV), std::nullopt);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(m_settings->value(settings::savedClipboardShortcut),
+                 std::optional(kSuperShiftV.toJson()));
+        QCOMPARE(m_backend->log,
+                 (QStringList{u"register 1"_s, u"register 2"_s, u"unregister 1"_s,
+                              u"unregister 2"_s, u"register 1"_s, u"register 2"_s}));
+    }
+
+    void refusedShortcutIsKeptButReported() {
+        m_backend->taken.insert(qMakePair(0x63u, kShiftSuper));
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        QCOMPARE(manager->updateEmojiShortcut(kSuperShiftC),
+                 std::optional(ShortcutError::takenBySystem));
+        QCOMPARE(manager->emojiShortcut(), kSuperShiftC);
+        QCOMPARE(m_settings->value(settings::savedEmojiShortcut),
+                 std::optional(kSuperShiftC.toJson()));
+        QVERIFY(!manager->isEmojiRegistered());
+        QVERIFY(manager->isClipboardRegistered());
+    }
+
+    void keyOutsideTheTableCannotRegister() {
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        const SavedShortcut odd{52, kShiftSuper, {u"⌘"_s, u"⇧"_s, u"Key52"_s}};
+        QCOMPARE(manager->updateClipboardShortcut(odd),
+                 std::optional(ShortcutError::takenBySystem));
+    }
+
+    void resetOrderWhenEmojiHoldsClipboardDefault() {
+        const auto manager = makeManager();
+        manager->start([](Action) {});
+        QVERIFY(!manager->updateClipboardShortcut(kSuperShiftC));
+        QVERIFY(!manager->updateEmojiShortcut(kSuperShiftV));
+        // Reset: clipboard first, then emoji.
+        QCOMPARE(manager->updateClipboardShortcut(SavedShortcut::defaultClipboard()),
+                 std::optional(ShortcutError::duplicate));
+        QCOMPARE(manager->updateEmojiShortcut(SavedShortcut::defaultEmoji()), std::nullopt);
+        QCOMPARE(manager->clipboardShortcut(), kSuperShiftC);
+        QCOMPARE(manager->emojiShortcut(), kSuperShiftPeriod);
+    }
+
+    void convertEvent_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<quint32>("eventKeysym");
+        QTest::addColumn<quint32>("baseKeysym");
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<quint32>("mask");
+        QTest::addColumn<QStringList>("display");
+
+        QTest::newRow("no modifier gives nothing")
+            << int(Qt::NoModifier) << 0x61u << 0u << -1 << 0u << QStringList();
+        QTest::newRow("keypad modifier alone is no modifier")
+            << int(Qt::KeypadModifier) << 0x61u << 0u << -1 << 0u << QStringList();
+        QTest::newRow("all four, glyph order")
+            << int(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier)
+            << 0x4bu << 0u << 40 << 6912u << QStringList{u"⌘"_s, u"⇧"_s, u"⌥"_s, u"⌃"_s, u"K"_s};
+        QTest::newRow("shifted symbol read from its key")
+            << int(Qt::MetaModifier | Qt::ShiftModifier) << 0x3eu << 0x2eu << 47 << 768u
+            << QStringList{u"⌘"_s, u"⇧"_s, u"."_s};
+        QTest::newRow("F1 named Key122") << int(Qt::ControlModifier) << 0xffbeu << 0u << 122
+                                         << 4096u << QStringList{u"⌃"_s, u"Key122"_s};
+        QTest::newRow("key without a code gives nothing")
+            << int(Qt::MetaModifier) << 0x6d7u << 0u << -1 << 0u << QStringList();
+    }
+    void convertEvent() {
+        QFETCH(int, modifiers);
+        QFETCH(quint32, eventKeysym);
+        QFETCH(quint32, baseKeysym);
+        QFETCH(int, keyCode);
+        QFETCH(quint32, mask);
+        QFETCH(QStringList, display);
+
+        constexpr quint32 scanCode = 60;
+        m_backend->baseKeysyms.insert(scanCode, baseKeysym);
+        const QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, Qt::KeyboardModifiers(modifiers),
+                              scanCode, eventKeysym, 0);
+        const auto manager = makeManager();
+        const auto shortcut = manager->shortcutFromEvent(event);
+        if (keyCode < 0) {
+            QVERIFY(!shortcut);
+            return;
+        }
+        QVERIFY(shortcut);
+        QCOMPARE(shortcut->keyCode, static_cast<quint32>(keyCode));
+        QCOMPARE(shortcut->carbonModifiers, mask);
+        QCOMPARE(shortcut->displayKeys, display);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHotkeyManager)
+#include "test_hotkey_manager.moc"
