@@ -2,10 +2,14 @@
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
+# build_preset <preset> [target...]
 build_preset() {
     local preset="$1"
+    shift
+    local targets=()
+    (($# > 0)) && targets=(--target "$@")
     cmake --preset "$preset" -S "$repo" >/dev/null
-    cmake --build --preset "$preset" -j "$jobs"
+    cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
 }
 
 # Starts Xvfb on a free display with openbox and exports DISPLAY; stopped when the script exits.
