@@ -85,7 +85,7 @@ def build(emoji_test, cldr_dir):
             words += keywords.get(key, [])
         seen, unique = set(), []
         for word in words:
-            folded = word.casefold()
+            folded = word.lower()
             if folded not in seen:
                 seen.add(folded)
                 unique.append(word)

@@ -1,0 +1,76 @@
+#include "pickers/EmojiStore.h"
+
+#include "core/SettingsStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cstdio>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+EmojiStore::EmojiStore(SettingsStore& settings, QString cataloguePath, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_cataloguePath(std::move(cataloguePath)) {
+    loadEmojis();
+    loadRecent();
+}
+
+QString EmojiStore::defaultCataloguePath() {
+    return u":/tessel/emoji.json"_s;
+}
+
+void EmojiStore::loadEmojis() {
+    EmojiCatalogue::LoadResult result = EmojiCatalogue::load(m_cataloguePath);
+    if (result.error) {
+        const QString line = "Tessel: erro ao carregar emoji.json: "_L1 + *result.error;
+        std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+        std::fflush(stdout);
+        return;
+    }
+    m_catalogue = std::move(result.catalogue);
+}
+
+void EmojiStore::loadRecent() {
+    const auto data = m_settings.value(settings::recentEmojis);
+    if (!data)
+        return;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(*data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        return;
+    const QJsonArray array = document.array();
+    QList<Emoji> recents;
+    for (const QJsonValue& element : array) {
+        if (!element.isObject())
+            return;
+        if (auto emoji = decodeRecentRecord(element.toObject()))
+            recents.append(std::move(*emoji));
+    }
+    // Loaded whole: a longer list written by other means is only cut at the next push.
+    m_recentEmojis = std::move(recents);
+}
+
+// Taken by value: the caller may pass an element of the recents list itself.
+void EmojiStore::pushRecent(Emoji emoji) {
+    Q_EMIT recentEmojisAboutToChange();
+    m_recentEmojis.removeIf(
+        [&emoji](const Emoji& recent) { return recent.character == emoji.character; });
+    m_recentEmojis.prepend(std::move(emoji));
+    if (m_recentEmojis.size() > maxRecent)
+        m_recentEmojis.resize(maxRecent);
+    saveRecent();
+    Q_EMIT recentEmojisChanged();
+}
+
+void EmojiStore::saveRecent() {
+    QJsonArray array;
+    for (const Emoji& recent : std::as_const(m_recentEmojis))
+        array.append(encodeRecentRecord(recent));
+    m_settings.set(settings::recentEmojis, QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+} // namespace tessel
