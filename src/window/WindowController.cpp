@@ -1,0 +1,132 @@
+#include "window/WindowController.h"
+
+#include "core/SettingsStore.h"
+#include "core/Workspace.h"
+#include "window/PopupPlacement.h"
+#include "window/PopupWindow.h"
+#include "window/Theme.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+
+namespace tessel {
+
+WindowController::WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_workspace(workspace)
+{
+}
+
+WindowController::~WindowController()
+{
+    stopMonitors();
+    delete m_window.data();
+}
+
+PopupWindow* WindowController::window() const
+{
+    return m_window.data();
+}
+
+bool WindowController::isOpen() const
+{
+    return m_window && m_window->isVisible();
+}
+
+void WindowController::open(PopupTab tab, QWidget* content)
+{
+    close(true);
+    m_activeTab = tab;
+    m_workspace.rememberActiveWindow();
+    auto* window = new PopupWindow(content);
+    applyTheme(window);
+    m_window = window;
+    // Qt closes a popup by itself on a click outside; that counts as a close with hand-back.
+    connect(window, &PopupWindow::dismissed, this, [this, window] {
+        if (m_window == window)
+            close(true);
+    });
+    positionAtCursor();
+    window->show();
+    QPointer<PopupWindow> weak(window);
+    QTimer::singleShot(0, this, [this, weak] {
+        if (!weak || m_window != weak)
+            return;
+        weak->raise();
+        weak->activateWindow();
+        if (QWidget* focus = weak->content()->focusProxy() ? weak->content()->focusProxy()
+                                                            : weak->content())
+            focus->setFocus(Qt::PopupFocusReason);
+    });
+    startMonitors();
+    Q_EMIT opened();
+}
+
+void WindowController::close(bool hideApp)
+{
+    stopMonitors();
+    if (PopupWindow* window = m_window.data()) {
+        m_window.clear();
+        window->disconnect(this);
+        window->close();
+    }
+    if (hideApp)
+        m_workspace.restoreFocus();
+    if (onClosed)
+        onClosed();
+    Q_EMIT closed();
+}
+
+void WindowController::positionAtCursor()
+{
+    if (!m_window)
+        return;
+    QList<ScreenArea> screens;
+    int primaryIndex = -1;
+    const auto all = QGuiApplication::screens();
+    for (QScreen* screen : all) {
+        if (screen == QGuiApplication::primaryScreen())
+            primaryIndex = int(screens.size());
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    }
+    if (const auto origin = popupOrigin(QCursor::pos(), m_window->size(), screens, primaryIndex))
+        m_window->move(*origin);
+}
+
+void WindowController::applyTheme(QWidget* window) const
+{
+    Theme::apply(window, m_settings.value(settings::themeMode));
+}
+
+void WindowController::startMonitors()
+{
+    stopMonitors();
+    qApp->installEventFilter(this);
+    m_keyMonitor = true;
+}
+
+void WindowController::stopMonitors()
+{
+    if (!m_keyMonitor)
+        return;
+    qApp->removeEventFilter(this);
+    m_keyMonitor = false;
+}
+
+bool WindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape closes the popup before any view of it sees the key.
+    if (event->type() == QEvent::KeyPress && m_window && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == m_window.data() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        close(true);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tessel

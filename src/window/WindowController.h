@@ -1,0 +1,64 @@
+#pragma once
+
+#include "window/PopupTab.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QWidget;
+
+namespace tessel {
+
+class PopupWindow;
+class SettingsStore;
+class Workspace;
+
+// Owns the one popup at a time: builds it around the content it is handed, places it at the
+// pointer, closes it on Escape, and tears it down on close, handing the keyboard back to the
+// application the user was working in. Main thread only.
+class WindowController : public QObject {
+    Q_OBJECT
+
+public:
+    WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent = nullptr);
+    ~WindowController() override;
+
+    // Closes any open popup, then shows a new one on `tab` with `content` (ownership taken).
+    void open(PopupTab tab, QWidget* content);
+    // Closes the popup if any; with `hideApp` also gives the focus back to the window that was
+    // active when the popup opened. Every step runs even when nothing is open.
+    void close(bool hideApp);
+    // Moves the open popup next to the pointer, inside the visible area of the pointer's screen.
+    void positionAtCursor();
+    // Gives `window` the appearance of the "themeMode" setting.
+    void applyTheme(QWidget* window) const;
+
+    // The tab the popup was last opened on.
+    PopupTab activeTab() const { return m_activeTab; }
+    PopupWindow* window() const;
+    bool isOpen() const;
+
+    // Run at the end of every close.
+    std::function<void()> onClosed;
+
+Q_SIGNALS:
+    void opened();
+    void closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void startMonitors();
+    void stopMonitors();
+
+    SettingsStore& m_settings;
+    Workspace& m_workspace;
+    QPointer<PopupWindow> m_window;
+    PopupTab m_activeTab = PopupTab::clipboard;
+    bool m_keyMonitor = false;
+};
+
+} // namespace tessel

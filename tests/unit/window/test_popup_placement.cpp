@@ -1,0 +1,77 @@
+#include "window/PopupPlacement.h"
+#include "window/PopupTab.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+
+Q_DECLARE_METATYPE(std::optional<QPoint>)
+
+namespace {
+const QSize kPopup(330, 450);
+// A 1920x1080 screen with a 30-pixel panel at the top, and a second one to its right.
+const ScreenArea kLeft{QRect(0, 0, 1920, 1080), QRect(0, 30, 1920, 1050)};
+const ScreenArea kRight{QRect(1920, 0, 1280, 1024), QRect(1920, 0, 1280, 1024)};
+} // namespace
+
+class TestPopupPlacement : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void origin_data()
+    {
+        QTest::addColumn<QPoint>("cursor");
+        QTest::addColumn<QList<ScreenArea>>("screens");
+        QTest::addColumn<int>("primary");
+        QTest::addColumn<std::optional<QPoint>>("expected");
+        const QList<ScreenArea> both{kLeft, kRight};
+
+        QTest::newRow("below and right of the pointer")
+            << QPoint(500, 300) << both << 0 << std::optional(QPoint(512, 308));
+        QTest::newRow("near the bottom: above the pointer")
+            << QPoint(500, 900) << both << 0 << std::optional(QPoint(512, 900 - 16 - 450));
+        QTest::newRow("near the right edge: left of the pointer")
+            << QPoint(1800, 300) << both << 0 << std::optional(QPoint(1800 - 330 - 12, 308));
+        QTest::newRow("top-left corner: kept inside below the panel")
+            << QPoint(0, 0) << both << 0 << std::optional(QPoint(12, 40));
+        // Above the pointer would leave the top edge above the panel: clamped 10 pixels inside.
+        QTest::newRow("short screen: clamped to the top")
+            << QPoint(100, 300) << QList<ScreenArea>{{QRect(0, 0, 800, 500), QRect(0, 30, 800, 470)}}
+            << 0 << std::optional(QPoint(112, 40));
+        QTest::newRow("pointer on the second screen")
+            << QPoint(2000, 100) << both << 0 << std::optional(QPoint(2012, 108));
+        QTest::newRow("pointer on no screen: the primary one")
+            << QPoint(-500, -500) << both << 1 << std::optional(QPoint(1930, 10));
+        QTest::newRow("window larger than the screen: the top-left bound wins")
+            << QPoint(50, 50) << QList<ScreenArea>{{QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)}}
+            << 0 << std::optional(QPoint(10, 10));
+        QTest::newRow("no screen") << QPoint(10, 10) << QList<ScreenArea>{} << 0
+                                   << std::optional<QPoint>();
+    }
+
+    void origin()
+    {
+        QFETCH(QPoint, cursor);
+        QFETCH(QList<ScreenArea>, screens);
+        QFETCH(int, primary);
+        QFETCH(std::optional<QPoint>, expected);
+        QCOMPARE(popupOrigin(cursor, kPopup, screens, primary), expected);
+    }
+
+    void tabsRoundTripTheirRawValues()
+    {
+        QStringList raws;
+        for (PopupTab tab : allPopupTabs) {
+            raws.append(rawValue(tab));
+            QCOMPARE(popupTabFromRaw(rawValue(tab)), tab);
+        }
+        QCOMPARE(raws, (QStringList{u"clipboard"_s, u"emoji"_s, u"kaomoji"_s, u"symbols"_s,
+                                    u"favorites"_s}));
+        QVERIFY(!popupTabFromRaw(u"Clipboard"_s));
+        QVERIFY(!popupTabFromRaw(QString()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPopupPlacement)
+#include "test_popup_placement.moc"
