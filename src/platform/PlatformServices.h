@@ -1,12 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class QObject;
 
 namespace tessel {
 
+class HotkeyBackend;
+class KeySynthesizer;
+class LoginItems;
 class Pasteboard;
+class SoundPlayer;
 class Workspace;
 
 // Picks the implementation of each platform service for the session Tessel runs in ("xcb" gets
@@ -16,6 +21,17 @@ namespace PlatformServices {
 bool isX11();
 std::unique_ptr<Pasteboard> createPasteboard();
 std::unique_ptr<Workspace> createWorkspace();
+
+// Global shortcuts; outside X11 installing fails and every registration is refused.
+std::unique_ptr<HotkeyBackend> createHotkeyBackend();
+// The paste keystroke; outside X11 it is unavailable.
+std::unique_ptr<KeySynthesizer> createKeySynthesizer();
+// The "Pop" after a paste; silent outside X11 (where nothing is pasted).
+std::unique_ptr<SoundPlayer> createSoundPlayer();
+// "May Tessel synthesise input?": an X11 display with XTEST; always false elsewhere.
+std::function<bool()> createTrustProbe();
+// Launch at login through XDG autostart, starting this executable.
+std::unique_ptr<LoginItems> createLoginItems();
 
 } // namespace PlatformServices
 } // namespace tessel

@@ -7,7 +7,17 @@ namespace tessel::test {
 class FakeWorkspace final : public Workspace {
 public:
     QString frontmostApplicationId() const override { return appId; }
+    void rememberActiveWindow() override { remembered = appId; }
+    bool restoreFocus() override {
+        ++restoreCalls;
+        return !remembered.isEmpty();
+    }
+    QStringList focusedWindowClass() const override { return focusedClass; }
+
     QString appId;
+    QString remembered;
+    int restoreCalls = 0;
+    QStringList focusedClass;
 };
 
 } // namespace tessel::test

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tessel {
+
+// Terminal emulators known by their WM_CLASS: they paste with Ctrl+Shift+V.
+namespace TerminalClasses {
+
+// True when the instance or the class name (case-insensitive) is a known terminal emulator.
+bool isTerminal(const QStringList& wmClass);
+
+} // namespace TerminalClasses
+} // namespace tessel

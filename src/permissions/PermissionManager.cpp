@@ -1,0 +1,67 @@
+#include "permissions/PermissionManager.h"
+
+#include "core/ResourceFile.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+PermissionManager::PermissionManager(TrustProbe probe, UrlOpener opener, QObject* parent)
+    : QObject(parent)
+    , m_probe(std::move(probe))
+    , m_opener(opener ? std::move(opener) : UrlOpener(&QDesktopServices::openUrl)) {
+    m_timer.setInterval(monitorInterval);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (checkPermission())
+            m_timer.stop();
+    });
+    checkPermission();
+    setupObservers();
+}
+
+bool PermissionManager::checkPermission() {
+    const bool trusted = m_probe && m_probe();
+    if (trusted != m_granted) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, trusted] {
+                if (m_granted == trusted)
+                    return;
+                m_granted = trusted;
+                Q_EMIT accessibilityGrantedChanged(trusted);
+            },
+            Qt::QueuedConnection);
+    }
+    return trusted;
+}
+
+void PermissionManager::startMonitoring() {
+    m_timer.start();
+}
+
+void PermissionManager::openAccessibilitySettings() {
+    if (const QUrl page = helpPageUrl(); page.isValid())
+        m_opener(page);
+    startMonitoring();
+}
+
+QUrl PermissionManager::helpPageUrl() {
+    const QString path = ResourceFile::extract(u":/tessel/help/wayland.html"_s,
+                                               u"running-tessel-with-xwayland.html"_s);
+    return path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path);
+}
+
+void PermissionManager::setupObservers() {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state == Qt::ApplicationActive)
+                        checkPermission();
+                });
+    }
+}
+
+} // namespace tessel

@@ -1,0 +1,66 @@
+#include "platform/x11/CanberraSoundPlayer.h"
+
+#include "core/ResourceFile.h"
+
+#include <canberra.h>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel::x11 {
+
+CanberraSoundPlayer::CanberraSoundPlayer(QString popFile)
+    : m_popFile(std::move(popFile)) {}
+
+CanberraSoundPlayer::~CanberraSoundPlayer() {
+    if (m_context)
+        ca_context_destroy(m_context);
+}
+
+QString CanberraSoundPlayer::shippedPopFile() {
+    return ResourceFile::extract(u":/tessel/sounds/pop.wav"_s, u"pop.wav"_s);
+}
+
+bool CanberraSoundPlayer::ensureContext() {
+    if (m_context)
+        return true;
+    if (m_contextFailed)
+        return false;
+    // Opened on first use: connecting to the sound server costs time that start-up should not.
+    int status = ca_context_create(&m_context);
+    if (status == CA_SUCCESS) {
+        status = ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Tessel",
+                                         CA_PROP_APPLICATION_ID, "tessel", nullptr);
+    }
+    if (status == CA_SUCCESS)
+        status = ca_context_open(m_context);
+    if (status != CA_SUCCESS) {
+        reportOnce("cannot reach the sound service", status);
+        if (m_context)
+            ca_context_destroy(m_context);
+        m_context = nullptr;
+        m_contextFailed = true;
+        return false;
+    }
+    return true;
+}
+
+void CanberraSoundPlayer::playPop() {
+    if (m_popFile.isEmpty() || !ensureContext())
+        return;
+    const QByteArray path = m_popFile.toLocal8Bit();
+    const int status = ca_context_play(m_context, 0, CA_PROP_MEDIA_FILENAME, path.constData(),
+                                       CA_PROP_EVENT_DESCRIPTION, "Pasted",
+                                       CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
+    if (status != CA_SUCCESS)
+        reportOnce("cannot play the pop sound", status);
+}
+
+void CanberraSoundPlayer::reportOnce(const char* what, int code) {
+    if (m_reported)
+        return;
+    m_reported = true;
+    std::fprintf(stderr, "Tessel: %s (%s); sound effects stay silent.\n", what, ca_strerror(code));
+}
+
+} // namespace tessel::x11

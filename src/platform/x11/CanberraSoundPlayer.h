@@ -1,0 +1,36 @@
+#pragma once
+
+#include "paste/SoundPlayer.h"
+
+#include <QString>
+
+struct ca_context;
+
+namespace tessel::x11 {
+
+// Sound effects through the desktop's event-sound service (libcanberra). Every failure is silent
+// apart from one line on standard error the first time: no sound server, no card, no file.
+class CanberraSoundPlayer final : public SoundPlayer {
+public:
+    // `popFile`: path of the pop sound; empty means nothing to play.
+    explicit CanberraSoundPlayer(QString popFile);
+    ~CanberraSoundPlayer() override;
+    CanberraSoundPlayer(const CanberraSoundPlayer&) = delete;
+    CanberraSoundPlayer& operator=(const CanberraSoundPlayer&) = delete;
+
+    void playPop() override;
+
+    // The pop sound shipped with Tessel, as a file the sound service can read; empty on failure.
+    static QString shippedPopFile();
+
+private:
+    bool ensureContext();
+    void reportOnce(const char* what, int code);
+
+    QString m_popFile;
+    ca_context* m_context = nullptr;
+    bool m_contextFailed = false;
+    bool m_reported = false;
+};
+
+} // namespace tessel::x11

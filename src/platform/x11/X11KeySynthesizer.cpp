@@ -1,0 +1,202 @@
+#include "platform/x11/X11KeySynthesizer.h"
+
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Keymap.h"
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace tessel::x11 {
+
+namespace {
+constexpr uint32_t kKeysymV = 0x0076;
+constexpr uint32_t kKeysymCapitalV = 0x0056;
+constexpr uint32_t kKeysymControlL = 0xffe3;
+constexpr uint32_t kKeysymControlR = 0xffe4;
+constexpr uint32_t kKeysymShiftL = 0xffe1;
+constexpr uint32_t kKeysymShiftR = 0xffe2;
+// The V key of a US keyboard on the evdev keycodes every current X server uses.
+constexpr uint8_t kUsVKeycode = 55;
+
+constexpr auto kPollInterval = 20ms;
+constexpr auto kReleaseWait = 1000ms;
+constexpr auto kHoldTime = 20ms;
+// Long enough for the receiving client to have read the key with the borrowed mapping.
+constexpr auto kRestoreDelay = 500ms;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode) {
+    xcb_test_fake_input(c, type, keycode, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+}
+
+QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates) {
+    const auto cookie = xcb_query_keymap(c);
+    std::unique_ptr<xcb_query_keymap_reply_t, FreeDeleter> reply(
+        xcb_query_keymap_reply(c, cookie, nullptr));
+    QList<uint8_t> held;
+    if (!reply)
+        return held;
+    for (const uint8_t keycode : candidates) {
+        if (reply->keys[keycode / 8] & (1u << (keycode % 8)))
+            held.append(keycode);
+    }
+    return held;
+}
+
+// The active keyboard group (layout): XKB reports it in bits 13-14 of the core state to clients
+// that use XKB, as Qt's connection does.
+int currentGroup(xcb_connection_t* c) {
+    const auto cookie = xcb_query_pointer(c, X11Connection::rootWindow());
+    std::unique_ptr<xcb_query_pointer_reply_t, FreeDeleter> reply(
+        xcb_query_pointer_reply(c, cookie, nullptr));
+    return reply ? (reply->mask >> 13) & 0x3 : 0;
+}
+
+uint8_t firstKeycode(const X11Keymap& keymap, uint32_t keysym, uint32_t alternative) {
+    const auto codes = keymap.keycodesFor(keysym);
+    if (!codes.isEmpty())
+        return codes.first();
+    return keymap.keycodesFor(alternative).value(0, 0);
+}
+
+void mapKeycode(xcb_connection_t* c, uint8_t keycode, std::array<uint32_t, 2> keysyms) {
+    xcb_change_keyboard_mapping(c, 1, keycode, static_cast<uint8_t>(keysyms.size()),
+                                keysyms.data());
+}
+} // namespace
+
+X11KeySynthesizer::X11KeySynthesizer(QObject* parent)
+    : QObject(parent) {
+    m_poll.setSingleShot(true);
+    connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForModifiers);
+    m_restore.setSingleShot(true);
+    connect(&m_restore, &QTimer::timeout, this, &X11KeySynthesizer::restoreBorrowedKey);
+}
+
+X11KeySynthesizer::~X11KeySynthesizer() {
+    if (!m_pressed.isEmpty())
+        releaseChord();
+    restoreBorrowedKey();
+}
+
+bool X11KeySynthesizer::isAvailable() const {
+    auto* c = X11Connection::connection();
+    if (!c)
+        return false;
+    const auto* xtest = xcb_get_extension_data(c, &xcb_test_id);
+    return xtest && xtest->present;
+}
+
+uint8_t X11KeySynthesizer::currentVKeycode() {
+    auto* c = X11Connection::connection();
+    if (!c)
+        return 0;
+    const X11Keymap keymap(c);
+    return keymap.keycodesFor(kKeysymV, currentGroup(c)).value(0, 0);
+}
+
+void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done) {
+    if (m_done) {
+        done(u"a paste is already being sent"_s);
+        return;
+    }
+    if (!isAvailable()) {
+        done(u"the X server has no XTEST extension"_s);
+        return;
+    }
+    m_chord = chord;
+    m_done = std::move(done);
+    m_waiting.start();
+    waitForModifiers();
+}
+
+void X11KeySynthesizer::waitForModifiers() {
+    auto* c = X11Connection::connection();
+    const X11Keymap keymap(c);
+    const bool held = !heldKeys(c, keymap.modifierKeycodes()).isEmpty();
+    if (held && !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
+        m_poll.start(kPollInterval);
+        return;
+    }
+    pressChord();
+}
+
+void X11KeySynthesizer::pressChord() {
+    auto* c = X11Connection::connection();
+    const X11Keymap keymap(c);
+    // The user still holds part of the shortcut: let go of it on their behalf, once.
+    for (const uint8_t keycode : heldKeys(c, keymap.modifierKeycodes()))
+        fakeKey(c, XCB_KEY_RELEASE, keycode);
+
+    uint8_t vKey = keymap.keycodesFor(kKeysymV, currentGroup(c)).value(0, 0);
+    if (!vKey) {
+        // No key types "v" in this layout (Cyrillic, Greek...): borrow a free keycode.
+        vKey = keymap.spareKeycode();
+        if (vKey) {
+            restoreBorrowedKey();
+            mapKeycode(c, vKey, {kKeysymV, kKeysymCapitalV});
+            m_borrowedKeycode = vKey;
+        } else {
+            vKey = kUsVKeycode;
+        }
+    }
+    const uint8_t control = firstKeycode(keymap, kKeysymControlL, kKeysymControlR);
+    if (!control) {
+        complete(u"no key produces Control in the keyboard map"_s);
+        return;
+    }
+    m_pressed = {control};
+    if (m_chord == PasteChord::controlShiftV) {
+        if (const uint8_t shift = firstKeycode(keymap, kKeysymShiftL, kKeysymShiftR))
+            m_pressed.append(shift);
+    }
+    m_pressed.append(vKey);
+    for (const uint8_t keycode : std::as_const(m_pressed))
+        fakeKey(c, XCB_KEY_PRESS, keycode);
+    xcb_flush(c);
+    QTimer::singleShot(kHoldTime, this, [this] {
+        releaseChord();
+        complete({});
+    });
+}
+
+void X11KeySynthesizer::releaseChord() {
+    auto* c = X11Connection::connection();
+    if (!c)
+        return;
+    for (auto it = m_pressed.crbegin(); it != m_pressed.crend(); ++it)
+        fakeKey(c, XCB_KEY_RELEASE, *it);
+    m_pressed.clear();
+    xcb_flush(c);
+    if (m_borrowedKeycode)
+        m_restore.start(kRestoreDelay);
+}
+
+void X11KeySynthesizer::restoreBorrowedKey() {
+    m_restore.stop();
+    auto* c = X11Connection::connection();
+    if (!c || !m_borrowedKeycode)
+        return;
+    mapKeycode(c, m_borrowedKeycode, {0, 0});
+    xcb_flush(c);
+    m_borrowedKeycode = 0;
+}
+
+void X11KeySynthesizer::complete(const QString& error) {
+    Completion done = std::move(m_done);
+    m_done = nullptr;
+    if (done)
+        done(error);
+}
+
+} // namespace tessel::x11

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "paste/KeySynthesizer.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+
+namespace tessel::x11 {
+
+// The paste chord through the XTEST extension. It first gives the user up to a second to let go
+// of the shortcut's modifier keys; keys still held then are released for the chord (and never
+// pressed again), so that the receiving window sees exactly Ctrl+V. The chord uses the key that
+// types "v" in the current layout and group; where none does, "v" is mapped onto a free keycode
+// for the chord, or, without one, the US V key is used.
+class X11KeySynthesizer final : public QObject, public KeySynthesizer {
+    Q_OBJECT
+
+public:
+    explicit X11KeySynthesizer(QObject* parent = nullptr);
+    ~X11KeySynthesizer() override;
+
+    // An X11 connection whose server has XTEST.
+    bool isAvailable() const override;
+    void sendPaste(PasteChord chord, Completion done) override;
+
+    // The keycode that types "v" in the current layout and group, 0 when none does.
+    static uint8_t currentVKeycode();
+
+private:
+    void waitForModifiers();
+    void pressChord();
+    void releaseChord();
+    void restoreBorrowedKey();
+    void complete(const QString& error);
+
+    PasteChord m_chord = PasteChord::controlV;
+    Completion m_done;
+    QElapsedTimer m_waiting;
+    QTimer m_poll;
+    // The keys of the chord being sent, in press order.
+    QList<uint8_t> m_pressed;
+    uint8_t m_borrowedKeycode = 0;
+    QTimer m_restore;
+};
+
+} // namespace tessel::x11

@@ -1,0 +1,159 @@
+#include "core/SettingsStore.h"
+#include "paste/KeySynthesizer.h"
+#include "paste/PasteSimulator.h"
+#include "paste/SoundPlayer.h"
+#include "paste/TerminalClasses.h"
+#include "support/FakeWorkspace.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using namespace tessel;
+
+namespace {
+// Records the chords it would type; unavailable or failing on request.
+class FakeKeySynthesizer final : public KeySynthesizer {
+public:
+    bool isAvailable() const override { return available; }
+    void sendPaste(PasteChord chord, Completion done) override {
+        chords.append(chord);
+        done(error);
+    }
+    bool available = true;
+    QString error;
+    QList<PasteChord> chords;
+};
+
+class CountingSoundPlayer final : public SoundPlayer {
+public:
+    void playPop() override { ++pops; }
+    int pops = 0;
+};
+} // namespace
+
+class TestPasteSimulator : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    FakeKeySynthesizer m_keys;
+    CountingSoundPlayer m_sound;
+    test::FakeWorkspace m_workspace;
+    std::unique_ptr<PasteSimulator> m_paster;
+
+private Q_SLOTS:
+    void init() {
+        QFile::remove(m_dir.filePath(u"settings.json"_s));
+        m_settings = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.json"_s));
+        m_keys = {};
+        m_sound = {};
+        m_workspace.focusedClass = {u"gedit"_s, u"Gedit"_s};
+        m_paster = std::make_unique<PasteSimulator>(*m_settings, m_keys, m_workspace, m_sound);
+    }
+
+    void twoPicksSendOnePaste() {
+        QSignalSpy pasted(m_paster.get(), &PasteSimulator::pasted);
+        m_paster->schedulePaste();
+        // The user picks again before the first paste has gone out.
+        QTest::qWait(50);
+        QVERIFY(m_keys.chords.isEmpty());
+        m_paster->schedulePaste();
+        QVERIFY(m_paster->isPastePending());
+        QTRY_COMPARE(pasted.count(), 1);
+        QVERIFY(!m_paster->isPastePending());
+        // Nothing else is left to run.
+        QTest::qWait(200);
+        QCOMPARE(m_keys.chords, QList<PasteChord>{PasteChord::controlV});
+        QCOMPARE(m_sound.pops, 1);
+    }
+
+    void settings_data() {
+        QTest::addColumn<QVariant>("pasteOnSelect");
+        QTest::addColumn<QVariant>("playSound");
+        QTest::addColumn<int>("chords");
+        QTest::addColumn<int>("pops");
+        QTest::newRow("both absent") << QVariant() << QVariant() << 1 << 1;
+        QTest::newRow("paste off: nothing sent, nothing played")
+            << QVariant(false) << QVariant(true) << 0 << 0;
+        QTest::newRow("paste stored as text counts as on")
+            << QVariant(u"no"_s) << QVariant() << 1 << 1;
+        QTest::newRow("sound off") << QVariant(true) << QVariant(false) << 1 << 0;
+    }
+    void settings() {
+        QFETCH(QVariant, pasteOnSelect);
+        QFETCH(QVariant, playSound);
+        QFETCH(int, chords);
+        QFETCH(int, pops);
+        if (pasteOnSelect.typeId() == QMetaType::Bool)
+            m_settings->set(settings::pasteOnSelect, pasteOnSelect.toBool());
+        else if (pasteOnSelect.isValid())
+            m_settings->setText(settings::pasteOnSelect.name, pasteOnSelect.toString());
+        if (playSound.isValid())
+            m_settings->set(settings::playSoundEffects, playSound.toBool());
+
+        m_paster->schedulePaste(0ms);
+        QCOMPARE(m_paster->isPastePending(), chords > 0);
+        QTRY_VERIFY(!m_paster->isPastePending());
+        QTest::qWait(20);
+        QCOMPARE(m_keys.chords.size(), chords);
+        QCOMPARE(m_sound.pops, pops);
+    }
+
+    void failuresPlayNoSound_data() {
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("chords");
+        QTest::newRow("no synthetic input") << false << QString() << 0;
+        QTest::newRow("sending failed") << true << u"no Control key"_s << 1;
+    }
+    void failuresPlayNoSound() {
+        QFETCH(bool, available);
+        QFETCH(QString, error);
+        QFETCH(int, chords);
+        m_keys.available = available;
+        m_keys.error = error;
+        QSignalSpy pasted(m_paster.get(), &PasteSimulator::pasted);
+        m_paster->paste();
+        QCOMPARE(m_keys.chords.size(), chords);
+        QCOMPARE(pasted.count(), 0);
+        QCOMPARE(m_sound.pops, 0);
+    }
+
+    void chordFollowsTheTarget_data() {
+        QTest::addColumn<QStringList>("wmClass");
+        QTest::addColumn<bool>("terminal");
+        QTest::newRow("editor") << QStringList{u"gedit"_s, u"Gedit"_s} << false;
+        QTest::newRow("unknown window") << QStringList() << false;
+        QTest::newRow("GNOME Terminal")
+            << QStringList{u"gnome-terminal-server"_s, u"Gnome-terminal"_s} << true;
+        QTest::newRow("Konsole") << QStringList{u"konsole"_s, u"konsole"_s} << true;
+        QTest::newRow("xfce4-terminal")
+            << QStringList{u"xfce4-terminal"_s, u"Xfce4-terminal"_s} << true;
+        QTest::newRow("Tilix") << QStringList{u"tilix"_s, u"Tilix"_s} << true;
+        QTest::newRow("Terminator") << QStringList{u"terminator"_s, u"Terminator"_s} << true;
+        QTest::newRow("Alacritty, class only") << QStringList{u"x"_s, u"Alacritty"_s} << true;
+        QTest::newRow("kitty") << QStringList{u"kitty"_s, u"kitty"_s} << true;
+        QTest::newRow("WezTerm") << QStringList{u"org.wezfurlong.wezterm"_s,
+                                                u"org.wezfurlong.wezterm"_s}
+                                 << true;
+        QTest::newRow("foot") << QStringList{u"foot"_s, u"foot"_s} << true;
+        QTest::newRow("a name that merely contains one")
+            << QStringList{u"kittyhawk"_s, u"Footnotes"_s} << false;
+    }
+    void chordFollowsTheTarget() {
+        QFETCH(QStringList, wmClass);
+        QFETCH(bool, terminal);
+        QCOMPARE(TerminalClasses::isTerminal(wmClass), terminal);
+        m_workspace.focusedClass = wmClass;
+        m_paster->paste();
+        QCOMPARE(m_keys.chords,
+                 QList<PasteChord>{terminal ? PasteChord::controlShiftV : PasteChord::controlV});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPasteSimulator)
+#include "test_paste_simulator.moc"
