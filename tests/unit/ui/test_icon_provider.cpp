@@ -115,7 +115,7 @@ private Q_SLOTS:
     }
 
     void iconsFallBackToTheShippedArt() {
-        // The offscreen platform has no icon theme, so every icon is ours.
+        // From the theme or from the shipped art, every symbol has an icon that draws something.
         for (const QString& symbol : IconProvider::symbols()) {
             const QIcon icon = IconProvider::icon(symbol);
             QVERIFY2(!icon.isNull(), qPrintable(symbol));
