@@ -36,6 +36,12 @@ class TestIconProvider : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() {
+        // Listing ":/icons" needs the resources registered, which IconProvider does when it
+        // first reads them; this makes each test function runnable on its own.
+        QVERIFY(!IconProvider::applicationIcon().isNull());
+    }
+
     void rendersEverySymbol_data() {
         QTest::addColumn<QString>("symbol");
         QTest::addColumn<int>("size");
