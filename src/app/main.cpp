@@ -1,3 +1,4 @@
+#include "app/AppDelegate.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
@@ -5,20 +6,25 @@
 #include "core/AppPaths.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
+#include "hotkey/HotkeyBackend.h"
+#include "hotkey/HotkeyManager.h"
+#include "localization/LanguageManager.h"
+#include "paste/KeySynthesizer.h"
+#include "paste/PasteSimulator.h"
+#include "paste/SoundPlayer.h"
+#include "permissions/PermissionManager.h"
 #include "platform/PlatformServices.h"
+#include "ui/IconProvider.h"
+#include "window/WindowController.h"
 
 #include <QApplication>
 #include <QLockFile>
+#include <QStyleFactory>
 
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
-
-namespace {
-// How long quitting may wait for the last save to reach the disk.
-constexpr int kFinalSaveTimeoutMs = 3000;
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -26,7 +32,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(u"tessel"_s);
     QApplication::setApplicationDisplayName(u"Tessel"_s);
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    QApplication::setDesktopFileName(u"tessel"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
+    QApplication::setWindowIcon(IconProvider::applicationIcon());
 
     // Two instances would overwrite each other's registry: the history has one owner.
     const QString dataDir = AppPaths::dataDir();
@@ -47,15 +56,23 @@ int main(int argc, char* argv[])
                      &QCoreApplication::quit);
 
     SettingsStore settings(SettingsStore::defaultFilePath());
+    LanguageManager language(settings);
     const auto pasteboard = PlatformServices::createPasteboard();
     const auto workspace = PlatformServices::createWorkspace();
-    ClipboardManager manager(*pasteboard, *workspace, settings,
-                             std::make_unique<ClipboardStore>(dataDir));
-    manager.startMonitoring();
+    ClipboardManager clipboard(*pasteboard, *workspace, settings,
+                               std::make_unique<ClipboardStore>(dataDir));
+    WindowController windowController(settings, *workspace);
+    const auto hotkeyBackend = PlatformServices::createHotkeyBackend();
+    HotkeyManager hotkeys(settings, *hotkeyBackend);
+    const auto keys = PlatformServices::createKeySynthesizer();
+    const auto sound = PlatformServices::createSoundPlayer();
+    PasteSimulator paste(settings, *keys, *workspace, *sound);
+    PermissionManager permissions(PlatformServices::createTrustProbe());
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [&manager] {
-        manager.stopMonitoring();
-        manager.store().waitForPendingSaves(kFinalSaveTimeoutMs);
-    });
+    AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
+                         paste);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                     &AppDelegate::applicationWillTerminate);
+    delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "window/PopupTab.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace tessel {
+
+class ClipboardManager;
+class HotkeyManager;
+class LanguageManager;
+class PasteSimulator;
+class PermissionManager;
+class SettingsStore;
+class WindowController;
+
+// The application's root: the tray icon with its menu, the two shortcuts wired to the popup,
+// capture started at launch and saved at quit, and the windows it opens (popup, preferences,
+// About). Main thread only.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    // How long after launch the popup opens to explain a missing permission.
+    static constexpr int onboardingDelayMs = 300;
+
+    AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
+                WindowController& windowController, HotkeyManager& hotkeys,
+                PermissionManager& permissions, PasteSimulator& paste, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+
+    // Opens the popup on `tab`, or closes it when it is open and was opened on `tab`.
+    void openPopup(PopupTab tab);
+    void openClipboard() { openPopup(PopupTab::clipboard); }
+    void openEmoji() { openPopup(PopupTab::emoji); }
+    void openPreferences();
+    void openAboutWindow();
+    void quit();
+
+    void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
+
+    QSystemTrayIcon* statusItem() const { return m_statusItem; }
+    QMenu* statusMenu() const { return m_statusMenu; }
+    QWidget* preferencesWindow() const { return m_preferencesWindow; }
+    QWidget* aboutWindow() const { return m_aboutWindow; }
+
+private:
+    void setupStatusItem();
+    void setupHotkeys();
+    void rebuildStatusItemMenu();
+    // Shows a window of Tessel's own: themed, in front, with the keyboard.
+    void present(QWidget* window);
+    QWidget* makeWindow(const QString& titleKey, QSize size);
+
+    SettingsStore& m_settings;
+    LanguageManager& m_language;
+    ClipboardManager& m_clipboard;
+    WindowController& m_windowController;
+    HotkeyManager& m_hotkeys;
+    PermissionManager& m_permissions;
+    PasteSimulator& m_paste;
+    QSystemTrayIcon* m_statusItem = nullptr;
+    QPointer<QMenu> m_statusMenu;
+    QPointer<QWidget> m_preferencesWindow;
+    QPointer<QWidget> m_aboutWindow;
+};
+
+} // namespace tessel

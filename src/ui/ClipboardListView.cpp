@@ -1,0 +1,266 @@
+#include "ui/ClipboardListView.h"
+
+#include "clipboard/ClipboardManager.h"
+#include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
+#include "paste/PasteSimulator.h"
+#include "ui/ClipboardListModel.h"
+#include "ui/ConfirmationSheet.h"
+#include "ui/HistoryRowView.h"
+#include "ui/IconProvider.h"
+#include "ui/UiFonts.h"
+#include "window/Theme.h"
+#include "window/WindowController.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController& windowController,
+                                     LanguageManager& language, SettingsStore& settings,
+                                     PasteSimulator& paste, bool showFavoritesOnly,
+                                     QWidget* parent)
+    : QWidget(parent)
+    , m_manager(manager)
+    , m_windowController(windowController)
+    , m_language(language)
+    , m_settings(settings)
+    , m_paste(paste)
+    , m_favoritesOnly(showFavoritesOnly)
+    , m_model(new ClipboardListModel(manager, showFavoritesOnly, this))
+    , m_rows(new HistoryRowView(language))
+    , m_list(new QListView(this))
+    , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
+    , m_stack(new QStackedLayout)
+{
+    const QPalette pal = palette();
+    auto* title = new QLabel(language.string(showFavoritesOnly ? u"tab_favorites"_s
+                                                               : u"tab_clipboard"_s));
+    title->setFont(uiFont(12, QFont::Bold));
+    m_clear->setFont(uiFont(11, QFont::Medium));
+    m_clear->setCursor(Qt::PointingHandCursor);
+    m_clear->setStyleSheet(
+        u"QPushButton { padding: 4px 12px; border-radius: 6px; background: %1; color: %2;"
+        " border: 0.5px solid %3; }"
+        " QPushButton:hover { background: %4; }"_s.arg(
+            Theme::withOpacity(pal.color(QPalette::Window), 0.8).name(QColor::HexArgb),
+            Theme::primary(pal).name(),
+            Theme::withOpacity(Theme::primary(pal), 0.10).name(QColor::HexArgb),
+            Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb)));
+    connect(m_clear, &QPushButton::clicked, this, &ClipboardListView::clearRequested);
+
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(14, 8, 14, 8);
+    header->setSpacing(6);
+    header->addWidget(title);
+    header->addStretch(1);
+    header->addWidget(m_clear);
+
+    m_rows->setParent(m_list);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(m_rows);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setMouseTracking(true);
+    m_list->viewport()->setAttribute(Qt::WA_Hover);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Rows are laid out in batches, so a long history shows its first rows at once.
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(40);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->viewport()->setAutoFillBackground(false);
+    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
+    connect(m_rows, &HistoryRowView::chosen, this,
+            [this](const QModelIndex& index) { choose(index.row()); });
+    connect(m_rows, &HistoryRowView::pinToggled, this, [this](const QModelIndex& index) {
+        if (auto entry = m_model->entryAt(index.row()))
+            m_manager.toggleFavorite(entry);
+    });
+    connect(m_rows, &HistoryRowView::menuRequested, this, &ClipboardListView::showRowMenu);
+
+    // A history change redraws the list where the user left it.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_list->setProperty("savedScroll", m_list->verticalScrollBar()->value()); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_list->verticalScrollBar()->setValue(m_list->property("savedScroll").toInt());
+        updateEmptyState();
+    });
+
+    m_stack->addWidget(buildEmptyState());
+    m_stack->addWidget(m_list);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(header);
+    layout->addLayout(m_stack, 1);
+
+    m_sheet = new ConfirmationSheet(language.string(u"clear_history_title"_s),
+                                    language.string(u"clear_history_sub"_s),
+                                    language.string(u"cancel"_s), language.string(u"clear"_s),
+                                    this);
+    connect(m_sheet, &ConfirmationSheet::confirmed, this, [this] { m_manager.clearAll(); });
+    m_model->setKeyboardSelectedRow(0);
+    updateEmptyState();
+}
+
+ClipboardListView::~ClipboardListView()
+{
+    stopKeyboardMonitor();
+}
+
+QWidget* ClipboardListView::buildEmptyState()
+{
+    auto* empty = new QWidget;
+    const QPalette pal = palette();
+    auto* icon = new QLabel;
+    icon->setPixmap(IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,
+                                         Theme::tertiary(pal), devicePixelRatioF()));
+    icon->setAlignment(Qt::AlignCenter);
+    auto* title = new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s
+                                                               : u"empty_clipboard"_s));
+    title->setFont(uiFont(13, QFont::DemiBold));
+    title->setAlignment(Qt::AlignCenter);
+    title->setStyleSheet(u"color: %1;"_s.arg(Theme::secondary(pal).name(QColor::HexArgb)));
+    auto* subtitle = new QLabel(m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s
+                                                                  : u"empty_clipboard_sub"_s));
+    subtitle->setFont(uiFont(11));
+    subtitle->setWordWrap(true);
+    subtitle->setAlignment(Qt::AlignCenter);
+    subtitle->setStyleSheet(u"color: %1;"_s.arg(Theme::tertiary(pal).name(QColor::HexArgb)));
+    auto* layout = new QVBoxLayout(empty);
+    layout->setContentsMargins(24, 0, 24, 24);
+    layout->setSpacing(10);
+    layout->addStretch(1);
+    layout->addWidget(icon);
+    layout->addWidget(title);
+    layout->addWidget(subtitle);
+    layout->addStretch(1);
+    empty->setObjectName(u"emptyState"_s);
+    return empty;
+}
+
+bool ClipboardListView::isShowingEmptyState() const
+{
+    return m_stack->currentIndex() == 0;
+}
+
+void ClipboardListView::updateEmptyState()
+{
+    m_stack->setCurrentIndex(m_model->rowCount() == 0 ? 0 : 1);
+}
+
+void ClipboardListView::setSelectedIndex(int index)
+{
+    m_selectedIndex = index;
+    m_model->setKeyboardSelectedRow(index);
+    if (index >= 0 && index < m_model->rowCount())
+        m_list->scrollTo(m_model->index(index), QAbstractItemView::PositionAtCenter);
+}
+
+void ClipboardListView::choose(int row)
+{
+    const ClipboardEntryPtr entry = m_model->entryAt(row);
+    if (!entry)
+        return;
+    m_manager.select(entry);
+    m_windowController.close(true);
+    m_paste.schedulePaste(PasteSimulator::defaultDelay);
+}
+
+void ClipboardListView::clearRequested()
+{
+    if (m_settings.value(settings::confirmClear))
+        m_sheet->present();
+    else
+        m_manager.clearAll();
+}
+
+void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& globalPos)
+{
+    const ClipboardEntryPtr entry = m_model->entryAt(index.row());
+    if (!entry)
+        return;
+    QMenu menu(this);
+    menu.addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
+                   [this, entry] { m_manager.toggleFavorite(entry); });
+    menu.addSeparator();
+    menu.addAction(m_language.string(u"delete_item"_s), this,
+                   [this, entry] { m_manager.deleteEntry(entry); });
+    menu.exec(globalPos);
+}
+
+void ClipboardListView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    startKeyboardMonitor();
+}
+
+void ClipboardListView::hideEvent(QHideEvent* event)
+{
+    stopKeyboardMonitor();
+    QWidget::hideEvent(event);
+}
+
+void ClipboardListView::startKeyboardMonitor()
+{
+    stopKeyboardMonitor();
+    qApp->installEventFilter(this);
+    m_keyMonitor = true;
+}
+
+void ClipboardListView::stopKeyboardMonitor()
+{
+    if (!m_keyMonitor)
+        return;
+    qApp->removeEventFilter(this);
+    m_keyMonitor = false;
+}
+
+bool ClipboardListView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys typed anywhere in this popup reach the list, whichever widget has the focus.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && !m_sheet->isVisible() &&
+        static_cast<QWidget*>(watched)->window() == window()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return handleKey(key->key(), key->modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ClipboardListView::handleKey(int key, Qt::KeyboardModifiers)
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return false;
+    switch (key) {
+    case Qt::Key_Down:
+        setSelectedIndex(std::min(m_selectedIndex + 1, count - 1));
+        return true;
+    case Qt::Key_Up:
+        setSelectedIndex(std::max(m_selectedIndex - 1, 0));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: // the keypad's Enter
+        if (m_selectedIndex < 0 || m_selectedIndex >= count)
+            return false;
+        choose(m_selectedIndex);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace tessel

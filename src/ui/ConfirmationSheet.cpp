@@ -1,0 +1,97 @@
+#include "ui/ConfirmationSheet.h"
+
+#include "ui/UiFonts.h"
+#include "window/Theme.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+ConfirmationSheet::ConfirmationSheet(const QString& title, const QString& message,
+                                     const QString& cancelText, const QString& confirmText,
+                                     QWidget* parent)
+    : QWidget(parent)
+    , m_card(new QWidget(this))
+    , m_cancel(new QPushButton(cancelText, m_card))
+    , m_confirm(new QPushButton(confirmText, m_card))
+{
+    hide();
+    m_card->setObjectName(u"sheetCard"_s);
+    auto* titleLabel = new QLabel(title, m_card);
+    titleLabel->setFont(uiFont(13, QFont::DemiBold));
+    titleLabel->setAlignment(Qt::AlignCenter);
+    auto* messageLabel = new QLabel(message, m_card);
+    messageLabel->setFont(uiFont(11));
+    messageLabel->setWordWrap(true);
+    messageLabel->setAlignment(Qt::AlignCenter);
+
+    const QPalette pal = parent->palette();
+    const QString danger = u"#ff453a"_s;
+    m_cancel->setCursor(Qt::PointingHandCursor);
+    m_confirm->setCursor(Qt::PointingHandCursor);
+    m_cancel->setStyleSheet(
+        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: %2; }"_s
+            .arg(Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
+                 Theme::primary(pal).name()));
+    m_confirm->setStyleSheet(
+        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: white; "
+        "font-weight: 600; }"_s.arg(danger));
+    connect(m_cancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_confirm, &QPushButton::clicked, this, [this] {
+        hide();
+        Q_EMIT confirmed();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_confirm);
+    auto* layout = new QVBoxLayout(m_card);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(6);
+    layout->addWidget(titleLabel);
+    layout->addWidget(messageLabel);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(28, 0, 28, 0);
+    outer->addStretch(1);
+    outer->addWidget(m_card);
+    outer->addStretch(2);
+}
+
+void ConfirmationSheet::present()
+{
+    setGeometry(parentWidget()->rect());
+    raise();
+    show();
+    m_cancel->setFocus();
+}
+
+void ConfirmationSheet::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), QColor(0, 0, 0, 70));
+    const QRectF card = QRectF(m_card->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(Theme::withOpacity(Theme::primary(palette()), 0.15), 1));
+    painter.setBrush(palette().color(QPalette::Window));
+    painter.drawRoundedRect(card, 10, 10);
+}
+
+void ConfirmationSheet::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+} // namespace tessel

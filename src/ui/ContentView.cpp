@@ -1,0 +1,201 @@
+#include "ui/ContentView.h"
+
+#include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
+#include "permissions/PermissionManager.h"
+#include "ui/ClipboardListView.h"
+#include "ui/IconProvider.h"
+#include "ui/PermissionOnboardingView.h"
+#include "ui/SearchBar.h"
+#include "ui/SymbolButton.h"
+#include "ui/TabButton.h"
+#include "ui/UiFonts.h"
+#include "window/Theme.h"
+#include "window/WindowController.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* parent)
+    : QWidget(parent)
+    , m_context(std::move(context))
+    , m_activeTab(initialTab)
+    , m_layout(new QVBoxLayout(this))
+{
+    setFixedSize(viewSize);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    Theme::apply(this, m_context.settings.value(settings::themeMode));
+    rebuild();
+
+    connect(&m_context.language, &LanguageManager::languageChanged, this, &ContentView::rebuild);
+    connect(&m_context.settings, &SettingsStore::changed, this, [this](const QString& key) {
+        if (key != settings::themeMode.name)
+            return;
+        const QString mode = m_context.settings.value(settings::themeMode);
+        Theme::apply(this, mode);
+        syncWindowAppearance(mode);
+        rebuild();
+    });
+    connect(&m_context.permissions, &PermissionManager::accessibilityGrantedChanged, this,
+            &ContentView::rebuildBody);
+}
+
+void ContentView::rebuild()
+{
+    m_identity = m_context.settings.value(settings::themeMode) + u'-' +
+                 m_context.language.activeLanguageCode();
+    ++m_builds;
+    clearBody();
+    delete m_header;
+    m_header = buildHeader();
+    m_layout->insertWidget(0, m_header);
+    rebuildBody();
+    update();
+}
+
+void ContentView::clearBody()
+{
+    delete m_body;
+    m_body = nullptr;
+    m_tabButtons.clear();
+}
+
+void ContentView::rebuildBody()
+{
+    clearBody();
+    m_body = new QWidget(this);
+    m_bodyLayout = new QVBoxLayout(m_body);
+    m_bodyLayout->setContentsMargins(0, 0, 0, 0);
+    m_bodyLayout->setSpacing(0);
+    m_layout->addWidget(m_body, 1);
+
+    if (!m_context.permissions.isAccessibilityGranted()) {
+        m_onboarding = new PermissionOnboardingView(m_context.permissions, m_context.language);
+        m_bodyLayout->addWidget(m_onboarding, 1);
+        m_body->show();
+        return;
+    }
+    m_bodyLayout->addWidget(buildTabRow());
+    if (isPickerTab(m_activeTab)) {
+        m_searchBar = new SearchBar(m_context.language.string(u"search_emojis_placeholder"_s),
+                                    m_searchText);
+        connect(m_searchBar, &SearchBar::textChanged, this,
+                [this](const QString& text) { m_searchText = text; });
+        m_bodyLayout->addWidget(m_searchBar);
+    }
+    auto* divider = new QFrame;
+    divider->setFixedHeight(1);
+    divider->setStyleSheet(u"background: %1;"_s.arg(
+        Theme::withOpacity(Theme::primary(palette()), 0.4 * 0.25).name(QColor::HexArgb)));
+    m_bodyLayout->addWidget(divider);
+    m_tabContent = buildTabContent(m_activeTab);
+    m_bodyLayout->addWidget(m_tabContent, 1);
+    m_body->show();
+    if (m_searchBar)
+        m_searchBar->setFocus();
+}
+
+QWidget* ContentView::buildHeader()
+{
+    auto* header = new QWidget(this);
+    auto* title = new QLabel(m_context.language.string(u"header_title"_s), header);
+    title->setFont(uiFont(13, QFont::DemiBold));
+    auto* preferences = new SymbolButton(u"gearshape"_s, 11, 6, header);
+    auto* close = new SymbolButton(u"xmark"_s, 11, 6, header);
+    preferences->setToolTip(m_context.language.string(u"menu_preferences"_s));
+    connect(preferences, &QAbstractButton::clicked, this, [this] {
+        if (m_context.openPreferences)
+            m_context.openPreferences();
+        else
+            m_context.windowController.close(true);
+    });
+    connect(close, &QAbstractButton::clicked, this,
+            [this] { m_context.windowController.close(true); });
+    auto* layout = new QHBoxLayout(header);
+    layout->setContentsMargins(14, 10, 14, 6);
+    layout->setSpacing(6);
+    layout->addWidget(title);
+    layout->addStretch(1);
+    layout->addWidget(preferences);
+    layout->addWidget(close);
+    return header;
+}
+
+QWidget* ContentView::buildTabRow()
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 0, 12, 6);
+    layout->setSpacing(4);
+    for (PopupTab tab : allPopupTabs) {
+        auto* button = new TabButton(tab, row);
+        button->setActive(tab == m_activeTab);
+        button->setToolTip(m_context.language.string(u"tab_"_s + rawValue(tab)));
+        connect(button, &QAbstractButton::clicked, this, [this, tab] { setActiveTab(tab); });
+        layout->addWidget(button, 1);
+        m_tabButtons.append(button);
+    }
+    return row;
+}
+
+QWidget* ContentView::buildTabContent(PopupTab tab)
+{
+    if (tab == PopupTab::clipboard || tab == PopupTab::favorites) {
+        return new ClipboardListView(m_context.clipboardManager, m_context.windowController,
+                                     m_context.language, m_context.settings, m_context.paste,
+                                     tab == PopupTab::favorites);
+    }
+    // The character pickers arrive in their own views; until then the tab shows its symbol.
+    auto* placeholder = new QLabel;
+    placeholder->setAlignment(Qt::AlignCenter);
+    placeholder->setPixmap(IconProvider::pixmap(TabButton::symbolFor(tab), 34,
+                                                Theme::tertiary(palette()), devicePixelRatioF()));
+    placeholder->setObjectName(u"pickerPlaceholder"_s);
+    return placeholder;
+}
+
+void ContentView::setActiveTab(PopupTab tab)
+{
+    if (tab == m_activeTab && m_tabContent)
+        return;
+    m_activeTab = tab;
+    rebuildBody();
+}
+
+void ContentView::syncWindowAppearance(const QString& mode)
+{
+    // After the current update: the window is restyled outside the view rebuild.
+    QPointer<ContentView> self(this);
+    QTimer::singleShot(0, this, [self, mode] {
+        if (self && self->window() != self)
+            Theme::apply(self->window(), mode);
+    });
+}
+
+void ContentView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(frame, 12, 12);
+    painter.fillPath(shape, palette().color(QPalette::Window));
+    QLinearGradient border(frame.topLeft(), frame.bottomRight());
+    const bool dark = Theme::isDark(palette());
+    const QColor edge = dark ? QColor(Qt::white) : QColor(Qt::black);
+    border.setColorAt(0, Theme::withOpacity(edge, dark ? 0.35 : 0.18));
+    border.setColorAt(1, Theme::withOpacity(edge, dark ? 0.08 : 0.10));
+    painter.setPen(QPen(QBrush(border), 1));
+    painter.drawPath(shape);
+}
+
+} // namespace tessel

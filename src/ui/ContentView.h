@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/PopupContext.h"
+#include "ui/SearchBar.h"
+#include "window/PopupTab.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QVBoxLayout;
+
+namespace tessel {
+
+class TabButton;
+
+// The popup's root view: header (title, preferences, close), the tab row, the search field of the
+// picker tabs and the active tab's content; the permission onboarding in place of the tabs while
+// synthetic input is not allowed. A change of theme or language rebuilds every child; the active
+// tab and the search text survive.
+class ContentView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr QSize viewSize{330, 450};
+
+    ContentView(PopupContext context, PopupTab initialTab, QWidget* parent = nullptr);
+
+    PopupTab activeTab() const { return m_activeTab; }
+    void setActiveTab(PopupTab tab);
+    const QString& searchText() const { return m_searchText; }
+
+    // The widgets of the current build (rebuilt on theme, language and permission changes).
+    QWidget* tabContent() const { return m_tabContent; }
+    SearchBar* searchBar() const { return m_searchBar; }
+    QWidget* onboarding() const { return m_onboarding; }
+    QList<TabButton*> tabButtons() const { return m_tabButtons; }
+    // The identity of the current build: "<themeMode>-<language code>".
+    QString identity() const { return m_identity; }
+    int buildCount() const { return m_builds; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void rebuild();
+    void rebuildBody();
+    QWidget* buildHeader();
+    QWidget* buildTabRow();
+    QWidget* buildTabContent(PopupTab tab);
+    void syncWindowAppearance(const QString& mode);
+    void clearBody();
+
+    PopupContext m_context;
+    PopupTab m_activeTab;
+    QString m_searchText;
+    QString m_identity;
+    int m_builds = 0;
+    QVBoxLayout* m_layout;
+    QWidget* m_header = nullptr;
+    QWidget* m_body = nullptr;
+    QVBoxLayout* m_bodyLayout = nullptr;
+    QPointer<QWidget> m_tabContent;
+    QPointer<SearchBar> m_searchBar;
+    QPointer<QWidget> m_onboarding;
+    QList<TabButton*> m_tabButtons;
+};
+
+} // namespace tessel

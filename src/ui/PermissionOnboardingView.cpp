@@ -1,0 +1,115 @@
+#include "ui/PermissionOnboardingView.h"
+
+#include "localization/LanguageManager.h"
+#include "permissions/PermissionManager.h"
+#include "ui/IconProvider.h"
+#include "ui/UiFonts.h"
+#include "window/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+const QColor kGreen(0x30, 0xd1, 0x58);
+const QColor kOrange(0xff, 0x9f, 0x0a);
+} // namespace
+
+PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permissions,
+                                                   LanguageManager& language, QWidget* parent)
+    : QWidget(parent)
+    , m_permissions(permissions)
+    , m_icon(new QLabel(this))
+    , m_open(new QPushButton(language.string(u"open_system_settings"_s), this))
+    , m_retry(new QPushButton(language.string(u"request_again"_s), this))
+    , m_buttons(new QWidget(this))
+    , m_granted(new QWidget(this))
+{
+    setAutoFillBackground(true);
+    const QPalette pal = palette();
+    m_icon->setAlignment(Qt::AlignCenter);
+
+    auto* title = new QLabel(language.string(u"onboarding_title"_s), this);
+    title->setFont(uiFont(13, QFont::Bold));
+    title->setAlignment(Qt::AlignCenter);
+    auto* subtitle = new QLabel(language.string(u"onboarding_subtitle"_s), this);
+    subtitle->setFont(uiFont(12));
+    subtitle->setWordWrap(true);
+    subtitle->setAlignment(Qt::AlignCenter);
+    subtitle->setContentsMargins(16, 0, 16, 0);
+    subtitle->setStyleSheet(u"color: %1;"_s.arg(Theme::secondary(pal).name(QColor::HexArgb)));
+
+    m_open->setIcon(IconProvider::pixmap(u"gearshape.fill"_s, 13, Qt::white, devicePixelRatioF()));
+    m_open->setFont(uiFont(12, QFont::DemiBold));
+    m_open->setCursor(Qt::PointingHandCursor);
+    m_open->setStyleSheet(u"QPushButton { background: %1; color: white; border: none;"
+                          " border-radius: 8px; padding: 8px; }"
+                          " QPushButton:pressed { background: %2; }"_s.arg(
+                              Theme::accent(pal).name(), Theme::accent(pal).darker(115).name()));
+    m_retry->setFont(uiFont(12));
+    m_retry->setFlat(true);
+    m_retry->setCursor(Qt::PointingHandCursor);
+    m_retry->setStyleSheet(u"QPushButton { color: %1; border: none; background: transparent; }"_s
+                               .arg(Theme::secondary(pal).name(QColor::HexArgb)));
+    connect(m_open, &QPushButton::clicked, &m_permissions,
+            &PermissionManager::openAccessibilitySettings);
+    connect(m_retry, &QPushButton::clicked, &m_permissions, [this] {
+        m_permissions.checkPermission();
+        m_permissions.startMonitoring();
+    });
+    auto* buttons = new QVBoxLayout(m_buttons);
+    buttons->setContentsMargins(20, 0, 20, 0);
+    buttons->setSpacing(10);
+    buttons->addWidget(m_open);
+    buttons->addWidget(m_retry);
+
+    auto* check = new QLabel(m_granted);
+    check->setPixmap(IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, kGreen, devicePixelRatioF()));
+    auto* grantedText = new QLabel(language.string(u"access_granted"_s), m_granted);
+    grantedText->setFont(uiFont(12, QFont::Medium));
+    grantedText->setStyleSheet(u"color: %1;"_s.arg(kGreen.name()));
+    auto* granted = new QHBoxLayout(m_granted);
+    granted->setContentsMargins(0, 8, 0, 8);
+    granted->setSpacing(8);
+    granted->addStretch(1);
+    granted->addWidget(check);
+    granted->addWidget(grantedText);
+    granted->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 28, 16, 16);
+    layout->setSpacing(16);
+    layout->addWidget(m_icon);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(6);
+    texts->addWidget(title);
+    texts->addWidget(subtitle);
+    layout->addLayout(texts);
+    layout->addWidget(m_buttons);
+    layout->addWidget(m_granted);
+    layout->addStretch(1);
+
+    connect(&m_permissions, &PermissionManager::accessibilityGrantedChanged, this,
+            &PermissionOnboardingView::refresh);
+    refresh();
+}
+
+QColor PermissionOnboardingView::iconColour() const
+{
+    return m_permissions.isAccessibilityGranted() ? kGreen : kOrange;
+}
+
+void PermissionOnboardingView::refresh()
+{
+    const bool granted = m_permissions.isAccessibilityGranted();
+    m_icon->setPixmap(IconProvider::pixmap(u"lock.shield.fill"_s, 44, iconColour(), devicePixelRatioF()));
+    m_buttons->setVisible(!granted);
+    m_granted->setVisible(granted);
+}
+
+} // namespace tessel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+
+namespace tessel {
+
+class ClipboardManager;
+class LanguageManager;
+class PasteSimulator;
+class PermissionManager;
+class SettingsStore;
+class WindowController;
+
+// The long-lived services the popup's views use, handed down from the application.
+struct PopupContext {
+    ClipboardManager& clipboardManager;
+    WindowController& windowController;
+    LanguageManager& language;
+    PermissionManager& permissions;
+    SettingsStore& settings;
+    PasteSimulator& paste;
+    // Opens the preferences window; unset where the application has none.
+    std::function<void()> openPreferences;
+};
+
+} // namespace tessel

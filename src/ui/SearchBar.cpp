@@ -1,0 +1,54 @@
+#include "ui/SearchBar.h"
+
+#include "ui/IconProvider.h"
+#include "ui/UiFonts.h"
+#include "window/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+constexpr int kOuterH = 10;
+constexpr int kOuterV = 6;
+} // namespace
+
+SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* parent)
+    : QWidget(parent)
+    , m_edit(new QLineEdit(text, this))
+{
+    auto* glass = new QLabel(this);
+    glass->setPixmap(IconProvider::pixmap(u"magnifyingglass"_s, 12, Theme::secondary(palette()),
+                                          devicePixelRatioF()));
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setFrame(false);
+    m_edit->setFont(uiFont(12));
+    m_edit->setStyleSheet(u"QLineEdit { background: transparent; border: none; }"_s);
+    m_edit->setClearButtonEnabled(true);
+    connect(m_edit, &QLineEdit::textChanged, this, &SearchBar::textChanged);
+    setFocusProxy(m_edit);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kOuterH + 10, kOuterV + 7, kOuterH + 10, kOuterV + 7);
+    layout->setSpacing(8);
+    layout->addWidget(glass);
+    layout->addWidget(m_edit, 1);
+}
+
+void SearchBar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF field = QRectF(rect()).adjusted(kOuterH + 0.25, kOuterV + 0.25, -kOuterH - 0.25,
+                                                 -kOuterV - 0.25);
+    painter.setBrush(Theme::withOpacity(Theme::primary(palette()), 0.05));
+    painter.setPen(QPen(Theme::withOpacity(Theme::primary(palette()), 0.10), 0.5));
+    painter.drawRoundedRect(field, 8, 8);
+}
+
+} // namespace tessel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "window/PopupTab.h"
+
+#include <QAbstractButton>
+
+namespace tessel {
+
+// One button of the popup's tab row: the tab's symbol over an indicator bar, blue when active,
+// with a faint background while hovered (unless active). No text label.
+class TabButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    TabButton(PopupTab tab, QWidget* parent = nullptr);
+
+    PopupTab tab() const { return m_tab; }
+    void setActive(bool active);
+    bool isActive() const { return m_active; }
+    static QString symbolFor(PopupTab tab);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    PopupTab m_tab;
+    bool m_active = false;
+    bool m_hovered = false;
+};
+
+} // namespace tessel
