@@ -81,8 +81,10 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     m_list->setLayoutMode(QListView::Batched);
     m_list->setBatchSize(40);
     m_list->setResizeMode(QListView::Adjust);
-    m_list->viewport()->setAutoFillBackground(false);
-    m_list->setStyleSheet(u"QListView { background: transparent; }"_s);
+    // The cards are translucent: the list paints the window's colour beneath them.
+    m_list->setBackgroundRole(QPalette::Window);
+    m_list->viewport()->setBackgroundRole(QPalette::Window);
+    m_list->viewport()->setAutoFillBackground(true);
     connect(m_rows, &HistoryRowView::chosen, this,
             [this](const QModelIndex& index) { choose(index.row()); });
     connect(m_rows, &HistoryRowView::pinToggled, this, [this](const QModelIndex& index) {

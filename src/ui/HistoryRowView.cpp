@@ -164,7 +164,7 @@ void HistoryRowView::paint(QPainter* painter, const QStyleOptionViewItem& option
     QPainterPath shape;
     shape.addRoundedRect(card, 10, 10);
     painter->fillPath(shape, selected ? Theme::withOpacity(accent, 0.12)
-                                      : Theme::withOpacity(palette.color(QPalette::Base), 0.85));
+                                      : Theme::withOpacity(Theme::cardFill(palette), 0.85));
     const bool strong = selected || hovered;
     painter->setPen(QPen(strong ? accent : Theme::withOpacity(Theme::primary(palette), 0.12),
                          strong ? 1.5 : 1.0));

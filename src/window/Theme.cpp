@@ -94,6 +94,12 @@ QColor tertiary(const QPalette& palette)
     return withOpacity(primary(palette), 0.38);
 }
 
+QColor cardFill(const QPalette& palette)
+{
+    const QColor window = palette.color(QPalette::Window);
+    return isDark(palette) ? window.lighter(128) : QColor(Qt::white);
+}
+
 QColor withOpacity(QColor colour, qreal opacity)
 {
     colour.setAlphaF(float(opacity));

@@ -26,6 +26,8 @@ QColor accent(const QPalette& palette);
 QColor primary(const QPalette& palette);
 QColor secondary(const QPalette& palette);
 QColor tertiary(const QPalette& palette);
+// The fill of a card (a history row) on the window background.
+QColor cardFill(const QPalette& palette);
 // `colour` with its alpha set to `opacity` (0 to 1).
 QColor withOpacity(QColor colour, qreal opacity);
 bool isDark(const QPalette& palette);

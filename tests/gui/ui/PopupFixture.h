@@ -1,0 +1,56 @@
+#pragma once
+
+#include "clipboard/ClipboardManager.h"
+#include "clipboard/ClipboardStore.h"
+#include "clipboard/PasteboardTypes.h"
+#include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
+#include "paste/PasteSimulator.h"
+#include "permissions/PermissionManager.h"
+#include "support/FakePasteServices.h"
+#include "support/FakeWorkspace.h"
+#include "support/MemoryPasteboard.h"
+#include "support/TempHome.h"
+#include "ui/PopupContext.h"
+#include "window/WindowController.h"
+
+#include <QCoreApplication>
+
+namespace tessel::test {
+
+// Every service the popup's views use, with fakes for the platform and a temporary home.
+struct PopupFixture {
+    TempHome home;
+    MemoryPasteboard pasteboard;
+    FakeWorkspace workspace;
+    SettingsStore settings{SettingsStore::defaultFilePath()};
+    QStringList preferredLanguages{QStringLiteral("en-US")};
+    LanguageManager language{settings, [this] { return preferredLanguages; }};
+    ClipboardManager manager{pasteboard, workspace, settings,
+                             std::make_unique<ClipboardStore>(home.dataHome() + QStringLiteral("/tessel"))};
+    WindowController windowController{settings, workspace};
+    FakeKeySynthesizer keys;
+    CountingSoundPlayer sound;
+    PasteSimulator paste{settings, keys, workspace, sound};
+    bool trusted = true;
+    PermissionManager permissions{[this] { return trusted; }, [](const QUrl&) { return true; }};
+
+    PopupFixture()
+    {
+        permissions.checkPermission();
+        QCoreApplication::processEvents(); // the published state follows a queued update
+    }
+
+    PopupContext context() { return {manager, windowController, language, permissions, settings, paste, {}}; }
+
+    // Another application copies `text`.
+    void copy(const QString& text)
+    {
+        PasteboardItem item;
+        item.setString(PasteboardType::plainText, text);
+        pasteboard.writeExternal(item);
+        manager.poll();
+    }
+};
+
+} // namespace tessel::test

@@ -1,0 +1,259 @@
+#include "PopupFixture.h"
+#include "ui/ClipboardListModel.h"
+#include "ui/ClipboardListView.h"
+#include "ui/ConfirmationSheet.h"
+#include "ui/HistoryRowView.h"
+#include "window/PopupWindow.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+
+namespace {
+// Stands for the rest of the popup: records the keys the list lets through.
+class KeySink : public QWidget {
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
+};
+
+QStringList labelsOf(const QWidget* widget)
+{
+    QStringList texts;
+    for (const QLabel* label : widget->findChildren<QLabel*>()) {
+        if (label->isVisibleTo(widget) && !label->text().isEmpty())
+            texts.append(label->text());
+    }
+    return texts;
+}
+
+QRect rowRect(const ClipboardListView& view, int row)
+{
+    return view.listView()->visualRect(view.model()->index(row));
+}
+} // namespace
+
+class TestClipboardListGui : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::PopupFixture> f;
+    std::unique_ptr<KeySink> host;
+    ClipboardListView* view = nullptr;
+
+    void makeView(bool favoritesOnly)
+    {
+        host = std::make_unique<KeySink>();
+        view = new ClipboardListView(f->manager, f->windowController, f->language, f->settings,
+                                     f->paste, favoritesOnly, host.get());
+        host->resize(330, 450);
+        view->resize(330, 450);
+        host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(host.get()));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        f = std::make_unique<test::PopupFixture>();
+        for (const QString& text : {u"oldest"_s, u"middle"_s, u"newest"_s})
+            f->copy(text);
+    }
+
+    void cleanup()
+    {
+        host.reset();
+        f.reset();
+    }
+
+    void modelIsConsistent()
+    {
+        ClipboardListModel model(f->manager, true);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        f->manager.toggleFavorite(f->manager.entries().at(1));
+        QCOMPARE(model.rowCount(), 1);
+        f->copy(u"another"_s);
+        f->manager.toggleFavorite(f->manager.entries().at(0));
+        QCOMPARE(model.rowCount(), 2);
+        f->manager.clearAll();
+        QCOMPARE(model.rowCount(), 2);
+    }
+
+    void keyboardSelectionStopsAtBothEnds()
+    {
+        makeView(false);
+        QCOMPARE(view->selectedIndex(), 0);
+        QVERIFY(view->model()->index(0).data(ClipboardListModel::KeyboardSelectedRole).toBool());
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(host.get(), Qt::Key_Down);
+        QCOMPARE(view->selectedIndex(), 2);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(host.get(), Qt::Key_Up);
+        QCOMPARE(view->selectedIndex(), 0);
+        QTest::keyClick(host.get(), Qt::Key_A);
+        QCOMPARE(host->keys, QList<int>{Qt::Key_A}); // other keys go on to the popup
+    }
+
+    void emptyListLetsKeysThrough()
+    {
+        f->manager.clearAll();
+        makeView(false);
+        QVERIFY(view->isShowingEmptyState());
+        QTest::keyClick(host.get(), Qt::Key_Down);
+        QTest::keyClick(host.get(), Qt::Key_Return);
+        QCOMPARE(host->keys, (QList<int>{Qt::Key_Down, Qt::Key_Return}));
+        QVERIFY(labelsOf(view).contains(f->language.string(u"empty_clipboard"_s)));
+        QVERIFY(labelsOf(view).contains(f->language.string(u"empty_clipboard_sub"_s)));
+        QVERIFY(view->clearButton()->isVisible());
+    }
+
+    void returnAndKeypadEnterChooseTheSelection_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
+
+    void returnAndKeypadEnterChooseTheSelection()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        // Inside a real popup, so that closing it is observable.
+        auto* list = new ClipboardListView(f->manager, f->windowController, f->language,
+                                           f->settings, f->paste, false);
+        f->windowController.open(PopupTab::clipboard, list);
+        QVERIFY(f->windowController.isOpen());
+        bool pendingWhenClosed = true;
+        connect(&f->windowController, &WindowController::closed, this,
+                [&] { pendingWhenClosed = f->paste.isPastePending(); });
+
+        QTest::keyClick(f->windowController.window(), Qt::Key_Down);
+        QTest::keyClick(f->windowController.window(), Qt::Key(key), modifiers);
+        QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"middle"_s);
+        QCOMPARE(f->manager.entries().first()->textContent(), u"middle"_s);
+        QVERIFY(!f->windowController.isOpen());
+        QVERIFY(!pendingWhenClosed); // closed first, then the paste is scheduled
+        QVERIFY(f->paste.isPastePending());
+        QVERIFY(f->keys.chords.isEmpty());
+        QTRY_COMPARE(f->keys.chords.size(), 1);
+    }
+
+    void selectionPastTheEndChoosesNothing()
+    {
+        makeView(false);
+        QTest::keyClick(host.get(), Qt::Key_Down);
+        QTest::keyClick(host.get(), Qt::Key_Down);
+        f->manager.deleteEntry(f->manager.entries().at(2));
+        f->manager.deleteEntry(f->manager.entries().at(1));
+        const int writes = f->pasteboard.writeCount();
+        QTest::keyClick(host.get(), Qt::Key_Return);
+        QCOMPARE(f->pasteboard.writeCount(), writes);
+        QCOMPARE(host->keys, QList<int>{Qt::Key_Return});
+        QTest::keyClick(host.get(), Qt::Key_Down);
+        QCOMPARE(view->selectedIndex(), 0);
+    }
+
+    void clickChoosesButPinAndMenuButtonsDoNot()
+    {
+        makeView(false);
+        const QRect row = rowRect(*view, 1);
+        QWidget* viewport = view->listView()->viewport();
+        const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          rows->pinButtonRect(row, view->model()->index(1)).center());
+        QVERIFY(f->manager.entries().at(1)->isFavorite());
+        QCOMPARE(f->pasteboard.writeCount(), 3);
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          rows->pinButtonRect(row, view->model()->index(1)).center());
+        QVERIFY(!f->manager.entries().at(1)->isFavorite());
+
+        QTimer::singleShot(0, this, [] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+                menu->close();
+        });
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::menuButtonRect(row).center());
+        QCOMPARE(f->pasteboard.writeCount(), 3);
+
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::cardRect(row).topLeft() + QPoint(20, 20));
+        QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"middle"_s);
+        QCOMPARE(f->manager.entries().first()->textContent(), u"middle"_s);
+    }
+
+    void rowMenuPinsAndDeletes()
+    {
+        makeView(false);
+        const QRect row = rowRect(*view, 0);
+        QWidget* viewport = view->listView()->viewport();
+        const auto triggerMenuItem = [&](int item) {
+            QTimer::singleShot(50, this, [item] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                menu->actions().at(item)->trigger();
+                menu->close();
+            });
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::menuButtonRect(row).center());
+        };
+        triggerMenuItem(0); // pin
+        QVERIFY(f->manager.entries().first()->isFavorite());
+        triggerMenuItem(2); // delete (after the separator)
+        QCOMPARE(f->manager.entries().size(), 2);
+        QCOMPARE(f->manager.entries().first()->textContent(), u"middle"_s);
+    }
+
+    void favouritesTabFollowsPins()
+    {
+        makeView(true);
+        QVERIFY(view->isShowingEmptyState());
+        const QStringList texts = labelsOf(view);
+        QVERIFY(texts.contains(f->language.string(u"empty_favorites_sub"_s)));
+        QCOMPARE(texts.count(f->language.string(u"tab_favorites"_s)), 2); // header and empty state
+        QVERIFY(view->clearButton()->isVisible());
+
+        f->manager.toggleFavorite(f->manager.entries().at(2));
+        QVERIFY(!view->isShowingEmptyState());
+        QCOMPARE(view->model()->rowCount(), 1);
+        const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+        QTest::mouseClick(view->listView()->viewport(), Qt::LeftButton, {},
+                          rows->pinButtonRect(rowRect(*view, 0), view->model()->index(0)).center());
+        QCOMPARE(view->model()->rowCount(), 0);
+        QVERIFY(view->isShowingEmptyState());
+    }
+
+    void clearAskesFirstUnlessTurnedOff()
+    {
+        f->manager.toggleFavorite(f->manager.entries().at(0));
+        makeView(true);
+        QTest::mouseClick(view->clearButton(), Qt::LeftButton);
+        QVERIFY(view->clearSheet()->isVisible());
+        QTest::mouseClick(view->clearSheet()->cancelButton(), Qt::LeftButton);
+        QVERIFY(!view->clearSheet()->isVisible());
+        QCOMPARE(f->manager.entries().size(), 3);
+
+        QTest::mouseClick(view->clearButton(), Qt::LeftButton);
+        QTest::mouseClick(view->clearSheet()->confirmButton(), Qt::LeftButton);
+        QCOMPARE(f->manager.entries().size(), 1);
+        QCOMPARE(view->model()->rowCount(), 1); // the favourites tab keeps its favourite
+
+        f->copy(u"later"_s);
+        f->settings.set(settings::confirmClear, false);
+        QTest::mouseClick(view->clearButton(), Qt::LeftButton);
+        QVERIFY(!view->clearSheet()->isVisible());
+        QCOMPARE(f->manager.entries().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestClipboardListGui)
+#include "test_clipboard_list_gui.moc"
