@@ -101,13 +101,13 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
         updateEmptyState();
     });
 
-    m_stack->addWidget(buildEmptyState());
-    m_stack->addWidget(m_list);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(header);
     layout->addLayout(m_stack, 1);
+    m_stack->addWidget(buildEmptyState());
+    m_stack->addWidget(m_list);
 
     m_sheet = new ConfirmationSheet(language.string(u"clear_history_title"_s),
                                     language.string(u"clear_history_sub"_s),
@@ -125,7 +125,7 @@ ClipboardListView::~ClipboardListView()
 
 QWidget* ClipboardListView::buildEmptyState()
 {
-    auto* empty = new QWidget;
+    auto* empty = new QWidget(this);
     const QPalette pal = palette();
     auto* icon = new QLabel;
     icon->setPixmap(IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,

@@ -1,4 +1,4 @@
-#include "FakeHotkeyBackend.h"
+#include "support/FakeHotkeyBackend.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
 

@@ -3,6 +3,7 @@
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
 #include "paste/TerminalClasses.h"
+#include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
 
 #include <QSignalSpy>
@@ -13,26 +14,6 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace tessel;
 
-namespace {
-// Records the chords it would type; unavailable or failing on request.
-class FakeKeySynthesizer final : public KeySynthesizer {
-public:
-    bool isAvailable() const override { return available; }
-    void sendPaste(PasteChord chord, Completion done) override {
-        chords.append(chord);
-        done(error);
-    }
-    bool available = true;
-    QString error;
-    QList<PasteChord> chords;
-};
-
-class CountingSoundPlayer final : public SoundPlayer {
-public:
-    void playPop() override { ++pops; }
-    int pops = 0;
-};
-} // namespace
 
 class TestPasteSimulator : public QObject {
     Q_OBJECT
@@ -40,8 +21,8 @@ class TestPasteSimulator : public QObject {
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_settings;
-    FakeKeySynthesizer m_keys;
-    CountingSoundPlayer m_sound;
+    test::FakeKeySynthesizer m_keys;
+    test::CountingSoundPlayer m_sound;
     test::FakeWorkspace m_workspace;
     std::unique_ptr<PasteSimulator> m_paster;
 

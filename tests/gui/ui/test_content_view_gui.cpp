@@ -1,0 +1,205 @@
+#include "PopupFixture.h"
+#include "app/AppDelegate.h"
+#include "hotkey/HotkeyManager.h"
+#include "ui/ClipboardListView.h"
+#include "ui/ContentView.h"
+#include "ui/PermissionOnboardingView.h"
+#include "ui/SearchBar.h"
+#include "ui/TabButton.h"
+#include "window/PopupWindow.h"
+#include "window/Theme.h"
+
+#include "support/FakeHotkeyBackend.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+
+namespace {
+TabButton* tabButton(const ContentView& view, PopupTab tab)
+{
+    for (TabButton* button : view.tabButtons()) {
+        if (button->tab() == tab)
+            return button;
+    }
+    return nullptr;
+}
+
+QString headerTitle(const ContentView& view)
+{
+    const auto labels = view.findChildren<QLabel*>();
+    return labels.isEmpty() ? QString() : labels.first()->text();
+}
+} // namespace
+
+class TestContentViewGui : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::PopupFixture> f;
+
+private Q_SLOTS:
+    void init() { f = std::make_unique<test::PopupFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void searchFieldOnPickerTabsKeepsItsText()
+    {
+        ContentView view(f->context(), PopupTab::emoji);
+        view.show();
+        QVERIFY(view.searchBar());
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"heart"_s);
+        QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
+        QCOMPARE(view.activeTab(), PopupTab::clipboard);
+        QVERIFY(!view.searchBar());
+        QVERIFY(qobject_cast<ClipboardListView*>(view.tabContent()));
+        QTest::mouseClick(tabButton(view, PopupTab::symbols), Qt::LeftButton);
+        QVERIFY(view.searchBar());
+        QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
+        QVERIFY(tabButton(view, PopupTab::symbols)->isActive());
+        QVERIFY(!tabButton(view, PopupTab::clipboard)->isActive());
+    }
+
+    void favouritesTabShowsTheFavouritesList()
+    {
+        ContentView view(f->context(), PopupTab::favorites);
+        auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
+        QVERIFY(list);
+        QVERIFY(list->showFavoritesOnly());
+        QVERIFY(!view.searchBar());
+        QCOMPARE(view.tabButtons().size(), 5);
+    }
+
+    void onboardingFollowsThePermissionLive()
+    {
+        f->trusted = false;
+        f->permissions.checkPermission();
+        QTRY_VERIFY(!f->permissions.isAccessibilityGranted());
+        ContentView view(f->context(), PopupTab::favorites);
+        view.show();
+        QVERIFY(view.onboarding());
+        QVERIFY(view.tabButtons().isEmpty());
+        QVERIFY(!view.searchBar());
+        auto* onboarding = qobject_cast<PermissionOnboardingView*>(view.onboarding());
+        QVERIFY(onboarding->openButton()->isVisible());
+        QVERIFY(onboarding->retryButton()->isVisible());
+        QVERIFY(!onboarding->grantedRow()->isVisible());
+        QCOMPARE(headerTitle(view), f->language.string(u"header_title"_s));
+
+        f->trusted = true;
+        QTest::mouseClick(onboarding->retryButton(), Qt::LeftButton);
+        QTRY_VERIFY(!view.onboarding());
+        QCOMPARE(view.tabButtons().size(), 5);
+        QCOMPARE(view.activeTab(), PopupTab::favorites);
+
+        f->trusted = false;
+        f->permissions.checkPermission();
+        QTRY_VERIFY(view.onboarding());
+    }
+
+    void themeAndLanguageRebuildTheContent()
+    {
+        for (int i = 0; i < 3; ++i)
+            f->copy(u"entry %1"_s.arg(i));
+        ContentView view(f->context(), PopupTab::symbols);
+        view.show();
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"arrow"_s);
+        QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
+        QTest::keyClick(&view, Qt::Key_Down);
+        QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 1);
+        QCOMPARE(view.identity(), u"system-en"_s);
+        const int builds = view.buildCount();
+
+        f->settings.set(settings::themeMode, u"dark"_s);
+        QCOMPARE(view.identity(), u"dark-en"_s);
+        QCOMPARE(view.buildCount(), builds + 1);
+        QVERIFY(Theme::isDark(view.palette()));
+        QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 0);
+
+        f->language.setCurrentLanguageRaw(u"es"_s);
+        QCOMPARE(view.identity(), u"dark-es"_s);
+        QCOMPARE(headerTitle(view), u"Emoji y más"_s);
+        QCOMPARE(view.activeTab(), PopupTab::clipboard);
+        QCOMPARE(view.searchText(), u"arrow"_s);
+
+        f->settings.set(settings::themeMode, u"sepia"_s);
+        QCOMPARE(view.palette().color(QPalette::Window),
+                 Theme::palette(Theme::Scheme::system).color(QPalette::Window));
+    }
+
+    void escapeClosesThePopupBeforeTheContentSeesIt()
+    {
+        f->windowController.open(PopupTab::emoji, new ContentView(f->context(), PopupTab::emoji));
+        QVERIFY(f->windowController.isOpen());
+        auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+        QTest::keyClick(view->searchBar()->lineEdit(), Qt::Key_Escape);
+        QVERIFY(!f->windowController.isOpen());
+        QVERIFY(!f->windowController.window());
+    }
+
+    void trayAndShortcutsToggleThePopup()
+    {
+        test::FakeHotkeyBackend backend;
+        HotkeyManager hotkeys(f->settings, backend);
+        AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
+                        f->permissions, f->paste);
+        app.applicationDidFinishLaunching();
+        QCOMPARE(app.statusMenu()->actions().first()->text(),
+                 f->language.string(u"menu_open_clipboard"_s));
+
+        app.statusItemClicked(QSystemTrayIcon::Trigger);
+        QVERIFY(f->windowController.isOpen());
+        QCOMPARE(f->windowController.activeTab(), PopupTab::clipboard);
+        // The tab switched inside the popup does not change what toggles it.
+        auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+        view->setActiveTab(PopupTab::kaomoji);
+        app.statusItemClicked(QSystemTrayIcon::Trigger);
+        QVERIFY(!f->windowController.isOpen());
+
+        backend.press(HotkeyManager::emojiId);
+        QTRY_VERIFY(f->windowController.isOpen());
+        QCOMPARE(f->windowController.activeTab(), PopupTab::emoji);
+        backend.press(HotkeyManager::clipboardId);
+        QTRY_COMPARE(f->windowController.activeTab(), PopupTab::clipboard);
+        QVERIFY(f->windowController.isOpen());
+
+        app.statusItemClicked(QSystemTrayIcon::Context);
+        QVERIFY(f->windowController.isOpen());
+
+        app.openPreferences();
+        QVERIFY(!f->windowController.isOpen());
+        QVERIFY(app.preferencesWindow()->isVisible());
+        app.openPopup(PopupTab::clipboard);
+        QVERIFY(!app.preferencesWindow()->isVisible());
+        QVERIFY(app.preferencesWindow()); // ordered out, not destroyed
+
+        f->language.setCurrentLanguageRaw(u"pt"_s);
+        QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
+                     f->language.string(u"menu_open_clipboard"_s));
+        QCOMPARE(app.preferencesWindow()->windowTitle(), u"Tessel Settings"_s);
+        app.applicationWillTerminate();
+    }
+
+    void launchWithoutPermissionOpensTheOnboarding()
+    {
+        f->trusted = false;
+        test::FakeHotkeyBackend backend;
+        HotkeyManager hotkeys(f->settings, backend);
+        AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
+                        f->permissions, f->paste);
+        app.applicationDidFinishLaunching();
+        QVERIFY(f->permissions.isMonitoring());
+        QVERIFY(!f->windowController.isOpen());
+        QTRY_VERIFY(f->windowController.isOpen());
+        auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+        QVERIFY(view->onboarding());
+        app.applicationWillTerminate();
+    }
+};
+
+QTEST_MAIN(TestContentViewGui)
+#include "test_content_view_gui.moc"
