@@ -73,17 +73,16 @@ private Q_SLOTS:
         row("tab_clipboard", "Clipboard", "Clipboard", "Portapapeles");
         row("lang_system", "🌐 Automatic (System)", "🌐 Automático (Sistema)",
             "🌐 Automático (Sistema)");
-        row("theme_system", "Follow System (macOS)", "Seguir Sistema (macOS)",
-            "Seguir el sistema (macOS)");
-        row("shortcut_min_error", "Shortcut requires at least 2 keys (e.g. ⌘, ⇧ + key).",
-            "O atalho exige no mínimo 2 teclas (ex: ⌘, ⇧ + tecla).",
-            "El atajo requiere al menos 2 teclas (ej: ⌘, ⇧ + tecla).");
+        row("theme_system", "Follow system", "Seguir o sistema", "Seguir el sistema");
+        row("shortcut_min_error", "Shortcut requires at least 2 keys (e.g. Super, Shift + key).",
+            "O atalho exige no mínimo 2 teclas (ex: Super, Shift + tecla).",
+            "El atajo requiere al menos 2 teclas (ej: Super, Shift + tecla).");
         row("shortcut_duplicate_error", "This shortcut is already used by the other command.",
             "Este atalho já está em uso pelo outro comando.",
             "Este atajo ya lo usa el otro comando.");
-        row("shortcut_taken_error", "This shortcut is already used by macOS or another app.",
-            "Este atalho já é usado pelo macOS ou por outro app.",
-            "Este atajo ya lo usa macOS u otra app.");
+        row("shortcut_taken_error", "This shortcut is already used by the desktop or another app.",
+            "Este atalho já é usado pela área de trabalho ou por outro app.",
+            "Este atajo ya lo usa el escritorio u otra app.");
         row("press_keys_prompt", "Press shortcut keys...", "Pressione as teclas...",
             "Presione las teclas...");
         row("app_version_format", "Version %@ (Build %@)", "Versão %@ (Build %@)",
