@@ -96,8 +96,8 @@ void AppDelegate::setupStatusItem()
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // The icon docks by itself if a tray appears later; until then only the shortcuts work.
         std::fprintf(stderr,
-                     "Tessel: no system tray on this desktop; open the history with %s and the "
-                     "emoji with %s.\n",
+                     "Tessel: no system tray on this desktop; the shortcuts open it (history: %s, "
+                     "emoji: %s)\n",
                      qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
                      qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
     }

@@ -1,4 +1,4 @@
-#include "TesselProcess.h"
+#include "support/TesselProcess.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"

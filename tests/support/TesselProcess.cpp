@@ -1,4 +1,4 @@
-#include "TesselProcess.h"
+#include "support/TesselProcess.h"
 
 #include <QFile>
 #include <QJsonDocument>
