@@ -17,28 +17,23 @@ namespace tessel {
 WindowController::WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_workspace(workspace)
-{
-}
+    , m_workspace(workspace) {}
 
-WindowController::~WindowController()
-{
+WindowController::~WindowController() {
     stopMonitors();
     delete m_window.data();
 }
 
-PopupWindow* WindowController::window() const
-{
+PopupWindow* WindowController::window() const {
     return m_window.data();
 }
 
-bool WindowController::isOpen() const
-{
-    return m_window && m_window->isVisible();
+bool WindowController::isOpen() const {
+    const PopupWindow* window = m_window.data();
+    return window && window->isVisible();
 }
 
-void WindowController::open(PopupTab tab, QWidget* content)
-{
+void WindowController::open(PopupTab tab, QWidget* content) {
     close(true);
     m_activeTab = tab;
     m_workspace.rememberActiveWindow();
@@ -54,20 +49,22 @@ void WindowController::open(PopupTab tab, QWidget* content)
     window->show();
     QPointer<PopupWindow> weak(window);
     QTimer::singleShot(0, this, [this, weak] {
-        if (!weak || m_window != weak)
+        PopupWindow* shown = weak.data();
+        if (!shown || m_window.data() != shown)
             return;
-        weak->raise();
-        weak->activateWindow();
-        if (QWidget* focus = weak->content()->focusProxy() ? weak->content()->focusProxy()
-                                                            : weak->content())
-            focus->setFocus(Qt::PopupFocusReason);
+        shown->raise();
+        shown->activateWindow();
+        QWidget* root = shown->content();
+        if (!root)
+            return;
+        QWidget* focus = root->focusProxy() ? root->focusProxy() : root;
+        focus->setFocus(Qt::PopupFocusReason);
     });
     startMonitors();
     Q_EMIT opened();
 }
 
-void WindowController::close(bool hideApp)
-{
+void WindowController::close(bool hideApp) {
     stopMonitors();
     if (PopupWindow* window = m_window.data()) {
         m_window.clear();
@@ -81,9 +78,9 @@ void WindowController::close(bool hideApp)
     Q_EMIT closed();
 }
 
-void WindowController::positionAtCursor()
-{
-    if (!m_window)
+void WindowController::positionAtCursor() {
+    PopupWindow* window = m_window.data();
+    if (!window)
         return;
     QList<ScreenArea> screens;
     int primaryIndex = -1;
@@ -93,32 +90,28 @@ void WindowController::positionAtCursor()
             primaryIndex = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin = popupOrigin(QCursor::pos(), m_window->size(), screens, primaryIndex))
-        m_window->move(*origin);
+    if (const auto origin = popupOrigin(QCursor::pos(), window->size(), screens, primaryIndex))
+        window->move(*origin);
 }
 
-void WindowController::applyTheme(QWidget* window) const
-{
+void WindowController::applyTheme(QWidget* window) const {
     Theme::apply(window, m_settings.value(settings::themeMode));
 }
 
-void WindowController::startMonitors()
-{
+void WindowController::startMonitors() {
     stopMonitors();
     qApp->installEventFilter(this);
     m_keyMonitor = true;
 }
 
-void WindowController::stopMonitors()
-{
+void WindowController::stopMonitors() {
     if (!m_keyMonitor)
         return;
     qApp->removeEventFilter(this);
     m_keyMonitor = false;
 }
 
-bool WindowController::eventFilter(QObject* watched, QEvent* event)
-{
+bool WindowController::eventFilter(QObject* watched, QEvent* event) {
     // Escape closes the popup before any view of it sees the key.
     if (event->type() == QEvent::KeyPress && m_window && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == m_window.data() &&
