@@ -17,23 +17,29 @@ namespace tessel {
 WindowController::WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_workspace(workspace) {}
+    , m_workspace(workspace)
+{
+}
 
-WindowController::~WindowController() {
+WindowController::~WindowController()
+{
     stopMonitors();
     delete m_window.data();
 }
 
-PopupWindow* WindowController::window() const {
+PopupWindow* WindowController::window() const
+{
     return m_window.data();
 }
 
-bool WindowController::isOpen() const {
+bool WindowController::isOpen() const
+{
     const PopupWindow* window = m_window.data();
     return window && window->isVisible();
 }
 
-void WindowController::open(PopupTab tab, QWidget* content) {
+void WindowController::open(PopupTab tab, QWidget* content)
+{
     close(true);
     m_activeTab = tab;
     m_workspace.rememberActiveWindow();
@@ -64,7 +70,8 @@ void WindowController::open(PopupTab tab, QWidget* content) {
     Q_EMIT opened();
 }
 
-void WindowController::close(bool hideApp) {
+void WindowController::close(bool hideApp)
+{
     stopMonitors();
     if (PopupWindow* window = m_window.data()) {
         m_window.clear();
@@ -78,7 +85,8 @@ void WindowController::close(bool hideApp) {
     Q_EMIT closed();
 }
 
-void WindowController::positionAtCursor() {
+void WindowController::positionAtCursor()
+{
     PopupWindow* window = m_window.data();
     if (!window)
         return;
@@ -94,24 +102,28 @@ void WindowController::positionAtCursor() {
         window->move(*origin);
 }
 
-void WindowController::applyTheme(QWidget* window) const {
+void WindowController::applyTheme(QWidget* window) const
+{
     Theme::apply(window, m_settings.value(settings::themeMode));
 }
 
-void WindowController::startMonitors() {
+void WindowController::startMonitors()
+{
     stopMonitors();
     qApp->installEventFilter(this);
     m_keyMonitor = true;
 }
 
-void WindowController::stopMonitors() {
+void WindowController::stopMonitors()
+{
     if (!m_keyMonitor)
         return;
     qApp->removeEventFilter(this);
     m_keyMonitor = false;
 }
 
-bool WindowController::eventFilter(QObject* watched, QEvent* event) {
+bool WindowController::eventFilter(QObject* watched, QEvent* event)
+{
     // Escape closes the popup before any view of it sees the key.
     if (event->type() == QEvent::KeyPress && m_window && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == m_window.data() &&
