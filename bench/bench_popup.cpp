@@ -82,6 +82,8 @@ int main(int argc, char* argv[])
     AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions,
                          paste);
 
+    // As at launch, before the user can press the shortcut.
+    delegate.prepareFirstPopup();
     FirstPaint watcher;
     app.installEventFilter(&watcher);
     std::vector<double> times;

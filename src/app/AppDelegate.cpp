@@ -71,6 +71,7 @@ void AppDelegate::applicationDidFinishLaunching()
     setupStatusItem();
     setupHotkeys();
     m_clipboard.startMonitoring();
+    QTimer::singleShot(0, this, &AppDelegate::prepareFirstPopup);
     if (!m_permissions.checkPermission()) {
         m_permissions.startMonitoring();
         QTimer::singleShot(onboardingDelayMs, this, [this] { openPopup(PopupTab::clipboard); });
@@ -148,6 +149,15 @@ void AppDelegate::openPopup(PopupTab tab)
     PopupContext context{m_clipboard, m_windowController, m_language, m_permissions,
                          m_settings,  m_paste,            [this] { openPreferences(); }};
     m_windowController.open(tab, new ContentView(std::move(context), tab));
+}
+
+void AppDelegate::prepareFirstPopup()
+{
+    PopupContext context{m_clipboard, m_windowController, m_language, m_permissions,
+                         m_settings,  m_paste,            {}};
+    ContentView view(std::move(context), PopupTab::clipboard);
+    m_windowController.applyTheme(&view);
+    view.grab();
 }
 
 QWidget* AppDelegate::makeWindow(const QString& titleKey, QSize size)

@@ -46,6 +46,10 @@ public:
 
     void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
 
+    // Renders a popup off screen once, so that fonts, glyphs, icons and styles are loaded before
+    // the user's first shortcut press rather than during it. Launch schedules it.
+    void prepareFirstPopup();
+
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
     QMenu* statusMenu() const { return m_statusMenu; }
     QWidget* preferencesWindow() const { return m_preferencesWindow; }

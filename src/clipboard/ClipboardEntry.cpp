@@ -127,6 +127,16 @@ PasteboardItem ClipboardEntry::pasteboardItem() const
     return item;
 }
 
+std::optional<QImage> ClipboardEntry::thumbnail(QSize bound) const
+{
+    if (!isImage())
+        return std::nullopt;
+    const auto bytes = imageBytes();
+    if (!bytes)
+        return std::nullopt;
+    return ImageDecoder::decode(*bytes, bound);
+}
+
 std::optional<QImage> ClipboardEntry::image() const
 {
     if (!isImage())

@@ -53,6 +53,8 @@ public:
     PasteboardItem pasteboardItem() const;
     // The decoded image of an image entry (through a shared cache), or nothing.
     std::optional<QImage> image() const;
+    // The image decoded small enough to fit in `bound` (never enlarged), for previews; not cached.
+    std::optional<QImage> thumbnail(QSize bound) const;
     // The image bytes: those in memory, else the blob's contents; nothing when neither is there.
     std::optional<QByteArray> imageBytes() const;
 

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
@@ -39,6 +40,16 @@ QList<WrittenBlob> writeSnapshot(const QList<EntrySnapshot>& snapshot, const QSt
     for (const EntrySnapshot& entry : snapshot) {
         std::optional<QString> imageFile;
         if (!entry.text && entry.isImage) {
+            // A blob already on disk under its hash needs no reading: it holds these bytes.
+            if (!entry.imageData && entry.imageFileURL && entry.hash) {
+                const QString name = *entry.hash + ".png"_L1;
+                const QString path = imagesDir + u'/' + name;
+                if (QFileInfo(*entry.imageFileURL).isReadable() && QFile::exists(path)) {
+                    records.append(RegistryFormat::record(entry, name));
+                    written.append({entry.entry, path, *entry.hash});
+                    continue;
+                }
+            }
             auto bytes = entry.imageData;
             if (!bytes && entry.imageFileURL)
                 bytes = readFile(*entry.imageFileURL);

@@ -9,7 +9,7 @@ namespace tessel::ImageDecoder {
 
 namespace {
 // The cache keeps at most this many bytes of decoded pixels; older images are decoded again.
-constexpr qsizetype kCacheBytes = 192LL * 1024 * 1024;
+constexpr qsizetype kCacheBytes = 32LL * 1024 * 1024;
 
 QCache<QString, QImage>& cache()
 {
@@ -18,7 +18,7 @@ QCache<QString, QImage>& cache()
 }
 } // namespace
 
-std::optional<QImage> decode(const QByteArray& bytes)
+std::optional<QImage> decode(const QByteArray& bytes, QSize bound)
 {
     if (bytes.isEmpty())
         return std::nullopt;
@@ -31,6 +31,9 @@ std::optional<QImage> decode(const QByteArray& bytes)
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
         return std::nullopt;
+    if (bound.isValid() && size.isValid() &&
+        (size.width() > bound.width() || size.height() > bound.height()))
+        reader.setScaledSize(size.scaled(bound, Qt::KeepAspectRatio));
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;

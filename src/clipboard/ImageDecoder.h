@@ -16,7 +16,9 @@ namespace ImageDecoder {
 inline constexpr qint64 maxPixels = 64LL * 1024 * 1024;
 
 // The decoded image, or nothing when the bytes are no image, too large, or fail to decode.
-std::optional<QImage> decode(const QByteArray& bytes);
+// With a valid `bound`, a larger image is decoded straight to a size that fits in it (aspect
+// kept), without ever holding the full-size pixels.
+std::optional<QImage> decode(const QByteArray& bytes, QSize bound = {});
 
 // The image encoded as TIFF, or nothing when no TIFF encoder is available.
 std::optional<QByteArray> tiffRepresentation(const QImage& image);

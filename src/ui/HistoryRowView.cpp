@@ -118,20 +118,16 @@ QImage HistoryRowView::thumbnail(const QModelIndex& index, int width) const
         return {};
     const ClipboardEntryPtr entry = entryOf(index);
     // Scaled thumbnails are kept per entry and width: decoding and scaling happen once.
-    static QCache<QString, QImage> cache(64LL * 1024 * 1024);
+    static QCache<QString, QImage> cache(16LL * 1024 * 1024);
     const QString key = entry->idString() + u'@' + QString::number(width);
     if (const QImage* hit = cache.object(key))
         return *hit;
-    const auto image = entry->image();
+    // Decoded straight to the card's size: the full-size pixels are never held for a row.
+    const auto image = entry->thumbnail(QSize(width, maxImageHeight));
     if (!image || image->isNull())
         return {};
-    QSize size = image->size();
-    size.scale(QSize(width, maxImageHeight), Qt::KeepAspectRatio);
-    if (size.width() > image->width() || size.height() > image->height())
-        size = image->size(); // small images are not blown up
-    QImage scaled = image->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    cache.insert(key, new QImage(scaled), qMax<qsizetype>(1, scaled.sizeInBytes()));
-    return scaled;
+    cache.insert(key, new QImage(*image), qMax<qsizetype>(1, image->sizeInBytes()));
+    return *image;
 }
 
 QSize HistoryRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

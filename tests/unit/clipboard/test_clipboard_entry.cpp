@@ -123,6 +123,16 @@ private Q_SLOTS:
         QCOMPARE(decoded.pixelColor(0, 0), QColor(Qt::blue));
     }
 
+    void thumbnailsAreDecodedToFit()
+    {
+        const auto entry = imageEntry(test::encodedImage("png", Qt::green, 200));
+        const auto thumb = entry.thumbnail(QSize(50, 120));
+        QVERIFY(thumb);
+        QCOMPARE(thumb->size(), QSize(50, 50));
+        QCOMPARE(entry.thumbnail(QSize(400, 400))->size(), QSize(200, 200)); // never enlarged
+        QVERIFY(!textEntry(u"no image"_s).thumbnail(QSize(50, 50)));
+    }
+
     void oversizedImagesAreNotDecoded()
     {
         // A valid header announcing 100000 x 100000 pixels, with no pixel data behind it.
