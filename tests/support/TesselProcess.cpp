@@ -1,6 +1,7 @@
 #include "support/TesselProcess.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
@@ -99,6 +100,25 @@ bool xclipWrite(const QByteArray& bytes, const QString& target)
 bool haveTool(const QString& name)
 {
     return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+QString commandOutput(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString missingForDesktopTest(const QStringList& tools)
+{
+    if (QGuiApplication::platformName() != "xcb"_L1)
+        return u"needs an X server (run through scripts/test)"_s;
+    for (const QString& tool : tools) {
+        if (!haveTool(tool))
+            return tool + " is not installed"_L1;
+    }
+    return {};
 }
 
 } // namespace tessel::test

@@ -35,5 +35,9 @@ bool run(const QString& program, const QStringList& args, const QByteArray& inpu
 // Starts `xclip` owning the CLIPBOARD with `bytes` under `target` (it stays until replaced).
 bool xclipWrite(const QByteArray& bytes, const QString& target = QStringLiteral("UTF8_STRING"));
 bool haveTool(const QString& name);
+// What a command printed on standard output, trimmed; empty when it could not run.
+QString commandOutput(const QString& program, const QStringList& args);
+// Why a desktop test cannot run here (no X server, a missing tool), or empty when it can.
+QString missingForDesktopTest(const QStringList& tools);
 
 } // namespace tessel::test

@@ -11,24 +11,16 @@ using namespace Qt::StringLiterals;
 using namespace tessel::test;
 
 namespace {
-QString output(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 // The geometry of tessel's visible 330x450 popup, or an empty rectangle.
 QRect popupGeometry()
 {
     const QStringList windows =
-        output(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
+        commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
             .split(u'\n', Qt::SkipEmptyParts);
     static const QRegularExpression position(u"Position: (-?\\d+),(-?\\d+)"_s);
     static const QRegularExpression size(u"Geometry: (\\d+)x(\\d+)"_s);
     for (const QString& window : windows) {
-        const QString info = output(u"xdotool"_s, {u"getwindowgeometry"_s, window});
+        const QString info = commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window});
         const auto p = position.match(info);
         const auto s = size.match(info);
         if (p.hasMatch() && s.hasMatch() && s.captured(1) == "330"_L1 && s.captured(2) == "450"_L1)
@@ -46,12 +38,10 @@ class TestPopupStoryE2E : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (QGuiApplication::platformName() != "xcb"_L1)
-            QSKIP("needs an X server (run through scripts/test)");
-        for (const QString& tool : {u"xclip"_s, u"xdotool"_s, u"zenity"_s, u"trayer"_s}) {
-            if (!haveTool(tool))
-                QSKIP(qPrintable(tool + " is not installed"_L1));
-        }
+        const QString missing =
+            missingForDesktopTest({u"xclip"_s, u"xdotool"_s, u"zenity"_s, u"trayer"_s});
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
     }
 
     void copyOpenChooseAndPaste()
@@ -77,7 +67,7 @@ private Q_SLOTS:
         editor.setProcessEnvironment(env);
         editor.start(u"zenity"_s, {u"--entry"_s, u"--title"_s, u"Story editor"_s, u"--text"_s,
                                    u"Paste here"_s});
-        const QString window = output(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s,
+        const QString window = commandOutput(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s,
                                                       u"^Story editor$"_s})
                                    .section(u'\n', 0, 0);
         QVERIFY(!window.isEmpty());

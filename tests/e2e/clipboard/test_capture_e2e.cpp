@@ -1,8 +1,7 @@
 #include "support/TesselProcess.h"
+#include "support/TestImages.h"
 
-#include <QBuffer>
 #include <QClipboard>
-#include <QImage>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -19,17 +18,6 @@ namespace {
 // Capture happens at the next 0.25 s tick and the save 0.4 s later; allow for a loaded machine.
 constexpr int kSavedWithinMs = 4000;
 
-QByteArray imageBytes(const char* format, QColor colour)
-{
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 // This test process becomes the clipboard owner, offering several targets at once.
 void offerFromThisProcess(const QString& text, const QString& markerTarget)
 {
@@ -41,10 +29,7 @@ void offerFromThisProcess(const QString& text, const QString& markerTarget)
 
 QString activeWindowClass()
 {
-    QProcess xprop;
-    xprop.start(u"sh"_s, {u"-c"_s, u"xprop -id $(xdotool getactivewindow) WM_CLASS"_s});
-    xprop.waitForFinished(3000);
-    return QString::fromUtf8(xprop.readAllStandardOutput());
+    return commandOutput(u"sh"_s, {u"-c"_s, u"xprop -id $(xdotool getactivewindow) WM_CLASS"_s});
 }
 } // namespace
 
@@ -54,12 +39,10 @@ class TestCaptureE2E : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (QGuiApplication::platformName() != "xcb"_L1)
-            QSKIP("needs an X server (run through scripts/test)");
-        for (const QString& tool : {u"xclip"_s, u"xdotool"_s, u"xprop"_s, u"zenity"_s}) {
-            if (!haveTool(tool))
-                QSKIP(qPrintable(tool + " is not installed"_L1));
-        }
+        const QString missing =
+            missingForDesktopTest({u"xclip"_s, u"xdotool"_s, u"xprop"_s, u"zenity"_s});
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
         QVERIFY(QFileInfo::exists(TesselProcess::executable()));
     }
 
@@ -74,7 +57,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts(), QStringList{u"hello from xclip"_s},
                                   kSavedWithinMs);
 
-        const QByteArray png = imageBytes("png", Qt::red);
+        const QByteArray png = encodedImage("png", Qt::red, 16);
         QVERIFY(xclipWrite(png, u"image/png"_s));
         QTRY_COMPARE_WITH_TIMEOUT(tessel.registry().size(), 2, kSavedWithinMs);
         const QJsonObject pngRecord = tessel.registry().at(0).toObject();
@@ -86,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(blob.open(QIODevice::ReadOnly));
         QCOMPARE(blob.readAll(), png);
 
-        QVERIFY(xclipWrite(imageBytes("tiff", Qt::blue), u"image/tiff"_s));
+        QVERIFY(xclipWrite(encodedImage("tiff", Qt::blue, 16), u"image/tiff"_s));
         QTRY_COMPARE_WITH_TIMEOUT(tessel.registry().size(), 3, kSavedWithinMs);
         QCOMPARE(tessel.registry().at(0).toObject().value("mimetype"_L1).toString(),
                  u"public.tiff"_s);
