@@ -28,6 +28,9 @@ QColor secondary(const QPalette& palette);
 QColor tertiary(const QPalette& palette);
 // The fill of a card (a history row) on the window background.
 QColor cardFill(const QPalette& palette);
+// A style sheet for a slim vertical scroll bar without arrows: a rounded handle on a clear
+// track, in the palette's text colour, a little stronger under the pointer.
+QString scrollBarStyle(const QPalette& palette);
 // `colour` with its alpha set to `opacity` (0 to 1).
 QColor withOpacity(QColor colour, qreal opacity);
 bool isDark(const QPalette& palette);
