@@ -8,6 +8,7 @@
 #include "ui/ConfirmationSheet.h"
 #include "ui/HistoryRowView.h"
 #include "ui/IconProvider.h"
+#include "ui/OverlayScrollBar.h"
 #include "ui/UiFonts.h"
 #include "window/Theme.h"
 #include "window/WindowController.h"
@@ -43,20 +44,11 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
     , m_stack(new QStackedLayout)
 {
-    const QPalette pal = palette();
     auto* title = new QLabel(language.string(showFavoritesOnly ? u"tab_favorites"_s
                                                                : u"tab_clipboard"_s));
     title->setFont(uiFont(12, QFont::Bold));
     m_clear->setFont(uiFont(11, QFont::Medium));
     m_clear->setCursor(Qt::PointingHandCursor);
-    m_clear->setStyleSheet(
-        u"QPushButton { padding: 4px 12px; border-radius: 6px; background: %1; color: %2;"
-        " border: 0.5px solid %3; }"
-        " QPushButton:hover { background: %4; }"_s.arg(
-            Theme::withOpacity(pal.color(QPalette::Window), 0.8).name(QColor::HexArgb),
-            Theme::primary(pal).name(),
-            Theme::withOpacity(Theme::primary(pal), 0.10).name(QColor::HexArgb),
-            Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb)));
     connect(m_clear, &QPushButton::clicked, this, &ClipboardListView::clearRequested);
 
     auto* header = new QHBoxLayout;
@@ -76,7 +68,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     m_list->viewport()->setAttribute(Qt::WA_Hover);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The bar floats in the right-hand padding, so the cards stay centred.
+    new OverlayScrollBar(m_list);
     // Rows are laid out in batches, so a long history shows its first rows at once.
     m_list->setLayoutMode(QListView::Batched);
     m_list->setBatchSize(40);
@@ -116,6 +109,7 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     connect(m_sheet, &ConfirmationSheet::confirmed, this, [this] { m_manager.clearAll(); });
     m_model->setKeyboardSelectedRow(0);
     updateEmptyState();
+    applyColours();
 }
 
 ClipboardListView::~ClipboardListView()
@@ -126,32 +120,63 @@ ClipboardListView::~ClipboardListView()
 QWidget* ClipboardListView::buildEmptyState()
 {
     auto* empty = new QWidget(this);
-    const QPalette pal = palette();
-    auto* icon = new QLabel;
-    icon->setPixmap(IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,
-                                         Theme::tertiary(pal), devicePixelRatioF()));
-    icon->setAlignment(Qt::AlignCenter);
-    auto* title = new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s
-                                                               : u"empty_clipboard"_s));
-    title->setFont(uiFont(13, QFont::DemiBold));
-    title->setAlignment(Qt::AlignCenter);
-    title->setStyleSheet(u"color: %1;"_s.arg(Theme::secondary(pal).name(QColor::HexArgb)));
-    auto* subtitle = new QLabel(m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s
-                                                                  : u"empty_clipboard_sub"_s));
-    subtitle->setFont(uiFont(11));
-    subtitle->setWordWrap(true);
-    subtitle->setAlignment(Qt::AlignCenter);
-    subtitle->setStyleSheet(u"color: %1;"_s.arg(Theme::tertiary(pal).name(QColor::HexArgb)));
+    m_emptyIcon = new QLabel;
+    m_emptyIcon->setAlignment(Qt::AlignCenter);
+    m_emptyTitle = new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s
+                                                                : u"empty_clipboard"_s));
+    m_emptyTitle->setFont(uiFont(13, QFont::DemiBold));
+    m_emptyTitle->setAlignment(Qt::AlignCenter);
+    m_emptySubtitle = new QLabel(m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s
+                                                                   : u"empty_clipboard_sub"_s));
+    m_emptySubtitle->setFont(uiFont(11));
+    m_emptySubtitle->setWordWrap(true);
+    m_emptySubtitle->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(empty);
     layout->setContentsMargins(24, 0, 24, 24);
     layout->setSpacing(10);
     layout->addStretch(1);
-    layout->addWidget(icon);
-    layout->addWidget(title);
-    layout->addWidget(subtitle);
+    layout->addWidget(m_emptyIcon);
+    layout->addWidget(m_emptyTitle);
+    layout->addWidget(m_emptySubtitle);
     layout->addStretch(1);
     empty->setObjectName(u"emptyState"_s);
     return empty;
+}
+
+void ClipboardListView::applyColours()
+{
+    // The view is usually built before it joins the popup: its colours follow the palette it
+    // has now, and again whenever that palette changes.
+    if (!m_emptyIcon)
+        return;
+    const QPalette pal = palette();
+    m_clear->setStyleSheet(
+        u"QPushButton { padding: 4px 12px; border-radius: 6px; background: %1; color: %2;"
+        " border: 1px solid %3; }"
+        " QPushButton:hover { background: %4; }"
+        " QPushButton:pressed { background: %5; }"_s.arg(
+            Theme::withOpacity(pal.color(QPalette::Window), 0.8).name(QColor::HexArgb),
+            Theme::primary(pal).name(),
+            Theme::withOpacity(Theme::primary(pal), 0.12).name(QColor::HexArgb),
+            Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
+            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
+    m_emptyIcon->setPixmap(IconProvider::pixmap(m_favoritesOnly ? u"heart"_s
+                                                                : u"doc.on.clipboard"_s,
+                                                34, Theme::tertiary(pal), devicePixelRatioF()));
+    const auto tint = [](QLabel* label, const QColor& colour) {
+        QPalette labelPalette = label->palette();
+        labelPalette.setColor(QPalette::WindowText, colour);
+        label->setPalette(labelPalette);
+    };
+    tint(m_emptyTitle, Theme::secondary(pal));
+    tint(m_emptySubtitle, Theme::tertiary(pal));
+}
+
+void ClipboardListView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+    QWidget::changeEvent(event);
 }
 
 bool ClipboardListView::isShowingEmptyState() const
@@ -196,6 +221,8 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     if (!entry)
         return;
     QMenu menu(this);
+    // A menu is a window of its own: it takes the theme's palette only when given it.
+    menu.setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
     menu.addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
                    [this, entry] { m_manager.toggleFavorite(entry); });
     menu.addSeparator();

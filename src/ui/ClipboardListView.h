@@ -51,6 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void startKeyboardMonitor();
@@ -60,6 +61,7 @@ private:
     void updateEmptyState();
     void showRowMenu(const QModelIndex& index, const QPoint& globalPos);
     QWidget* buildEmptyState();
+    void applyColours();
 
     ClipboardManager& m_manager;
     WindowController& m_windowController;
@@ -72,6 +74,9 @@ private:
     QListView* m_list;
     QPushButton* m_clear;
     QStackedLayout* m_stack;
+    QLabel* m_emptyIcon = nullptr;
+    QLabel* m_emptyTitle = nullptr;
+    QLabel* m_emptySubtitle = nullptr;
     ConfirmationSheet* m_sheet;
     int m_selectedIndex = 0;
     bool m_keyMonitor = false;

@@ -31,17 +31,9 @@ ConfirmationSheet::ConfirmationSheet(const QString& title, const QString& messag
     messageLabel->setWordWrap(true);
     messageLabel->setAlignment(Qt::AlignCenter);
 
-    const QPalette pal = parent->palette();
-    const QString danger = u"#ff453a"_s;
     m_cancel->setCursor(Qt::PointingHandCursor);
     m_confirm->setCursor(Qt::PointingHandCursor);
-    m_cancel->setStyleSheet(
-        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: %2; }"_s
-            .arg(Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
-                 Theme::primary(pal).name()));
-    m_confirm->setStyleSheet(
-        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: white; "
-        "font-weight: 600; }"_s.arg(danger));
+    applyColours();
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_confirm, &QPushButton::clicked, this, [this] {
         hide();
@@ -65,6 +57,31 @@ ConfirmationSheet::ConfirmationSheet(const QString& title, const QString& messag
     outer->addStretch(1);
     outer->addWidget(m_card);
     outer->addStretch(2);
+}
+
+void ConfirmationSheet::applyColours()
+{
+    // The sheet is made with its view, before the view joins the popup and takes the theme's
+    // palette: the buttons are coloured again whenever the palette changes.
+    const QPalette pal = palette();
+    const QColor danger(0xff, 0x45, 0x3a);
+    m_cancel->setStyleSheet(
+        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: %2; }"
+        " QPushButton:hover { background: %3; }"_s.arg(
+            Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
+            Theme::primary(pal).name(),
+            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
+    m_confirm->setStyleSheet(
+        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: white;"
+        " font-weight: 600; }"
+        " QPushButton:hover { background: %2; }"_s.arg(danger.name(), danger.lighter(110).name()));
+}
+
+void ConfirmationSheet::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+    QWidget::changeEvent(event);
 }
 
 void ConfirmationSheet::present()

@@ -28,8 +28,11 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void applyColours();
+
     QWidget* m_card;
     QPushButton* m_cancel;
     QPushButton* m_confirm;

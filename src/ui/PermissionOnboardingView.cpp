@@ -6,6 +6,7 @@
 #include "ui/UiFonts.h"
 #include "window/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,31 +32,23 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     , m_granted(new QWidget(this))
 {
     setAutoFillBackground(true);
-    const QPalette pal = palette();
     m_icon->setAlignment(Qt::AlignCenter);
 
     auto* title = new QLabel(language.string(u"onboarding_title"_s), this);
     title->setFont(uiFont(13, QFont::Bold));
     title->setAlignment(Qt::AlignCenter);
-    auto* subtitle = new QLabel(language.string(u"onboarding_subtitle"_s), this);
-    subtitle->setFont(uiFont(12));
-    subtitle->setWordWrap(true);
-    subtitle->setAlignment(Qt::AlignCenter);
-    subtitle->setContentsMargins(16, 0, 16, 0);
-    subtitle->setStyleSheet(u"color: %1;"_s.arg(Theme::secondary(pal).name(QColor::HexArgb)));
+    m_subtitle = new QLabel(language.string(u"onboarding_subtitle"_s), this);
+    m_subtitle->setFont(uiFont(12));
+    m_subtitle->setWordWrap(true);
+    m_subtitle->setAlignment(Qt::AlignCenter);
+    m_subtitle->setContentsMargins(16, 0, 16, 0);
 
     m_open->setIcon(IconProvider::pixmap(u"gearshape.fill"_s, 13, Qt::white, devicePixelRatioF()));
     m_open->setFont(uiFont(12, QFont::DemiBold));
     m_open->setCursor(Qt::PointingHandCursor);
-    m_open->setStyleSheet(u"QPushButton { background: %1; color: white; border: none;"
-                          " border-radius: 8px; padding: 8px; }"
-                          " QPushButton:pressed { background: %2; }"_s.arg(
-                              Theme::accent(pal).name(), Theme::accent(pal).darker(115).name()));
     m_retry->setFont(uiFont(12));
     m_retry->setFlat(true);
     m_retry->setCursor(Qt::PointingHandCursor);
-    m_retry->setStyleSheet(u"QPushButton { color: %1; border: none; background: transparent; }"_s
-                               .arg(Theme::secondary(pal).name(QColor::HexArgb)));
     connect(m_open, &QPushButton::clicked, &m_permissions,
             &PermissionManager::openAccessibilitySettings);
     connect(m_retry, &QPushButton::clicked, &m_permissions, [this] {
@@ -88,7 +81,7 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     auto* texts = new QVBoxLayout;
     texts->setSpacing(6);
     texts->addWidget(title);
-    texts->addWidget(subtitle);
+    texts->addWidget(m_subtitle);
     layout->addLayout(texts);
     layout->addWidget(m_buttons);
     layout->addWidget(m_granted);
@@ -97,6 +90,33 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     connect(&m_permissions, &PermissionManager::accessibilityGrantedChanged, this,
             &PermissionOnboardingView::refresh);
     refresh();
+    applyColours();
+}
+
+void PermissionOnboardingView::applyColours()
+{
+    // Built before it joins the popup, the view takes its colours again from each new palette.
+    const QPalette pal = palette();
+    QPalette subtitlePalette = m_subtitle->palette();
+    subtitlePalette.setColor(QPalette::WindowText, Theme::secondary(pal));
+    m_subtitle->setPalette(subtitlePalette);
+    const QColor accent = Theme::accent(pal);
+    m_open->setStyleSheet(u"QPushButton { background: %1; color: white; border: none;"
+                          " border-radius: 8px; padding: 8px; }"
+                          " QPushButton:hover { background: %2; }"
+                          " QPushButton:pressed { background: %3; }"_s.arg(
+                              accent.name(), accent.lighter(110).name(), accent.darker(115).name()));
+    m_retry->setStyleSheet(u"QPushButton { color: %1; border: none; background: transparent; }"
+                           " QPushButton:hover { color: %2; }"_s.arg(
+                               Theme::secondary(pal).name(QColor::HexArgb),
+                               Theme::primary(pal).name(QColor::HexArgb)));
+}
+
+void PermissionOnboardingView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange && m_subtitle)
+        applyColours();
+    QWidget::changeEvent(event);
 }
 
 QColor PermissionOnboardingView::iconColour() const

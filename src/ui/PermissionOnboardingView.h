@@ -25,11 +25,16 @@ public:
     // The colour the shield is drawn in (green when allowed, orange otherwise).
     QColor iconColour() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void refresh();
+    void applyColours();
 
     PermissionManager& m_permissions;
     QLabel* m_icon;
+    QLabel* m_subtitle = nullptr;
     QPushButton* m_open;
     QPushButton* m_retry;
     QWidget* m_buttons;

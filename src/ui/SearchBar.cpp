@@ -4,6 +4,7 @@
 #include "ui/UiFonts.h"
 #include "window/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,10 +22,9 @@ constexpr int kOuterV = 6;
 SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* parent)
     : QWidget(parent)
     , m_edit(new QLineEdit(text, this))
+    , m_glass(new QLabel(this))
 {
-    auto* glass = new QLabel(this);
-    glass->setPixmap(IconProvider::pixmap(u"magnifyingglass"_s, 12, Theme::secondary(palette()),
-                                          devicePixelRatioF()));
+    paintGlass();
     m_edit->setPlaceholderText(placeholder);
     m_edit->setFrame(false);
     m_edit->setFont(uiFont(12));
@@ -36,8 +36,22 @@ SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* p
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(kOuterH + 10, kOuterV + 7, kOuterH + 10, kOuterV + 7);
     layout->setSpacing(8);
-    layout->addWidget(glass);
+    layout->addWidget(m_glass);
     layout->addWidget(m_edit, 1);
+}
+
+void SearchBar::paintGlass()
+{
+    m_glass->setPixmap(IconProvider::pixmap(u"magnifyingglass"_s, 12, Theme::secondary(palette()),
+                                            devicePixelRatioF()));
+}
+
+void SearchBar::changeEvent(QEvent* event)
+{
+    // Built before it joins the popup: the glass takes the colour of each new palette.
+    if (event->type() == QEvent::PaletteChange)
+        paintGlass();
+    QWidget::changeEvent(event);
 }
 
 void SearchBar::paintEvent(QPaintEvent*)

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 
 namespace tessel {
@@ -21,9 +22,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void paintGlass();
+
     QLineEdit* m_edit;
+    QLabel* m_glass;
 };
 
 } // namespace tessel

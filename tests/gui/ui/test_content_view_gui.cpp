@@ -30,6 +30,15 @@ TabButton* tabButton(const ContentView& view, PopupTab tab)
     return nullptr;
 }
 
+QLabel* labelWithText(const QWidget& root, const QString& text)
+{
+    for (QLabel* label : root.findChildren<QLabel*>()) {
+        if (label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
+
 QString headerTitle(const ContentView& view)
 {
     const auto labels = view.findChildren<QLabel*>();
@@ -129,6 +138,44 @@ private Q_SLOTS:
         f->settings.set(settings::themeMode, u"sepia"_s);
         QCOMPARE(view.palette().color(QPalette::Window),
                  Theme::palette(Theme::Scheme::system).color(QPalette::Window));
+    }
+
+    // The tab views are built before they join the popup: their fixed colours must come from the
+    // theme's palette, not from the application's.
+    void childrenTakeTheThemeColours_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("textKey");
+        QTest::addColumn<bool>("tertiary"); // the faintest text colour, else the secondary one
+        for (const QString& mode : {u"dark"_s, u"light"_s}) {
+            QTest::addRow("%s empty list", qPrintable(mode))
+                << mode << true << u"empty_clipboard_sub"_s << true;
+            QTest::addRow("%s onboarding", qPrintable(mode))
+                << mode << false << u"onboarding_subtitle"_s << false;
+        }
+    }
+
+    void childrenTakeTheThemeColours()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, trusted);
+        QFETCH(QString, textKey);
+        QFETCH(bool, tertiary);
+        f->trusted = trusted;
+        f->permissions.checkPermission();
+        QTRY_COMPARE(f->permissions.isAccessibilityGranted(), trusted);
+        f->settings.set(settings::themeMode, mode);
+        ContentView view(f->context(), PopupTab::clipboard);
+        view.show();
+        const QPalette theme = Theme::palette(Theme::schemeFor(mode));
+        QLabel* label = labelWithText(view, f->language.string(textKey));
+        QVERIFY(label);
+        QCOMPARE(label->palette().color(QPalette::WindowText),
+                 tertiary ? Theme::tertiary(theme) : Theme::secondary(theme));
+        if (auto* list = qobject_cast<ClipboardListView*>(view.tabContent())) {
+            QVERIFY(list->clearButton()->styleSheet().contains(Theme::primary(theme).name()));
+        }
     }
 
     void escapeClosesThePopupBeforeTheContentSeesIt()
