@@ -24,6 +24,37 @@ using namespace Qt::StringLiterals;
 
 namespace tessel {
 
+namespace {
+// The popup's outline, drawn over the children: the list and the onboarding fill their own
+// backgrounds, which would otherwise cover it along the edges and the rounded corners.
+class FrameBorder : public QWidget {
+public:
+    explicit FrameBorder(QWidget* parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        QPainterPath shape;
+        shape.addRoundedRect(frame, 12, 12);
+        QLinearGradient border(frame.topLeft(), frame.bottomRight());
+        const bool dark = Theme::isDark(palette());
+        const QColor edge = dark ? QColor(Qt::white) : QColor(Qt::black);
+        border.setColorAt(0, Theme::withOpacity(edge, dark ? 0.35 : 0.18));
+        border.setColorAt(1, Theme::withOpacity(edge, dark ? 0.08 : 0.10));
+        painter.setPen(QPen(QBrush(border), 1));
+        painter.drawPath(shape);
+    }
+};
+} // namespace
+
 ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* parent)
     : QWidget(parent)
     , m_context(std::move(context))
@@ -34,6 +65,8 @@ ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* par
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     Theme::apply(this, m_context.settings.value(settings::themeMode));
+    m_frame = new FrameBorder(this);
+    m_frame->setGeometry(rect());
     rebuild();
 
     connect(&m_context.language, &LanguageManager::languageChanged, this, &ContentView::rebuild);
@@ -82,6 +115,7 @@ void ContentView::rebuildBody()
         m_onboarding = new PermissionOnboardingView(m_context.permissions, m_context.language);
         m_bodyLayout->addWidget(m_onboarding, 1);
         m_body->show();
+        m_frame->raise();
         return;
     }
     m_bodyLayout->addWidget(buildTabRow());
@@ -100,6 +134,7 @@ void ContentView::rebuildBody()
     m_tabContent = buildTabContent(m_activeTab);
     m_bodyLayout->addWidget(m_tabContent, 1);
     m_body->show();
+    m_frame->raise();
     if (m_searchBar)
         m_searchBar->setFocus();
 }
@@ -185,17 +220,9 @@ void ContentView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath shape;
-    shape.addRoundedRect(frame, 12, 12);
+    shape.addRoundedRect(QRectF(rect()), 12, 12);
     painter.fillPath(shape, palette().color(QPalette::Window));
-    QLinearGradient border(frame.topLeft(), frame.bottomRight());
-    const bool dark = Theme::isDark(palette());
-    const QColor edge = dark ? QColor(Qt::white) : QColor(Qt::black);
-    border.setColorAt(0, Theme::withOpacity(edge, dark ? 0.35 : 0.18));
-    border.setColorAt(1, Theme::withOpacity(edge, dark ? 0.08 : 0.10));
-    painter.setPen(QPen(QBrush(border), 1));
-    painter.drawPath(shape);
 }
 
 } // namespace tessel

@@ -56,6 +56,7 @@ private:
     QString m_identity;
     int m_builds = 0;
     QVBoxLayout* m_layout;
+    QWidget* m_frame = nullptr;
     QWidget* m_header = nullptr;
     QWidget* m_body = nullptr;
     QVBoxLayout* m_bodyLayout = nullptr;
