@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>

@@ -49,7 +49,8 @@ int main(int argc, char* argv[])
     QFile registry(dir + "/registry.json"_L1);
     registry.open(QIODevice::ReadOnly);
     const QByteArray bytes = registry.readAll();
-    std::printf("registry of %d entries: %lld bytes\n", kEntries, static_cast<long long>(bytes.size()));
+    std::printf("registry of %d entries: %lld bytes\n", kEntries,
+                static_cast<long long>(bytes.size()));
 
     const double parse = bench::medianMicros(15, [&] {
         QFile file(registry.fileName());
@@ -71,7 +72,8 @@ int main(int argc, char* argv[])
     test::FakeWorkspace workspace;
     SettingsStore settings(home.configHome() + "/settings.json"_L1);
     settings.set(settings::maxHistoryItems, kEntries);
-    ClipboardManager manager(pasteboard, workspace, settings, std::make_unique<ClipboardStore>(dir));
+    ClipboardManager manager(pasteboard, workspace, settings,
+                             std::make_unique<ClipboardStore>(dir));
     manager.startMonitoring();
     manager.store().waitForPendingSaves(60000);
     int n = 0;
@@ -85,7 +87,8 @@ int main(int argc, char* argv[])
     QElapsedTimer first;
     first.start();
     captureOnce();
-    bench::report("first capture after start (hashes the history)", first.nsecsElapsed() / 1e6, "ms");
+    bench::report("first capture after start (hashes the history)", first.nsecsElapsed() / 1e6,
+                  "ms");
     const double capture = bench::medianMicros(200, captureOnce);
     bench::report("capture with 10,000 entries (target < 1 ms)", capture / 1000.0, "ms");
 

@@ -23,7 +23,8 @@ const QStringList words{u"heart"_s,   u"smile"_s, u"face"_s,    u"flag"_s,  u"ca
                         u"coração"_s, u"gato"_s,  u"corazón"_s, u"fuego"_s, u"party"_s,
                         u"hand"_s,    u"sun"_s,   u"food"_s,    u"rosto"_s, u"bandera"_s};
 
-QStringList keystrokes() {
+QStringList keystrokes()
+{
     QStringList queries;
     for (const QString& word : words) {
         for (qsizetype length = 1; length <= std::min<qsizetype>(6, word.size()); ++length)
@@ -34,7 +35,8 @@ QStringList keystrokes() {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     const QString path = EmojiStore::defaultCataloguePath();
 

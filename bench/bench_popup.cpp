@@ -22,7 +22,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QListView>
-
 #include <algorithm>
 #include <vector>
 

@@ -30,7 +30,8 @@ public:
     const QElapsedTimer* clock = nullptr;
 
 protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
         if (servedAt < 0)
             servedAt = clock->nsecsElapsed();
         return QMimeData::retrieveData(mimeType, type);
@@ -42,7 +43,8 @@ public:
     void playPop() override {}
 };
 
-template <typename Done> bool spinUntil(Done done, int timeoutMs = 5000) {
+template <typename Done> bool spinUntil(Done done, int timeoutMs = 5000)
+{
     QElapsedTimer timer;
     timer.start();
     while (!done() && !timer.hasExpired(timeoutMs))
@@ -55,12 +57,14 @@ struct Stats {
     double p95;
 };
 
-Stats stats(std::vector<double> values) {
+Stats stats(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     return {values[values.size() / 2], values[(values.size() * 95) / 100]};
 }
 
-void benchShortcut(SettingsStore& settings) {
+void benchShortcut(SettingsStore& settings)
+{
     x11::X11HotkeyBackend backend;
     HotkeyManager manager(settings, backend);
     int presses = 0;
@@ -98,7 +102,8 @@ void benchShortcut(SettingsStore& settings) {
     bench::report("Super+Shift+V press to handler, 95th percentile", s.p95 / 1000.0, "ms");
 }
 
-void benchPaste(SettingsStore& settings) {
+void benchPaste(SettingsStore& settings)
+{
     x11::X11Workspace workspace;
     x11::X11KeySynthesizer keys;
     SilentSound sound;
@@ -143,7 +148,8 @@ void benchPaste(SettingsStore& settings) {
 }
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Global shortcuts and synthetic input exist only on X11, whatever bench/run defaults to.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);

@@ -2,9 +2,9 @@
 
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
-#include "hotkey/SavedShortcut.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
+#include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
 #include "ui/ContentView.h"
@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
-
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -56,8 +55,7 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_hotkeys(hotkeys)
     , m_permissions(permissions)
     , m_paste(paste)
-{
-}
+{}
 
 AppDelegate::~AppDelegate()
 {
@@ -112,7 +110,8 @@ void AppDelegate::rebuildStatusItemMenu()
     menu->addSeparator();
     menu->addAction(m_language.string(u"menu_preferences"_s), this, &AppDelegate::openPreferences);
     menu->addSeparator();
-    QAction* quitAction = menu->addAction(m_language.string(u"menu_quit"_s), this, &AppDelegate::quit);
+    QAction* quitAction =
+        menu->addAction(m_language.string(u"menu_quit"_s), this, &AppDelegate::quit);
     quitAction->setShortcut(QKeySequence(u"Ctrl+Q"_s));
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
@@ -146,15 +145,16 @@ void AppDelegate::openPopup(PopupTab tab)
         if (window)
             window->hide();
     }
-    PopupContext context{m_clipboard, m_windowController, m_language, m_permissions,
-                         m_settings,  m_paste,            [this] { openPreferences(); }};
+    PopupContext context{
+        m_clipboard, m_windowController,           m_language, m_permissions, m_settings,
+        m_paste,     [this] { openPreferences(); }};
     m_windowController.open(tab, new ContentView(std::move(context), tab));
 }
 
 void AppDelegate::prepareFirstPopup()
 {
-    PopupContext context{m_clipboard, m_windowController, m_language, m_permissions,
-                         m_settings,  m_paste,            {}};
+    PopupContext context{
+        m_clipboard, m_windowController, m_language, m_permissions, m_settings, m_paste, {}};
     ContentView view(std::move(context), PopupTab::clipboard);
     m_windowController.applyTheme(&view);
     view.grab();

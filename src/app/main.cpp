@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QLockFile>
 #include <QStyleFactory>
-
 #include <cstdio>
 
 using namespace Qt::StringLiterals;

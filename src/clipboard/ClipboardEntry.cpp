@@ -49,8 +49,7 @@ ClipboardEntry::ClipboardEntry(QString mimetype, std::optional<QString> textCont
     , m_isFavorite(isFavorite)
     , m_timestamp(std::move(timestamp))
     , m_loadedImageData(std::move(imageData))
-{
-}
+{}
 
 QString ClipboardEntry::idString() const
 {
@@ -66,8 +65,8 @@ QString ClipboardEntry::hash() const
         bytes = m_textContent->toUtf8();
     else if (auto image = imageBytes())
         bytes = std::move(*image);
-    m_cachedHash = QString::fromLatin1(
-        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    m_cachedHash =
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     return *m_cachedHash;
 }
 

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QString>
 #include <QUuid>
-
 #include <memory>
 #include <optional>
 

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
 #include <optional>
 
 namespace tessel {

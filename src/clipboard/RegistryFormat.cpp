@@ -6,7 +6,6 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QTimeZone>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -69,16 +68,17 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
         const QJsonValue timestamp = record.value(kTimestamp);
         const QJsonValue text = record.value(kText);
         const QJsonValue imageFile = record.value(kImageFile);
-        const QString type = mimetype.isString() ? mimetype.toString() : QString(PasteboardType::plainText);
+        const QString type =
+            mimetype.isString() ? mimetype.toString() : QString(PasteboardType::plainText);
         const bool isFavorite = favorite.isBool() && favorite.toBool();
         const QDateTime when = timestamp.isDouble() ? dateFromSeconds(timestamp.toDouble()) : now;
         if (text.isString()) {
             entries.append(std::make_shared<ClipboardEntry>(type, text.toString(), std::nullopt,
                                                             std::nullopt, isFavorite, when));
         } else if (imageFile.isString() && isPlainFileName(imageFile.toString())) {
-            entries.append(std::make_shared<ClipboardEntry>(
-                type, std::nullopt, std::nullopt, imagesDir + u'/' + imageFile.toString(),
-                isFavorite, when));
+            entries.append(std::make_shared<ClipboardEntry>(type, std::nullopt, std::nullopt,
+                                                            imagesDir + u'/' + imageFile.toString(),
+                                                            isFavorite, when));
         }
     }
     return entries;
@@ -86,9 +86,8 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
 
 QJsonObject record(const EntrySnapshot& entry, const std::optional<QString>& imageFile)
 {
-    QJsonObject object{{kMimetype, entry.mimetype},
-                       {kFavorite, entry.isFavorite},
-                       {kTimestamp, entry.timestamp}};
+    QJsonObject object{
+        {kMimetype, entry.mimetype}, {kFavorite, entry.isFavorite}, {kTimestamp, entry.timestamp}};
     if (entry.text)
         object.insert(kText, *entry.text);
     else if (imageFile)

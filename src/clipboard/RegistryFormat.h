@@ -4,7 +4,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-
 #include <memory>
 #include <optional>
 

@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace tessel::ResourceFile {
 
-QString extract(const QString& resourcePath, const QString& fileName) {
+QString extract(const QString& resourcePath, const QString& fileName)
+{
     QFile resource(resourcePath);
     if (!resource.open(QIODevice::ReadOnly))
         return {};

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;

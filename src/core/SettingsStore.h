@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
-
 #include <optional>
 
 namespace tessel {

@@ -14,7 +14,8 @@ namespace tessel {
 namespace {
 constexpr auto kEntryName = "tessel.desktop"_L1;
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -23,7 +24,8 @@ QByteArray readFile(const QString& path) {
 
 // Exec= needs reserved characters quoted, and backslash, quote, backtick and dollar escaped; a
 // literal percent sign is doubled because % starts a field code.
-QString quotedExec(const QString& path) {
+QString quotedExec(const QString& path)
+{
     static const QString reserved = u" \t\n\"'\\><~|&;$*?#()`"_s;
     QString executable = path;
     executable.replace(u"%"_s, u"%%"_s);
@@ -43,7 +45,8 @@ QString quotedExec(const QString& path) {
     return u'"' + escaped + u'"';
 }
 
-std::optional<QByteArray> systemEntry() {
+std::optional<QByteArray> systemEntry()
+{
     for (const QString& path : XdgAutostart::systemEntryPaths()) {
         if (QFileInfo::exists(path))
             return readFile(path);
@@ -53,14 +56,17 @@ std::optional<QByteArray> systemEntry() {
 } // namespace
 
 XdgAutostart::XdgAutostart(QString executable)
-    : m_executable(std::move(executable)) {}
+    : m_executable(std::move(executable))
+{}
 
-QString XdgAutostart::userEntryPath() {
+QString XdgAutostart::userEntryPath()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            "/autostart/"_L1 + kEntryName;
 }
 
-QStringList XdgAutostart::systemEntryPaths() {
+QStringList XdgAutostart::systemEntryPaths()
+{
     QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
     if (dirs.isEmpty())
         dirs = u"/etc/xdg"_s;
@@ -70,7 +76,8 @@ QStringList XdgAutostart::systemEntryPaths() {
     return paths;
 }
 
-QByteArray XdgAutostart::desktopEntry(const QString& executable, bool hidden) {
+QByteArray XdgAutostart::desktopEntry(const QString& executable, bool hidden)
+{
     QByteArray entry = "[Desktop Entry]\n"
                        "Type=Application\n"
                        "Name=Tessel\n"
@@ -84,7 +91,8 @@ QByteArray XdgAutostart::desktopEntry(const QString& executable, bool hidden) {
     return entry;
 }
 
-bool XdgAutostart::isHidden(const QByteArray& entry) {
+bool XdgAutostart::isHidden(const QByteArray& entry)
+{
     bool inMainGroup = false;
     for (const QByteArray& rawLine : entry.split('\n')) {
         const QByteArray line = rawLine.trimmed();
@@ -99,7 +107,8 @@ bool XdgAutostart::isHidden(const QByteArray& entry) {
     return false;
 }
 
-bool XdgAutostart::isEnabled() const {
+bool XdgAutostart::isEnabled() const
+{
     const QString user = userEntryPath();
     if (QFileInfo::exists(user))
         return !isHidden(readFile(user));
@@ -107,7 +116,8 @@ bool XdgAutostart::isEnabled() const {
     return system && !isHidden(*system);
 }
 
-bool XdgAutostart::setEnabled(bool enabled) {
+bool XdgAutostart::setEnabled(bool enabled)
+{
     m_error.clear();
     if (enabled)
         return write(desktopEntry(m_executable, false));
@@ -123,7 +133,8 @@ bool XdgAutostart::setEnabled(bool enabled) {
     return true;
 }
 
-bool XdgAutostart::write(const QByteArray& contents) {
+bool XdgAutostart::write(const QByteArray& contents)
+{
     const QString path = userEntryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         m_error = u"cannot create "_s + QFileInfo(path).absolutePath();

@@ -14,7 +14,8 @@ namespace tessel {
 
 namespace {
 SavedShortcut loadShortcut(const SettingsStore& settings, const DataSettingKey& key,
-                           const SavedShortcut& fallback) {
+                           const SavedShortcut& fallback)
+{
     // Undecodable data stays in the store until the next change overwrites it.
     const auto data = settings.value(key);
     if (!data)
@@ -30,11 +31,13 @@ HotkeyManager::HotkeyManager(SettingsStore& settings, HotkeyBackend& backend, QO
     , m_clipboardShortcut(loadShortcut(settings, settings::savedClipboardShortcut,
                                        SavedShortcut::defaultClipboard()))
     , m_emojiShortcut(
-          loadShortcut(settings, settings::savedEmojiShortcut, SavedShortcut::defaultEmoji())) {
+          loadShortcut(settings, settings::savedEmojiShortcut, SavedShortcut::defaultEmoji()))
+{
     connect(&m_backend, &HotkeyBackend::activated, this, &HotkeyManager::onActivated);
 }
 
-void HotkeyManager::start(Handler handler) {
+void HotkeyManager::start(Handler handler)
+{
     m_handler = std::move(handler);
     if (m_installed)
         return;
@@ -46,7 +49,8 @@ void HotkeyManager::start(Handler handler) {
     registerAllShortcuts();
 }
 
-void HotkeyManager::registerAllShortcuts() {
+void HotkeyManager::registerAllShortcuts()
+{
     if (m_clipboardRegistered) {
         m_backend.unregisterHotkey(clipboardId);
         m_clipboardRegistered = false;
@@ -59,23 +63,27 @@ void HotkeyManager::registerAllShortcuts() {
     m_emojiRegistered = registerShortcut(emojiId, m_emojiShortcut);
 }
 
-bool HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut) {
+bool HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut)
+{
     const auto keysym = KeyCodeTable::keysymForKeyCode(shortcut.keyCode);
     return keysym && m_backend.registerHotkey(id, *keysym, shortcut.carbonModifiers);
 }
 
 std::optional<HotkeyManager::ShortcutError>
-HotkeyManager::updateClipboardShortcut(const SavedShortcut& shortcut) {
+HotkeyManager::updateClipboardShortcut(const SavedShortcut& shortcut)
+{
     return update(Action::clipboard, shortcut);
 }
 
 std::optional<HotkeyManager::ShortcutError>
-HotkeyManager::updateEmojiShortcut(const SavedShortcut& shortcut) {
+HotkeyManager::updateEmojiShortcut(const SavedShortcut& shortcut)
+{
     return update(Action::emoji, shortcut);
 }
 
 std::optional<HotkeyManager::ShortcutError> HotkeyManager::update(Action which,
-                                                                  const SavedShortcut& shortcut) {
+                                                                  const SavedShortcut& shortcut)
+{
     const bool clipboard = which == Action::clipboard;
     const SavedShortcut& other = clipboard ? m_emojiShortcut : m_clipboardShortcut;
     if (shortcut.sameCombination(other))
@@ -97,7 +105,8 @@ std::optional<HotkeyManager::ShortcutError> HotkeyManager::update(Action which,
     return std::nullopt;
 }
 
-void HotkeyManager::onActivated(int id) {
+void HotkeyManager::onActivated(int id)
+{
     if (id != clipboardId && id != emojiId)
         return;
     const Action action = id == clipboardId ? Action::clipboard : Action::emoji;
@@ -112,7 +121,8 @@ void HotkeyManager::onActivated(int id) {
 }
 
 std::optional<SavedShortcut> HotkeyManager::convertEventToShortcut(const QKeyEvent& event,
-                                                                   quint32 baseKeysym) {
+                                                                   quint32 baseKeysym)
+{
     struct Modifier {
         Qt::KeyboardModifier qt;
         quint32 mask;
@@ -144,11 +154,13 @@ std::optional<SavedShortcut> HotkeyManager::convertEventToShortcut(const QKeyEve
     return shortcut;
 }
 
-std::optional<SavedShortcut> HotkeyManager::shortcutFromEvent(const QKeyEvent& event) const {
+std::optional<SavedShortcut> HotkeyManager::shortcutFromEvent(const QKeyEvent& event) const
+{
     return convertEventToShortcut(event, m_backend.baseKeysym(event.nativeScanCode()));
 }
 
-QString HotkeyManager::keyName(quint16 keyCode) {
+QString HotkeyManager::keyName(quint16 keyCode)
+{
     return KeyCodeTable::keyName(keyCode);
 }
 

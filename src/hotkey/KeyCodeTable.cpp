@@ -52,7 +52,8 @@ constexpr std::array kRows{
     Row{90, 0xffd1, nullptr},
 };
 
-const Row* rowForKeyCode(quint32 keyCode) {
+const Row* rowForKeyCode(quint32 keyCode)
+{
     for (const Row& row : kRows) {
         if (row.keyCode == keyCode)
             return &row;
@@ -61,12 +62,14 @@ const Row* rowForKeyCode(quint32 keyCode) {
 }
 } // namespace
 
-std::optional<quint32> keysymForKeyCode(quint32 keyCode) {
+std::optional<quint32> keysymForKeyCode(quint32 keyCode)
+{
     const Row* row = rowForKeyCode(keyCode);
     return row ? std::optional(row->keysym) : std::nullopt;
 }
 
-std::optional<quint32> keyCodeForKeysym(quint32 keysym) {
+std::optional<quint32> keyCodeForKeysym(quint32 keysym)
+{
     // X names the shifted letter with its own keysym (XK_V); the key is the same.
     if (keysym >= 0x41 && keysym <= 0x5a)
         keysym += 0x20;
@@ -77,18 +80,21 @@ std::optional<quint32> keyCodeForKeysym(quint32 keysym) {
     return std::nullopt;
 }
 
-QString keyName(quint16 keyCode) {
+QString keyName(quint16 keyCode)
+{
     const Row* row = rowForKeyCode(keyCode);
     if (row && row->name)
         return QString::fromUtf8(row->name);
     return "Key"_L1 + QString::number(keyCode);
 }
 
-int size() {
+int size()
+{
     return static_cast<int>(kRows.size());
 }
 
-quint32 keyCodeAt(int index) {
+quint32 keyCodeAt(int index)
+{
     return kRows.at(static_cast<std::size_t>(index)).keyCode;
 }
 

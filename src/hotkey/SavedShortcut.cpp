@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 namespace tessel {
 
 namespace {
-std::optional<quint32> readUInt32(const QJsonObject& object, QLatin1StringView name) {
+std::optional<quint32> readUInt32(const QJsonObject& object, QLatin1StringView name)
+{
     const QJsonValue value = object.value(name);
     if (!value.isDouble())
         return std::nullopt;
@@ -22,14 +23,16 @@ std::optional<quint32> readUInt32(const QJsonObject& object, QLatin1StringView n
 }
 } // namespace
 
-QByteArray SavedShortcut::toJson() const {
+QByteArray SavedShortcut::toJson() const
+{
     const QJsonObject object{{u"keyCode"_s, static_cast<qint64>(keyCode)},
                              {u"carbonModifiers"_s, static_cast<qint64>(carbonModifiers)},
                              {u"displayKeys"_s, QJsonArray::fromStringList(displayKeys)}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-std::optional<SavedShortcut> SavedShortcut::fromJson(const QByteArray& json) {
+std::optional<SavedShortcut> SavedShortcut::fromJson(const QByteArray& json)
+{
     const QJsonDocument document = QJsonDocument::fromJson(json);
     if (!document.isObject())
         return std::nullopt;
@@ -48,11 +51,13 @@ std::optional<SavedShortcut> SavedShortcut::fromJson(const QByteArray& json) {
     return shortcut;
 }
 
-SavedShortcut SavedShortcut::defaultClipboard() {
+SavedShortcut SavedShortcut::defaultClipboard()
+{
     return {9, ShortcutModifier::command | ShortcutModifier::shift, {u"⌘"_s, u"⇧"_s, u"V"_s}};
 }
 
-SavedShortcut SavedShortcut::defaultEmoji() {
+SavedShortcut SavedShortcut::defaultEmoji()
+{
     return {47, ShortcutModifier::command | ShortcutModifier::shift, {u"⌘"_s, u"⇧"_s, u"."_s}};
 }
 

@@ -26,7 +26,8 @@ struct SavedShortcut {
     friend bool operator==(const SavedShortcut&, const SavedShortcut&) = default;
 
     // Same key and modifiers; the display texts do not matter.
-    bool sameCombination(const SavedShortcut& other) const {
+    bool sameCombination(const SavedShortcut& other) const
+    {
         return keyCode == other.keyCode && carbonModifiers == other.carbonModifiers;
     }
 

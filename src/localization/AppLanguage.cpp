@@ -4,7 +4,8 @@ using namespace Qt::StringLiterals;
 
 namespace tessel {
 
-QString rawValue(AppLanguage language) {
+QString rawValue(AppLanguage language)
+{
     switch (language) {
     case AppLanguage::system:
         return u"system"_s;
@@ -18,7 +19,8 @@ QString rawValue(AppLanguage language) {
     return {};
 }
 
-std::optional<AppLanguage> appLanguageFromRawValue(QStringView raw) {
+std::optional<AppLanguage> appLanguageFromRawValue(QStringView raw)
+{
     for (const AppLanguage language : allAppLanguages) {
         if (raw == rawValue(language))
             return language;

@@ -12,7 +12,8 @@ namespace tessel {
 
 namespace {
 
-QHash<QString, QString> toHash(StringTable table) {
+QHash<QString, QString> toHash(StringTable table)
+{
     QHash<QString, QString> texts;
     texts.reserve(qsizetype(table.size()));
     for (const StringTableEntry& entry : table)
@@ -26,7 +27,8 @@ const auto english = "en"_L1;
 
 LanguageManager::LanguageManager(SettingsStore& settings,
                                  PreferredLanguagesSource preferredLanguages, QObject* parent)
-    : LanguageManager(settings, std::move(preferredLanguages), builtInTranslations(), parent) {}
+    : LanguageManager(settings, std::move(preferredLanguages), builtInTranslations(), parent)
+{}
 
 LanguageManager::LanguageManager(SettingsStore& settings,
                                  PreferredLanguagesSource preferredLanguages,
@@ -34,7 +36,8 @@ LanguageManager::LanguageManager(SettingsStore& settings,
     : QObject(parent)
     , m_settings(settings)
     , m_preferredLanguages(std::move(preferredLanguages))
-    , m_translations(std::move(translations)) {
+    , m_translations(std::move(translations))
+{
     // Listening to the store rather than to our own setter keeps the signal single and after
     // the write, also when another component writes the setting.
     connect(&m_settings, &SettingsStore::changed, this, [this](const QString& key) {
@@ -43,25 +46,30 @@ LanguageManager::LanguageManager(SettingsStore& settings,
     });
 }
 
-LanguageManager::Translations LanguageManager::builtInTranslations() {
+LanguageManager::Translations LanguageManager::builtInTranslations()
+{
     return {{u"pt"_s, toHash(portugueseStrings())},
             {english, toHash(englishStrings())},
             {u"es"_s, toHash(spanishStrings())}};
 }
 
-QStringList LanguageManager::systemPreferredLanguages() {
+QStringList LanguageManager::systemPreferredLanguages()
+{
     return QLocale::system().uiLanguages();
 }
 
-QString LanguageManager::currentLanguageRaw() const {
+QString LanguageManager::currentLanguageRaw() const
+{
     return m_settings.value(settings::appLanguage);
 }
 
-void LanguageManager::setCurrentLanguageRaw(const QString& raw) {
+void LanguageManager::setCurrentLanguageRaw(const QString& raw)
+{
     m_settings.set(settings::appLanguage, raw);
 }
 
-QString LanguageManager::activeLanguageCode() const {
+QString LanguageManager::activeLanguageCode() const
+{
     const QString stored = currentLanguageRaw();
     const auto choice = appLanguageFromRawValue(stored);
     const bool followsSystem = !choice || *choice == AppLanguage::system;
@@ -70,7 +78,8 @@ QString LanguageManager::activeLanguageCode() const {
 }
 
 QString LanguageManager::resolveLanguageCode(const QString& storedChoice,
-                                             const QStringList& preferredLanguages) {
+                                             const QStringList& preferredLanguages)
+{
     const auto choice = appLanguageFromRawValue(storedChoice);
     if (choice && *choice != AppLanguage::system)
         return rawValue(*choice);
@@ -86,7 +95,8 @@ QString LanguageManager::resolveLanguageCode(const QString& storedChoice,
     return english;
 }
 
-QString LanguageManager::string(const QString& key) const {
+QString LanguageManager::string(const QString& key) const
+{
     const auto table = m_translations.constFind(activeLanguageCode());
     if (table != m_translations.cend()) {
         const auto text = table->constFind(key);
@@ -102,7 +112,8 @@ QString LanguageManager::string(const QString& key) const {
     return key;
 }
 
-QString LanguageManager::label(AppLanguage language) const {
+QString LanguageManager::label(AppLanguage language) const
+{
     switch (language) {
     case AppLanguage::system:
         return string(u"lang_system"_s);
@@ -116,7 +127,8 @@ QString LanguageManager::label(AppLanguage language) const {
     return {};
 }
 
-QString LanguageManager::fillPlaceholders(const QString& format, const QStringList& values) {
+QString LanguageManager::fillPlaceholders(const QString& format, const QStringList& values)
+{
     const auto placeholder = "%@"_L1;
     QString result;
     qsizetype from = 0;

@@ -115,7 +115,8 @@ constexpr StringTableEntry table[] = {
 
 } // namespace
 
-StringTable englishStrings() {
+StringTable englishStrings()
+{
     return table;
 }
 

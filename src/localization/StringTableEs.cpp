@@ -116,7 +116,8 @@ constexpr StringTableEntry table[] = {
 
 } // namespace
 
-StringTable spanishStrings() {
+StringTable spanishStrings()
+{
     return table;
 }
 

@@ -117,7 +117,8 @@ constexpr StringTableEntry table[] = {
 
 } // namespace
 
-StringTable portugueseStrings() {
+StringTable portugueseStrings()
+{
     return table;
 }
 

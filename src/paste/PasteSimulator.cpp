@@ -19,25 +19,29 @@ PasteSimulator::PasteSimulator(SettingsStore& settings, KeySynthesizer& synthesi
     , m_settings(settings)
     , m_synthesizer(synthesizer)
     , m_workspace(workspace)
-    , m_sound(sound) {
+    , m_sound(sound)
+{
     m_pendingPaste.setSingleShot(true);
     // The key-down/key-up pair needs the moment to be right, not merely roughly right.
     m_pendingPaste.setTimerType(Qt::PreciseTimer);
     connect(&m_pendingPaste, &QTimer::timeout, this, &PasteSimulator::paste);
 }
 
-bool PasteSimulator::shouldAutoPaste() const {
+bool PasteSimulator::shouldAutoPaste() const
+{
     return m_settings.value(settings::pasteOnSelect);
 }
 
-void PasteSimulator::schedulePaste(std::chrono::milliseconds delay) {
+void PasteSimulator::schedulePaste(std::chrono::milliseconds delay)
+{
     if (!shouldAutoPaste())
         return;
     // Restarting replaces the pending paste: only the last pick is pasted.
     m_pendingPaste.start(delay);
 }
 
-void PasteSimulator::paste() {
+void PasteSimulator::paste()
+{
     if (!m_synthesizer.isAvailable()) {
         finish(u"synthetic input is not available in this session (no X11 display with XTEST)"_s);
         return;
@@ -52,7 +56,8 @@ void PasteSimulator::paste() {
     });
 }
 
-void PasteSimulator::finish(const QString& error) {
+void PasteSimulator::finish(const QString& error)
+{
     if (!error.isEmpty()) {
         std::printf("[PasteSimulator] Error executing AppleScript fallback: %s\n",
                     qPrintable(error));

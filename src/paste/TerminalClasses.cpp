@@ -49,7 +49,8 @@ constexpr std::array kTerminals{
 };
 } // namespace
 
-bool isTerminal(const QStringList& wmClass) {
+bool isTerminal(const QStringList& wmClass)
+{
     for (const QString& name : wmClass) {
         const QString lower = name.toLower();
         for (const QLatin1StringView terminal : kTerminals) {

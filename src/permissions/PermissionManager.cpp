@@ -12,7 +12,8 @@ namespace tessel {
 PermissionManager::PermissionManager(TrustProbe probe, UrlOpener opener, QObject* parent)
     : QObject(parent)
     , m_probe(std::move(probe))
-    , m_opener(opener ? std::move(opener) : UrlOpener(&QDesktopServices::openUrl)) {
+    , m_opener(opener ? std::move(opener) : UrlOpener(&QDesktopServices::openUrl))
+{
     m_timer.setInterval(monitorInterval);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         if (checkPermission())
@@ -22,7 +23,8 @@ PermissionManager::PermissionManager(TrustProbe probe, UrlOpener opener, QObject
     setupObservers();
 }
 
-bool PermissionManager::checkPermission() {
+bool PermissionManager::checkPermission()
+{
     const bool trusted = m_probe && m_probe();
     if (trusted != m_granted) {
         QMetaObject::invokeMethod(
@@ -38,23 +40,27 @@ bool PermissionManager::checkPermission() {
     return trusted;
 }
 
-void PermissionManager::startMonitoring() {
+void PermissionManager::startMonitoring()
+{
     m_timer.start();
 }
 
-void PermissionManager::openAccessibilitySettings() {
+void PermissionManager::openAccessibilitySettings()
+{
     if (const QUrl page = helpPageUrl(); page.isValid())
         m_opener(page);
     startMonitoring();
 }
 
-QUrl PermissionManager::helpPageUrl() {
+QUrl PermissionManager::helpPageUrl()
+{
     const QString path = ResourceFile::extract(u":/tessel/help/wayland.html"_s,
                                                u"running-tessel-with-xwayland.html"_s);
     return path.isEmpty() ? QUrl() : QUrl::fromLocalFile(path);
 }
 
-void PermissionManager::setupObservers() {
+void PermissionManager::setupObservers()
+{
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {

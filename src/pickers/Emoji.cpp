@@ -12,7 +12,8 @@ namespace tessel {
 
 namespace {
 
-QStringList keywordsOf(const QJsonObject& object) {
+QStringList keywordsOf(const QJsonObject& object)
+{
     const QJsonValue value = object.value("keywords"_L1);
     if (!value.isArray())
         return {};
@@ -28,7 +29,8 @@ QStringList keywordsOf(const QJsonObject& object) {
     return keywords;
 }
 
-std::optional<QString> stringMember(const QJsonObject& object, QLatin1StringView name) {
+std::optional<QString> stringMember(const QJsonObject& object, QLatin1StringView name)
+{
     const QJsonValue value = object.value(name);
     if (!value.isString())
         return std::nullopt;
@@ -37,7 +39,8 @@ std::optional<QString> stringMember(const QJsonObject& object, QLatin1StringView
 
 } // namespace
 
-Emoji Emoji::make(QString character, QStringList keywords, QString category) {
+Emoji Emoji::make(QString character, QStringList keywords, QString category)
+{
     Emoji emoji;
     emoji.id = nextRecordId();
     emoji.character = std::move(character);
@@ -49,7 +52,8 @@ Emoji Emoji::make(QString character, QStringList keywords, QString category) {
     return emoji;
 }
 
-std::optional<Emoji> decodeCatalogueRecord(const QJsonObject& object) {
+std::optional<Emoji> decodeCatalogueRecord(const QJsonObject& object)
+{
     auto character = stringMember(object, "char"_L1);
     auto category = stringMember(object, "category"_L1);
     if (!character || !category)
@@ -57,7 +61,8 @@ std::optional<Emoji> decodeCatalogueRecord(const QJsonObject& object) {
     return Emoji::make(std::move(*character), keywordsOf(object), std::move(*category));
 }
 
-std::optional<Emoji> decodeRecentRecord(const QJsonObject& object) {
+std::optional<Emoji> decodeRecentRecord(const QJsonObject& object)
+{
     auto character = stringMember(object, "char"_L1);
     if (!character)
         return std::nullopt;
@@ -65,7 +70,8 @@ std::optional<Emoji> decodeRecentRecord(const QJsonObject& object) {
                        stringMember(object, "category"_L1).value_or(fallbackEmojiCategory));
 }
 
-QJsonObject encodeRecentRecord(const Emoji& emoji) {
+QJsonObject encodeRecentRecord(const Emoji& emoji)
+{
     return {{"char"_L1, emoji.character},
             {"keywords"_L1, QJsonArray::fromStringList(emoji.keywords)},
             {"category"_L1, emoji.category}};

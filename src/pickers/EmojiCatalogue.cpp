@@ -21,7 +21,8 @@ constexpr QChar separator(0xFFFF);
 } // namespace
 
 EmojiCatalogue::EmojiCatalogue(QList<Emoji> emojis)
-    : m_emojis(std::move(emojis)) {
+    : m_emojis(std::move(emojis))
+{
     m_keywordStart.reserve(m_emojis.size() + 1);
     m_comparableCharacters.reserve(m_emojis.size());
     for (qsizetype row = 0; row < m_emojis.size(); ++row) {
@@ -39,7 +40,8 @@ EmojiCatalogue::EmojiCatalogue(QList<Emoji> emojis)
     m_keywordText.squeeze();
 }
 
-EmojiCatalogue::LoadResult EmojiCatalogue::load(const QString& path) {
+EmojiCatalogue::LoadResult EmojiCatalogue::load(const QString& path)
+{
     QFile file(path);
     if (!file.exists())
         return {};
@@ -51,7 +53,8 @@ EmojiCatalogue::LoadResult EmojiCatalogue::load(const QString& path) {
     return parse(bytes);
 }
 
-EmojiCatalogue::LoadResult EmojiCatalogue::parse(const QByteArray& json) {
+EmojiCatalogue::LoadResult EmojiCatalogue::parse(const QByteArray& json)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
@@ -70,11 +73,13 @@ EmojiCatalogue::LoadResult EmojiCatalogue::parse(const QByteArray& json) {
     return {EmojiCatalogue(std::move(emojis)), std::nullopt};
 }
 
-QList<qsizetype> EmojiCatalogue::rowsInCategory(const QString& category) const {
+QList<qsizetype> EmojiCatalogue::rowsInCategory(const QString& category) const
+{
     return m_rowsByCategory.value(category);
 }
 
-QList<qsizetype> EmojiCatalogue::search(const QString& query) const {
+QList<qsizetype> EmojiCatalogue::search(const QString& query) const
+{
     if (query.contains(separator))
         return searchKeywordsOneByOne(query);
 
@@ -100,7 +105,8 @@ QList<qsizetype> EmojiCatalogue::search(const QString& query) const {
     return rows;
 }
 
-QList<qsizetype> EmojiCatalogue::searchKeywordsOneByOne(const QString& query) const {
+QList<qsizetype> EmojiCatalogue::searchKeywordsOneByOne(const QString& query) const
+{
     QList<qsizetype> rows;
     for (qsizetype row = 0; row < m_emojis.size(); ++row) {
         const Emoji& emoji = m_emojis.at(row);

@@ -8,7 +8,8 @@
 namespace tessel::EmojiFilter {
 
 QList<qsizetype> visibleEmojis(const EmojiCatalogue& catalogue, const QString& searchText,
-                               const std::optional<QString>& selectedCategory) {
+                               const std::optional<QString>& selectedCategory)
+{
     const QString query = SearchText::emojiQuery(searchText);
     if (!query.isEmpty())
         return catalogue.search(query);
@@ -20,7 +21,8 @@ QList<qsizetype> visibleEmojis(const EmojiCatalogue& catalogue, const QString& s
 }
 
 bool showsRecents(bool hasRecents, const QString& searchText,
-                  const std::optional<QString>& selectedCategory) {
+                  const std::optional<QString>& selectedCategory)
+{
     return hasRecents && searchText.isEmpty() && !selectedCategory;
 }
 

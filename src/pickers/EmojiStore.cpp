@@ -14,16 +14,19 @@ namespace tessel {
 EmojiStore::EmojiStore(SettingsStore& settings, QString cataloguePath, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_cataloguePath(std::move(cataloguePath)) {
+    , m_cataloguePath(std::move(cataloguePath))
+{
     loadEmojis();
     loadRecent();
 }
 
-QString EmojiStore::defaultCataloguePath() {
+QString EmojiStore::defaultCataloguePath()
+{
     return u":/tessel/emoji.json"_s;
 }
 
-void EmojiStore::loadEmojis() {
+void EmojiStore::loadEmojis()
+{
     EmojiCatalogue::LoadResult result = EmojiCatalogue::load(m_cataloguePath);
     if (result.error) {
         const QString line = "Tessel: erro ao carregar emoji.json: "_L1 + *result.error;
@@ -34,7 +37,8 @@ void EmojiStore::loadEmojis() {
     m_catalogue = std::move(result.catalogue);
 }
 
-void EmojiStore::loadRecent() {
+void EmojiStore::loadRecent()
+{
     const auto data = m_settings.value(settings::recentEmojis);
     if (!data)
         return;
@@ -55,7 +59,8 @@ void EmojiStore::loadRecent() {
 }
 
 // Taken by value: the caller may pass an element of the recents list itself.
-void EmojiStore::pushRecent(Emoji emoji) {
+void EmojiStore::pushRecent(Emoji emoji)
+{
     Q_EMIT recentEmojisAboutToChange();
     m_recentEmojis.removeIf(
         [&emoji](const Emoji& recent) { return recent.character == emoji.character; });
@@ -66,7 +71,8 @@ void EmojiStore::pushRecent(Emoji emoji) {
     Q_EMIT recentEmojisChanged();
 }
 
-void EmojiStore::saveRecent() {
+void EmojiStore::saveRecent()
+{
     QJsonArray array;
     for (const Emoji& recent : std::as_const(m_recentEmojis))
         array.append(encodeRecentRecord(recent));

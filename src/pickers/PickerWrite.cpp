@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace tessel {
 
-void writePickedText(Pasteboard& pasteboard, const QString& text) {
+void writePickedText(Pasteboard& pasteboard, const QString& text)
+{
     pasteboard.clearContents();
     PasteboardItem item;
     item.setString(PasteboardType::plainText, text);

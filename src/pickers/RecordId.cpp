@@ -4,7 +4,8 @@
 
 namespace tessel {
 
-quint64 nextRecordId() {
+quint64 nextRecordId()
+{
     static std::atomic<quint64> next{1};
     return next.fetch_add(1, std::memory_order_relaxed);
 }

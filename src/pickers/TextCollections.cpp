@@ -12,7 +12,8 @@ namespace tessel {
 
 namespace {
 
-TextCategory category(QString titleKey, QStringList items) {
+TextCategory category(QString titleKey, QStringList items)
+{
     return {nextRecordId(), std::move(titleKey), std::move(items)};
 }
 
@@ -20,7 +21,8 @@ TextCategory category(QString titleKey, QStringList items) {
 
 // Written with escapes: the code points are what matters (combining marks, full-width forms,
 // a backslash), and an editor must not normalise them.
-QList<KaomojiCategory> kaomojiCategories() {
+QList<KaomojiCategory> kaomojiCategories()
+{
     return {
         category(u"kaomoji_happy"_s,
                  {u"(\u2022\u203F\u2022)"_s, u"( \u0361\u00B0 \u035C\u0296 \u0361\u00B0)"_s,
@@ -42,7 +44,8 @@ QList<KaomojiCategory> kaomojiCategories() {
     };
 }
 
-QList<SymbolCategory> symbolCategories() {
+QList<SymbolCategory> symbolCategories()
+{
     return {
         category(u"symbol_currency"_s,
                  {u"$"_s, u"\u20AC"_s, u"\u00A3"_s, u"\u00A5"_s, u"R$"_s, u"\u20BF"_s, u"\u00A2"_s,
@@ -62,8 +65,8 @@ QList<SymbolCategory> symbolCategories() {
 }
 
 QList<TextCategory> filteredCategories(const QList<TextCategory>& categories,
-                                       const QString& searchText,
-                                       const LanguageManager& languages) {
+                                       const QString& searchText, const LanguageManager& languages)
+{
     const QString query = SearchText::textPickerQuery(searchText);
     if (query.isEmpty())
         return categories;

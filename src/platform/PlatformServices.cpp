@@ -38,7 +38,8 @@ public:
 class NullKeySynthesizer final : public KeySynthesizer {
 public:
     bool isAvailable() const override { return false; }
-    void sendPaste(PasteChord, Completion done) override {
+    void sendPaste(PasteChord, Completion done) override
+    {
         done(u"synthetic input is not supported in this session"_s);
     }
 };
@@ -49,46 +50,54 @@ public:
 };
 } // namespace
 
-bool isX11() {
+bool isX11()
+{
     return QGuiApplication::platformName() == "xcb"_L1;
 }
 
-std::unique_ptr<Pasteboard> createPasteboard() {
+std::unique_ptr<Pasteboard> createPasteboard()
+{
     return std::make_unique<QtPasteboard>(QGuiApplication::clipboard());
 }
 
-std::unique_ptr<Workspace> createWorkspace() {
+std::unique_ptr<Workspace> createWorkspace()
+{
     if (isX11())
         return std::make_unique<x11::X11Workspace>();
     return std::make_unique<NullWorkspace>();
 }
 
-std::unique_ptr<HotkeyBackend> createHotkeyBackend() {
+std::unique_ptr<HotkeyBackend> createHotkeyBackend()
+{
     if (isX11())
         return std::make_unique<x11::X11HotkeyBackend>();
     return std::make_unique<NullHotkeyBackend>();
 }
 
-std::unique_ptr<KeySynthesizer> createKeySynthesizer() {
+std::unique_ptr<KeySynthesizer> createKeySynthesizer()
+{
     if (isX11())
         return std::make_unique<x11::X11KeySynthesizer>();
     return std::make_unique<NullKeySynthesizer>();
 }
 
-std::unique_ptr<SoundPlayer> createSoundPlayer() {
+std::unique_ptr<SoundPlayer> createSoundPlayer()
+{
     if (isX11())
         return std::make_unique<x11::CanberraSoundPlayer>(
             x11::CanberraSoundPlayer::shippedPopFile());
     return std::make_unique<NullSoundPlayer>();
 }
 
-std::function<bool()> createTrustProbe() {
+std::function<bool()> createTrustProbe()
+{
     if (!isX11())
         return [] { return false; };
     return [] { return x11::X11KeySynthesizer().isAvailable(); };
 }
 
-std::unique_ptr<LoginItems> createLoginItems() {
+std::unique_ptr<LoginItems> createLoginItems()
+{
     return std::make_unique<XdgAutostart>(QCoreApplication::applicationFilePath());
 }
 

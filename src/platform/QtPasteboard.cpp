@@ -4,7 +4,6 @@
 
 #include <QClipboard>
 #include <QMimeData>
-
 #include <array>
 
 using namespace Qt::StringLiterals;

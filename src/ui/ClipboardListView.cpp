@@ -29,8 +29,7 @@ namespace tessel {
 
 ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController& windowController,
                                      LanguageManager& language, SettingsStore& settings,
-                                     PasteSimulator& paste, bool showFavoritesOnly,
-                                     QWidget* parent)
+                                     PasteSimulator& paste, bool showFavoritesOnly, QWidget* parent)
     : QWidget(parent)
     , m_manager(manager)
     , m_windowController(windowController)
@@ -44,8 +43,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
     , m_stack(new QStackedLayout)
 {
-    auto* title = new QLabel(language.string(showFavoritesOnly ? u"tab_favorites"_s
-                                                               : u"tab_clipboard"_s));
+    auto* title =
+        new QLabel(language.string(showFavoritesOnly ? u"tab_favorites"_s : u"tab_clipboard"_s));
     title->setFont(uiFont(12, QFont::Bold));
     m_clear->setFont(uiFont(11, QFont::Medium));
     m_clear->setCursor(Qt::PointingHandCursor);
@@ -102,10 +101,9 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     m_stack->addWidget(buildEmptyState());
     m_stack->addWidget(m_list);
 
-    m_sheet = new ConfirmationSheet(language.string(u"clear_history_title"_s),
-                                    language.string(u"clear_history_sub"_s),
-                                    language.string(u"cancel"_s), language.string(u"clear"_s),
-                                    this);
+    m_sheet = new ConfirmationSheet(
+        language.string(u"clear_history_title"_s), language.string(u"clear_history_sub"_s),
+        language.string(u"cancel"_s), language.string(u"clear"_s), this);
     connect(m_sheet, &ConfirmationSheet::confirmed, this, [this] { m_manager.clearAll(); });
     m_model->setKeyboardSelectedRow(0);
     updateEmptyState();
@@ -122,12 +120,12 @@ QWidget* ClipboardListView::buildEmptyState()
     auto* empty = new QWidget(this);
     m_emptyIcon = new QLabel;
     m_emptyIcon->setAlignment(Qt::AlignCenter);
-    m_emptyTitle = new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s
-                                                                : u"empty_clipboard"_s));
+    m_emptyTitle =
+        new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s : u"empty_clipboard"_s));
     m_emptyTitle->setFont(uiFont(13, QFont::DemiBold));
     m_emptyTitle->setAlignment(Qt::AlignCenter);
-    m_emptySubtitle = new QLabel(m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s
-                                                                   : u"empty_clipboard_sub"_s));
+    m_emptySubtitle = new QLabel(
+        m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s : u"empty_clipboard_sub"_s));
     m_emptySubtitle->setFont(uiFont(11));
     m_emptySubtitle->setWordWrap(true);
     m_emptySubtitle->setAlignment(Qt::AlignCenter);
@@ -160,9 +158,9 @@ void ClipboardListView::applyColours()
             Theme::withOpacity(Theme::primary(pal), 0.12).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
-    m_emptyIcon->setPixmap(IconProvider::pixmap(m_favoritesOnly ? u"heart"_s
-                                                                : u"doc.on.clipboard"_s,
-                                                34, Theme::tertiary(pal), devicePixelRatioF()));
+    m_emptyIcon->setPixmap(
+        IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,
+                             Theme::tertiary(pal), devicePixelRatioF()));
     const auto tint = [](QLabel* label, const QColor& colour) {
         QPalette labelPalette = label->palette();
         labelPalette.setColor(QPalette::WindowText, colour);

@@ -120,8 +120,8 @@ void ContentView::rebuildBody()
     }
     m_bodyLayout->addWidget(buildTabRow());
     if (isPickerTab(m_activeTab)) {
-        m_searchBar = new SearchBar(m_context.language.string(u"search_emojis_placeholder"_s),
-                                    m_searchText);
+        m_searchBar =
+            new SearchBar(m_context.language.string(u"search_emojis_placeholder"_s), m_searchText);
         connect(m_searchBar, &SearchBar::textChanged, this,
                 [this](const QString& text) { m_searchText = text; });
         m_bodyLayout->addWidget(m_searchBar);

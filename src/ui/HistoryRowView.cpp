@@ -72,8 +72,7 @@ QList<QTextLayout*> layoutLines(QTextLayout& layout, int width, int maxLines, in
 HistoryRowView::HistoryRowView(LanguageManager& language, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_language(language)
-{
-}
+{}
 
 QRect HistoryRowView::cardRect(const QRect& rowRect)
 {
@@ -89,9 +88,8 @@ QRect HistoryRowView::menuButtonRect(const QRect& rowRect)
 
 QString HistoryRowView::pinLabel(const QModelIndex& index) const
 {
-    return m_language.string(index.data(ClipboardListModel::IsFavoriteRole).toBool()
-                                 ? u"unpin_item"_s
-                                 : u"pin_item"_s);
+    return m_language.string(
+        index.data(ClipboardListModel::IsFavoriteRole).toBool() ? u"unpin_item"_s : u"pin_item"_s);
 }
 
 QRect HistoryRowView::pinButtonRect(const QRect& rowRect, const QModelIndex& index) const
@@ -100,8 +98,8 @@ QRect HistoryRowView::pinButtonRect(const QRect& rowRect, const QModelIndex& ind
     int width = kPinIcon + 2 * kPinPadding;
     if (m_hoveredPin == index)
         width += QFontMetrics(pinFont()).horizontalAdvance(pinLabel(index)) + 4;
-    return QRect(card.right() - cardPadding - width + 1, card.bottom() - cardPadding - kPinRowHeight + 1,
-                 width, kPinRowHeight);
+    return QRect(card.right() - cardPadding - width + 1,
+                 card.bottom() - cardPadding - kPinRowHeight + 1, width, kPinRowHeight);
 }
 
 int HistoryRowView::textHeight(const QString& text, int width) const
@@ -139,8 +137,8 @@ QSize HistoryRowView::sizeHint(const QStyleOptionViewItem& option, const QModelI
     if (!image.isNull())
         previewHeight = image.height();
     else
-        previewHeight = textHeight(index.data(Qt::DisplayRole).toString(),
-                                   contentWidth - kTextTrailingSpace);
+        previewHeight =
+            textHeight(index.data(Qt::DisplayRole).toString(), contentWidth - kTextTrailingSpace);
     previewHeight = std::max(previewHeight, QFontMetrics(previewFont()).height());
     return QSize(rowWidth,
                  rowSpacing + 2 * cardPadding + previewHeight + kStackSpacing + kPinRowHeight);
@@ -166,8 +164,9 @@ void HistoryRowView::paint(QPainter* painter, const QStyleOptionViewItem& option
                          strong ? 1.5 : 1.0));
     painter->drawPath(shape);
 
-    const QRect content = cardRect(option.rect).adjusted(cardPadding, cardPadding, -cardPadding,
-                                                         -cardPadding - kPinRowHeight - kStackSpacing);
+    const QRect content = cardRect(option.rect)
+                              .adjusted(cardPadding, cardPadding, -cardPadding,
+                                        -cardPadding - kPinRowHeight - kStackSpacing);
     paintPreview(painter, content, index, palette);
     paintPin(painter, option.rect, index, palette);
 
@@ -233,8 +232,10 @@ bool HistoryRowView::editorEvent(QEvent* event, QAbstractItemModel* model,
 {
     if (event->type() == QEvent::MouseMove) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool overPin = pinButtonRect(option.rect, index).contains(mouse->position().toPoint());
-        const QPersistentModelIndex now = overPin ? QPersistentModelIndex(index) : QPersistentModelIndex();
+        const bool overPin =
+            pinButtonRect(option.rect, index).contains(mouse->position().toPoint());
+        const QPersistentModelIndex now =
+            overPin ? QPersistentModelIndex(index) : QPersistentModelIndex();
         if (now != m_hoveredPin) {
             m_hoveredPin = now;
             if (auto* view = qobject_cast<QAbstractItemView*>(parent()))
@@ -245,7 +246,8 @@ bool HistoryRowView::editorEvent(QEvent* event, QAbstractItemModel* model,
     if (event->type() != QEvent::MouseButtonRelease)
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton || !cardRect(option.rect).contains(mouse->position().toPoint()))
+    if (mouse->button() != Qt::LeftButton ||
+        !cardRect(option.rect).contains(mouse->position().toPoint()))
         return false;
     const QPoint pos = mouse->position().toPoint();
     if (menuButtonRect(option.rect).contains(pos))

@@ -2,7 +2,6 @@
 
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
-
 #include <functional>
 
 class QPainter;
@@ -19,9 +18,9 @@ class HistoryRowView : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
-    static constexpr int listPadding = 12;  // left and right of the cards
-    static constexpr int rowSpacing = 8;    // between two cards
-    static constexpr int cardPadding = 12;  // inside a card
+    static constexpr int listPadding = 12; // left and right of the cards
+    static constexpr int rowSpacing = 8;   // between two cards
+    static constexpr int cardPadding = 12; // inside a card
     static constexpr int maxImageHeight = 120;
     static constexpr int maxTextLines = 4;
 

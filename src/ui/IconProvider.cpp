@@ -15,7 +15,8 @@ using namespace Qt::StringLiterals;
 
 // Q_INIT_RESOURCE must be used outside any namespace. The resources sit in a static library, and
 // a linker keeps an archive member only when something refers to it: this call is that reference.
-static void initIconResources() {
+static void initIconResources()
+{
     Q_INIT_RESOURCE(icons);
 }
 
@@ -51,18 +52,21 @@ constexpr std::array symbolTable{
     SymbolRow{"sparkles"_L1, {}},
 };
 
-const SymbolRow* findRow(const QString& symbol) {
+const SymbolRow* findRow(const QString& symbol)
+{
     const auto it = std::find_if(symbolTable.begin(), symbolTable.end(),
                                  [&](const SymbolRow& row) { return row.symbol == symbol; });
     return it == symbolTable.end() ? nullptr : &*it;
 }
 
-void ensureResources() {
+void ensureResources()
+{
     static const bool registered = (initIconResources(), true);
     Q_UNUSED(registered);
 }
 
-QColor paletteColour(QIcon::Mode mode) {
+QColor paletteColour(QIcon::Mode mode)
+{
     const QPalette palette = QGuiApplication::palette();
     switch (mode) {
     case QIcon::Disabled:
@@ -81,10 +85,11 @@ QColor paletteColour(QIcon::Mode mode) {
 class SymbolIconEngine final : public QIconEngine {
 public:
     explicit SymbolIconEngine(QString symbol)
-        : m_symbol(std::move(symbol)) {}
+        : m_symbol(std::move(symbol))
+    {}
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
         Q_UNUSED(state);
         const int side = std::min(rect.width(), rect.height());
         const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
@@ -93,7 +98,8 @@ public:
                             rect.y() + (rect.height() - side) / 2, pm);
     }
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
         Q_UNUSED(state);
         return IconProvider::pixmap(m_symbol, std::min(size.width(), size.height()),
                                     paletteColour(mode));
@@ -106,14 +112,16 @@ private:
     QString m_symbol;
 };
 
-QIcon themedOrOwn(const QString& themeName, const QString& path) {
+QIcon themedOrOwn(const QString& themeName, const QString& path)
+{
     ensureResources();
     return QIcon::fromTheme(themeName, QIcon(path));
 }
 
 } // namespace
 
-QStringList IconProvider::symbols() {
+QStringList IconProvider::symbols()
+{
     QStringList names;
     names.reserve(qsizetype(symbolTable.size()));
     for (const SymbolRow& row : symbolTable)
@@ -121,20 +129,24 @@ QStringList IconProvider::symbols() {
     return names;
 }
 
-bool IconProvider::contains(const QString& symbol) {
+bool IconProvider::contains(const QString& symbol)
+{
     return findRow(symbol) != nullptr;
 }
 
-QString IconProvider::themeName(const QString& symbol) {
+QString IconProvider::themeName(const QString& symbol)
+{
     const SymbolRow* row = findRow(symbol);
     return row ? QString(row->themeName) : QString();
 }
 
-QString IconProvider::resourcePath(const QString& symbol) {
+QString IconProvider::resourcePath(const QString& symbol)
+{
     return contains(symbol) ? u":/icons/"_s + symbol + u".svg"_s : QString();
 }
 
-QIcon IconProvider::icon(const QString& symbol) {
+QIcon IconProvider::icon(const QString& symbol)
+{
     const SymbolRow* row = findRow(symbol);
     if (!row)
         return {};
@@ -143,7 +155,8 @@ QIcon IconProvider::icon(const QString& symbol) {
 }
 
 QPixmap IconProvider::pixmap(const QString& symbol, int pixelSize, const QColor& tint,
-                             qreal devicePixelRatio) {
+                             qreal devicePixelRatio)
+{
     if (pixelSize < 1 || !contains(symbol))
         return {};
     const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
@@ -185,11 +198,13 @@ QPixmap IconProvider::pixmap(const QString& symbol, int pixelSize, const QColor&
     return result;
 }
 
-QIcon IconProvider::applicationIcon() {
+QIcon IconProvider::applicationIcon()
+{
     return themedOrOwn(u"tessel"_s, u":/icons/tessel.svg"_s);
 }
 
-QIcon IconProvider::trayIcon() {
+QIcon IconProvider::trayIcon()
+{
     return themedOrOwn(u"tessel-tray"_s, u":/icons/tessel-tray.svg"_s);
 }
 

@@ -62,7 +62,8 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     buttons->addWidget(m_retry);
 
     auto* check = new QLabel(m_granted);
-    check->setPixmap(IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, kGreen, devicePixelRatioF()));
+    check->setPixmap(
+        IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, kGreen, devicePixelRatioF()));
     auto* grantedText = new QLabel(language.string(u"access_granted"_s), m_granted);
     grantedText->setFont(uiFont(12, QFont::Medium));
     grantedText->setStyleSheet(u"color: %1;"_s.arg(kGreen.name()));
@@ -101,15 +102,16 @@ void PermissionOnboardingView::applyColours()
     subtitlePalette.setColor(QPalette::WindowText, Theme::secondary(pal));
     m_subtitle->setPalette(subtitlePalette);
     const QColor accent = Theme::accent(pal);
-    m_open->setStyleSheet(u"QPushButton { background: %1; color: white; border: none;"
-                          " border-radius: 8px; padding: 8px; }"
-                          " QPushButton:hover { background: %2; }"
-                          " QPushButton:pressed { background: %3; }"_s.arg(
-                              accent.name(), accent.lighter(110).name(), accent.darker(115).name()));
-    m_retry->setStyleSheet(u"QPushButton { color: %1; border: none; background: transparent; }"
-                           " QPushButton:hover { color: %2; }"_s.arg(
-                               Theme::secondary(pal).name(QColor::HexArgb),
-                               Theme::primary(pal).name(QColor::HexArgb)));
+    m_open->setStyleSheet(
+        u"QPushButton { background: %1; color: white; border: none;"
+        " border-radius: 8px; padding: 8px; }"
+        " QPushButton:hover { background: %2; }"
+        " QPushButton:pressed { background: %3; }"_s.arg(accent.name(), accent.lighter(110).name(),
+                                                         accent.darker(115).name()));
+    m_retry->setStyleSheet(
+        u"QPushButton { color: %1; border: none; background: transparent; }"
+        " QPushButton:hover { color: %2; }"_s.arg(Theme::secondary(pal).name(QColor::HexArgb),
+                                                  Theme::primary(pal).name(QColor::HexArgb)));
 }
 
 void PermissionOnboardingView::changeEvent(QEvent* event)
@@ -127,7 +129,8 @@ QColor PermissionOnboardingView::iconColour() const
 void PermissionOnboardingView::refresh()
 {
     const bool granted = m_permissions.isAccessibilityGranted();
-    m_icon->setPixmap(IconProvider::pixmap(u"lock.shield.fill"_s, 44, iconColour(), devicePixelRatioF()));
+    m_icon->setPixmap(
+        IconProvider::pixmap(u"lock.shield.fill"_s, 44, iconColour(), devicePixelRatioF()));
     m_buttons->setVisible(!granted);
     m_granted->setVisible(granted);
 }

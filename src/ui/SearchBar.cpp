@@ -58,8 +58,8 @@ void SearchBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF field = QRectF(rect()).adjusted(kOuterH + 0.25, kOuterV + 0.25, -kOuterH - 0.25,
-                                                 -kOuterV - 0.25);
+    const QRectF field =
+        QRectF(rect()).adjusted(kOuterH + 0.25, kOuterV + 0.25, -kOuterH - 0.25, -kOuterV - 0.25);
     painter.setBrush(Theme::withOpacity(Theme::primary(palette()), 0.05));
     painter.setPen(QPen(Theme::withOpacity(Theme::primary(palette()), 0.10), 0.5));
     painter.drawRoundedRect(field, 8, 8);

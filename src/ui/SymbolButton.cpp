@@ -37,8 +37,8 @@ void SymbolButton::paintEvent(QPaintEvent*)
     painter.drawEllipse(circle);
     const QRect glyph(circle.center().x() - m_glyph / 2 + (m_glyph % 2 ? 0 : 1),
                       circle.center().y() - m_glyph / 2 + (m_glyph % 2 ? 0 : 1), m_glyph, m_glyph);
-    painter.drawPixmap(glyph, IconProvider::pixmap(m_symbol, m_glyph, Theme::secondary(pal),
-                                                   devicePixelRatioF()));
+    painter.drawPixmap(
+        glyph, IconProvider::pixmap(m_symbol, m_glyph, Theme::secondary(pal), devicePixelRatioF()));
 }
 
 } // namespace tessel

@@ -84,7 +84,8 @@ void TabButton::paintEvent(QPaintEvent*)
     // The active tab's glyph is drawn a size up, standing in for a bolder weight.
     const int glyph = m_active ? kGlyph + 1 : kGlyph;
     const QRect icon(frame.center().x() - glyph / 2, frame.center().y() - glyph / 2, glyph, glyph);
-    painter.drawPixmap(icon, IconProvider::pixmap(symbolFor(m_tab), glyph, tint, devicePixelRatioF()));
+    painter.drawPixmap(icon,
+                       IconProvider::pixmap(symbolFor(m_tab), glyph, tint, devicePixelRatioF()));
     if (m_active) {
         const QRectF bar(width() / 2.0 - kIndicator.width() / 2, frame.bottom() + 1 + kSpacing,
                          kIndicator.width(), kIndicator.height());

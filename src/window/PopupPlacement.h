@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-
 #include <optional>
 
 namespace tessel {

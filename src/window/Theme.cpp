@@ -103,7 +103,9 @@ QColor cardFill(const QPalette& palette)
 QString scrollBarStyle(const QPalette& palette)
 {
     const QColor handle = primary(palette);
-    const auto css = [&](qreal opacity) { return withOpacity(handle, opacity).name(QColor::HexArgb); };
+    const auto css = [&](qreal opacity) {
+        return withOpacity(handle, opacity).name(QColor::HexArgb);
+    };
     // The bar is 10 pixels wide with a 6-pixel handle; add-line and sub-line of zero size remove
     // the arrows, and the transparent pages leave the cards visible under the track.
     return uR"(QScrollBar:vertical { background: transparent; width: 10px; margin: 4px 0 8px 0; }
@@ -112,8 +114,8 @@ QScrollBar::handle:vertical { background: %1; min-height: 28px; border-radius: 3
 QScrollBar::handle:vertical:hover { background: %2; }
 QScrollBar::handle:vertical:pressed { background: %3; }
 QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }
-QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; })"_s
-        .arg(css(isDark(palette) ? 0.28 : 0.25), css(0.45), css(0.55));
+QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; })"_s.arg(
+        css(isDark(palette) ? 0.28 : 0.25), css(0.45), css(0.55));
 }
 
 QColor withOpacity(QColor colour, qreal opacity)

@@ -18,8 +18,7 @@ WindowController::WindowController(SettingsStore& settings, Workspace& workspace
     : QObject(parent)
     , m_settings(settings)
     , m_workspace(workspace)
-{
-}
+{}
 
 WindowController::~WindowController()
 {

@@ -19,22 +19,26 @@ public:
         friend bool operator==(const Registration&, const Registration&) = default;
     };
 
-    int install() override {
+    int install() override
+    {
         ++installs;
         return installStatus;
     }
-    bool registerHotkey(int id, quint32 keysym, quint32 modifiers) override {
+    bool registerHotkey(int id, quint32 keysym, quint32 modifiers) override
+    {
         log.append(QStringLiteral("register %1").arg(id));
         if (installStatus != 0 || taken.contains(qMakePair(keysym, modifiers)))
             return false;
         active.insert(id, {keysym, modifiers});
         return true;
     }
-    void unregisterHotkey(int id) override {
+    void unregisterHotkey(int id) override
+    {
         log.append(QStringLiteral("unregister %1").arg(id));
         active.remove(id);
     }
-    quint32 baseKeysym(quint32 nativeScanCode) const override {
+    quint32 baseKeysym(quint32 nativeScanCode) const override
+    {
         return baseKeysyms.value(nativeScanCode, 0);
     }
 

@@ -8,7 +8,8 @@ class FakeWorkspace final : public Workspace {
 public:
     QString frontmostApplicationId() const override { return appId; }
     void rememberActiveWindow() override { remembered = appId; }
-    bool restoreFocus() override {
+    bool restoreFocus() override
+    {
         ++restoreCalls;
         return !remembered.isEmpty();
     }

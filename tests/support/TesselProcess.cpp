@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-
 #include <csignal>
 
 using namespace Qt::StringLiterals;

@@ -10,18 +10,22 @@ using namespace Qt::StringLiterals;
 namespace tessel::x11 {
 
 CanberraSoundPlayer::CanberraSoundPlayer(QString popFile)
-    : m_popFile(std::move(popFile)) {}
+    : m_popFile(std::move(popFile))
+{}
 
-CanberraSoundPlayer::~CanberraSoundPlayer() {
+CanberraSoundPlayer::~CanberraSoundPlayer()
+{
     if (m_context)
         ca_context_destroy(m_context);
 }
 
-QString CanberraSoundPlayer::shippedPopFile() {
+QString CanberraSoundPlayer::shippedPopFile()
+{
     return ResourceFile::extract(u":/tessel/sounds/pop.wav"_s, u"pop.wav"_s);
 }
 
-bool CanberraSoundPlayer::ensureContext() {
+bool CanberraSoundPlayer::ensureContext()
+{
     if (m_context)
         return true;
     if (m_contextFailed)
@@ -45,7 +49,8 @@ bool CanberraSoundPlayer::ensureContext() {
     return true;
 }
 
-void CanberraSoundPlayer::playPop() {
+void CanberraSoundPlayer::playPop()
+{
     if (m_popFile.isEmpty() || !ensureContext())
         return;
     const QByteArray path = m_popFile.toLocal8Bit();
@@ -56,7 +61,8 @@ void CanberraSoundPlayer::playPop() {
         reportOnce("cannot play the pop sound", status);
 }
 
-void CanberraSoundPlayer::reportOnce(const char* what, int code) {
+void CanberraSoundPlayer::reportOnce(const char* what, int code)
+{
     if (m_reported)
         return;
     m_reported = true;

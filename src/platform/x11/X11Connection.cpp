@@ -2,13 +2,11 @@
 
 #include <QGuiApplication>
 #include <QHash>
-
-#include <xcb/xcb.h>
-#include <xcb/xproto.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <xcb/xcb.h>
+#include <xcb/xproto.h>
 
 namespace tessel::x11 {
 

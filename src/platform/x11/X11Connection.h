@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <cstdint>
 
 struct xcb_connection_t;

@@ -18,7 +18,8 @@ constexpr uint8_t kXkbMapNotify = 1;
 } // namespace
 
 X11HotkeyBackend::X11HotkeyBackend(QObject* parent)
-    : HotkeyBackend(parent) {
+    : HotkeyBackend(parent)
+{
     if (auto* c = X11Connection::connection()) {
         m_keymap = std::make_unique<X11Keymap>(c);
         // By name: xcb/xkb.h does not compile as C++ (a member is called `explicit`).
@@ -33,7 +34,8 @@ X11HotkeyBackend::X11HotkeyBackend(QObject* parent)
     }
 }
 
-X11HotkeyBackend::~X11HotkeyBackend() {
+X11HotkeyBackend::~X11HotkeyBackend()
+{
     if (m_installed && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
     for (const Registration& registration : std::as_const(m_registrations))
@@ -42,7 +44,8 @@ X11HotkeyBackend::~X11HotkeyBackend() {
         xcb_flush(c);
 }
 
-int X11HotkeyBackend::install() {
+int X11HotkeyBackend::install()
+{
     if (!X11Connection::connection() || !QCoreApplication::instance())
         return 1;
     if (!m_installed) {
@@ -52,7 +55,8 @@ int X11HotkeyBackend::install() {
     return 0;
 }
 
-bool X11HotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 modifiers) {
+bool X11HotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 modifiers)
+{
     unregisterHotkey(id);
     Registration registration{keysym, modifiers, {}, 0, 0};
     if (!grab(registration))
@@ -61,7 +65,8 @@ bool X11HotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 modifiers)
     return true;
 }
 
-void X11HotkeyBackend::unregisterHotkey(int id) {
+void X11HotkeyBackend::unregisterHotkey(int id)
+{
     const auto it = m_registrations.find(id);
     if (it == m_registrations.end())
         return;
@@ -71,13 +76,15 @@ void X11HotkeyBackend::unregisterHotkey(int id) {
         xcb_flush(c);
 }
 
-quint32 X11HotkeyBackend::baseKeysym(quint32 nativeScanCode) const {
+quint32 X11HotkeyBackend::baseKeysym(quint32 nativeScanCode) const
+{
     if (!m_keymap || nativeScanCode > 255)
         return 0;
     return m_keymap->keysym(static_cast<uint8_t>(nativeScanCode), 0);
 }
 
-QList<uint16_t> X11HotkeyBackend::variants(const Registration& registration) const {
+QList<uint16_t> X11HotkeyBackend::variants(const Registration& registration) const
+{
     // The server matches the modifier state exactly, so Caps Lock and Num Lock each double the
     // number of grabs.
     QList<uint16_t> result{registration.mask,
@@ -89,7 +96,8 @@ QList<uint16_t> X11HotkeyBackend::variants(const Registration& registration) con
     return result;
 }
 
-bool X11HotkeyBackend::grab(Registration& registration) {
+bool X11HotkeyBackend::grab(Registration& registration)
+{
     auto* c = X11Connection::connection();
     if (!c || !m_keymap || !m_keymap->isValid())
         return false;
@@ -128,7 +136,8 @@ bool X11HotkeyBackend::grab(Registration& registration) {
     return true;
 }
 
-void X11HotkeyBackend::ungrab(const Registration& registration) {
+void X11HotkeyBackend::ungrab(const Registration& registration)
+{
     auto* c = X11Connection::connection();
     if (!c)
         return;
@@ -140,7 +149,8 @@ void X11HotkeyBackend::ungrab(const Registration& registration) {
     }
 }
 
-bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
@@ -165,7 +175,8 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     return false;
 }
 
-void X11HotkeyBackend::scheduleKeymapRefresh() {
+void X11HotkeyBackend::scheduleKeymapRefresh()
+{
     // One layout switch sends a burst of notifications; rebuild once after the burst.
     if (m_refreshQueued)
         return;
@@ -173,7 +184,8 @@ void X11HotkeyBackend::scheduleKeymapRefresh() {
     QTimer::singleShot(0, this, &X11HotkeyBackend::refreshKeymap);
 }
 
-void X11HotkeyBackend::refreshKeymap() {
+void X11HotkeyBackend::refreshKeymap()
+{
     m_refreshQueued = false;
     auto* c = X11Connection::connection();
     if (!c)

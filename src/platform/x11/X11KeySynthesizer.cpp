@@ -35,11 +35,13 @@ struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
 
-void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode) {
+void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode)
+{
     xcb_test_fake_input(c, type, keycode, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
 }
 
-QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates) {
+QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates)
+{
     const auto cookie = xcb_query_keymap(c);
     std::unique_ptr<xcb_query_keymap_reply_t, FreeDeleter> reply(
         xcb_query_keymap_reply(c, cookie, nullptr));
@@ -55,41 +57,47 @@ QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates) {
 
 // The active keyboard group (layout): XKB reports it in bits 13-14 of the core state to clients
 // that use XKB, as Qt's connection does.
-int currentGroup(xcb_connection_t* c) {
+int currentGroup(xcb_connection_t* c)
+{
     const auto cookie = xcb_query_pointer(c, X11Connection::rootWindow());
     std::unique_ptr<xcb_query_pointer_reply_t, FreeDeleter> reply(
         xcb_query_pointer_reply(c, cookie, nullptr));
     return reply ? (reply->mask >> 13) & 0x3 : 0;
 }
 
-uint8_t firstKeycode(const X11Keymap& keymap, uint32_t keysym, uint32_t alternative) {
+uint8_t firstKeycode(const X11Keymap& keymap, uint32_t keysym, uint32_t alternative)
+{
     const auto codes = keymap.keycodesFor(keysym);
     if (!codes.isEmpty())
         return codes.first();
     return keymap.keycodesFor(alternative).value(0, 0);
 }
 
-void mapKeycode(xcb_connection_t* c, uint8_t keycode, std::array<uint32_t, 2> keysyms) {
+void mapKeycode(xcb_connection_t* c, uint8_t keycode, std::array<uint32_t, 2> keysyms)
+{
     xcb_change_keyboard_mapping(c, 1, keycode, static_cast<uint8_t>(keysyms.size()),
                                 keysyms.data());
 }
 } // namespace
 
 X11KeySynthesizer::X11KeySynthesizer(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     m_poll.setSingleShot(true);
     connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForModifiers);
     m_restore.setSingleShot(true);
     connect(&m_restore, &QTimer::timeout, this, &X11KeySynthesizer::restoreBorrowedKey);
 }
 
-X11KeySynthesizer::~X11KeySynthesizer() {
+X11KeySynthesizer::~X11KeySynthesizer()
+{
     if (!m_pressed.isEmpty())
         releaseChord();
     restoreBorrowedKey();
 }
 
-bool X11KeySynthesizer::isAvailable() const {
+bool X11KeySynthesizer::isAvailable() const
+{
     auto* c = X11Connection::connection();
     if (!c)
         return false;
@@ -97,7 +105,8 @@ bool X11KeySynthesizer::isAvailable() const {
     return xtest && xtest->present;
 }
 
-uint8_t X11KeySynthesizer::currentVKeycode() {
+uint8_t X11KeySynthesizer::currentVKeycode()
+{
     auto* c = X11Connection::connection();
     if (!c)
         return 0;
@@ -105,7 +114,8 @@ uint8_t X11KeySynthesizer::currentVKeycode() {
     return keymap.keycodesFor(kKeysymV, currentGroup(c)).value(0, 0);
 }
 
-void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done) {
+void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done)
+{
     if (m_done) {
         done(u"a paste is already being sent"_s);
         return;
@@ -120,7 +130,8 @@ void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done) {
     waitForModifiers();
 }
 
-void X11KeySynthesizer::waitForModifiers() {
+void X11KeySynthesizer::waitForModifiers()
+{
     auto* c = X11Connection::connection();
     const X11Keymap keymap(c);
     const bool held = !heldKeys(c, keymap.modifierKeycodes()).isEmpty();
@@ -131,7 +142,8 @@ void X11KeySynthesizer::waitForModifiers() {
     pressChord();
 }
 
-void X11KeySynthesizer::pressChord() {
+void X11KeySynthesizer::pressChord()
+{
     auto* c = X11Connection::connection();
     const X11Keymap keymap(c);
     // The user still holds part of the shortcut: let go of it on their behalf, once.
@@ -170,7 +182,8 @@ void X11KeySynthesizer::pressChord() {
     });
 }
 
-void X11KeySynthesizer::releaseChord() {
+void X11KeySynthesizer::releaseChord()
+{
     auto* c = X11Connection::connection();
     if (!c)
         return;
@@ -182,7 +195,8 @@ void X11KeySynthesizer::releaseChord() {
         m_restore.start(kRestoreDelay);
 }
 
-void X11KeySynthesizer::restoreBorrowedKey() {
+void X11KeySynthesizer::restoreBorrowedKey()
+{
     m_restore.stop();
     auto* c = X11Connection::connection();
     if (!c || !m_borrowedKeycode)
@@ -192,7 +206,8 @@ void X11KeySynthesizer::restoreBorrowedKey() {
     m_borrowedKeycode = 0;
 }
 
-void X11KeySynthesizer::complete(const QString& error) {
+void X11KeySynthesizer::complete(const QString& error)
+{
     Completion done = std::move(m_done);
     m_done = nullptr;
     if (done)

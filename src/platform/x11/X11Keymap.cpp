@@ -20,7 +20,8 @@ constexpr int kColumns = 8;
 } // namespace
 
 X11Keymap::X11Keymap(xcb_connection_t* connection)
-    : m_connection(connection) {
+    : m_connection(connection)
+{
     if (!m_connection)
         return;
     const xcb_setup_t* setup = xcb_get_setup(m_connection);
@@ -52,16 +53,19 @@ X11Keymap::X11Keymap(xcb_connection_t* connection)
     m_numLockMask = rowsHolding(kNumLock);
 }
 
-X11Keymap::~X11Keymap() {
+X11Keymap::~X11Keymap()
+{
     if (m_symbols)
         xcb_key_symbols_free(m_symbols);
 }
 
-uint32_t X11Keymap::keysym(uint8_t keycode, int column) const {
+uint32_t X11Keymap::keysym(uint8_t keycode, int column) const
+{
     return m_symbols ? xcb_key_symbols_get_keysym(m_symbols, keycode, column) : 0;
 }
 
-QList<uint8_t> X11Keymap::keycodesFor(uint32_t wanted, int group) const {
+QList<uint8_t> X11Keymap::keycodesFor(uint32_t wanted, int group) const
+{
     // The core mapping that the server derives from XKB lists group 1 and 2 in columns 0-3
     // (G1L1 G1L2 G2L1 G2L2), then levels 3-4 of both, then the further groups two by two.
     const int column = group <= 1 ? 2 * group : 8 + 2 * (group - 2);
@@ -74,7 +78,8 @@ QList<uint8_t> X11Keymap::keycodesFor(uint32_t wanted, int group) const {
     return result;
 }
 
-uint8_t X11Keymap::spareKeycode() const {
+uint8_t X11Keymap::spareKeycode() const
+{
     for (int code = m_max; code >= m_min; --code) {
         const auto keycode = static_cast<uint8_t>(code);
         bool empty = true;
@@ -86,7 +91,8 @@ uint8_t X11Keymap::spareKeycode() const {
     return 0;
 }
 
-uint16_t X11Keymap::rowsHolding(uint32_t wanted) const {
+uint16_t X11Keymap::rowsHolding(uint32_t wanted) const
+{
     const QList<uint8_t> keycodes = keycodesFor(wanted);
     uint16_t mask = 0;
     for (int row = 0; row < m_rows.size(); ++row) {
@@ -98,7 +104,8 @@ uint16_t X11Keymap::rowsHolding(uint32_t wanted) const {
     return mask;
 }
 
-uint16_t X11Keymap::maskFor(uint32_t modifiers) const {
+uint16_t X11Keymap::maskFor(uint32_t modifiers) const
+{
     uint16_t mask = 0;
     if (modifiers & ShortcutModifier::command)
         mask |= m_superMask;
@@ -111,11 +118,13 @@ uint16_t X11Keymap::maskFor(uint32_t modifiers) const {
     return mask;
 }
 
-uint16_t X11Keymap::relevantMask() const {
+uint16_t X11Keymap::relevantMask() const
+{
     return static_cast<uint16_t>(0xff & ~(XCB_MOD_MASK_LOCK | m_numLockMask));
 }
 
-QList<uint8_t> X11Keymap::modifierKeycodes() const {
+QList<uint8_t> X11Keymap::modifierKeycodes() const
+{
     QList<uint8_t> result;
     for (int row = 0; row < m_rows.size(); ++row) {
         if (row == kLockRow || (m_numLockMask & (1u << row)))

@@ -23,7 +23,8 @@ constexpr uint32_t kSourcePager = 2;
 // How far up the window tree a focused child may sit below its top-level window.
 constexpr int kMaxTreeDepth = 16;
 
-bool isOwnWindow(uint32_t window) {
+bool isOwnWindow(uint32_t window)
+{
     const auto windows = QGuiApplication::allWindows();
     for (const QWindow* own : windows) {
         if (own->handle() && own->winId() == window)
@@ -32,11 +33,13 @@ bool isOwnWindow(uint32_t window) {
     return false;
 }
 
-QByteArray wmClassOf(uint32_t window) {
+QByteArray wmClassOf(uint32_t window)
+{
     return X11Connection::property(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
 }
 
-uint32_t parentOf(xcb_connection_t* c, uint32_t window) {
+uint32_t parentOf(xcb_connection_t* c, uint32_t window)
+{
     const auto cookie = xcb_query_tree(c, window);
     std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> reply(
         xcb_query_tree_reply(c, cookie, nullptr));
@@ -44,18 +47,21 @@ uint32_t parentOf(xcb_connection_t* c, uint32_t window) {
 }
 } // namespace
 
-QString X11Workspace::frontmostApplicationId() const {
+QString X11Workspace::frontmostApplicationId() const
+{
     const uint32_t window = X11Connection::activeWindow();
     if (!window)
         return {};
     return applicationIdFromWmClass(wmClassOf(window));
 }
 
-void X11Workspace::rememberActiveWindow() {
+void X11Workspace::rememberActiveWindow()
+{
     m_remembered = X11Connection::activeWindow();
 }
 
-bool X11Workspace::restoreFocus() {
+bool X11Workspace::restoreFocus()
+{
     auto* c = X11Connection::connection();
     if (!c || !m_remembered)
         return false;
@@ -80,7 +86,8 @@ bool X11Workspace::restoreFocus() {
     return true;
 }
 
-QStringList X11Workspace::focusedWindowClass() const {
+QStringList X11Workspace::focusedWindowClass() const
+{
     auto* c = X11Connection::connection();
     if (!c)
         return {};
@@ -101,11 +108,13 @@ QStringList X11Workspace::focusedWindowClass() const {
     return wmClassParts(wmClassOf(X11Connection::activeWindow()));
 }
 
-QString X11Workspace::applicationIdFromWmClass(const QByteArray& wmClass) {
+QString X11Workspace::applicationIdFromWmClass(const QByteArray& wmClass)
+{
     return wmClassParts(wmClass).join(u'.');
 }
 
-QStringList X11Workspace::wmClassParts(const QByteArray& wmClass) {
+QStringList X11Workspace::wmClassParts(const QByteArray& wmClass)
+{
     const auto parts = wmClass.split('\0');
     QStringList names;
     for (const auto& part : parts) {

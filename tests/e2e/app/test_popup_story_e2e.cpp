@@ -47,8 +47,8 @@ private Q_SLOTS:
     void copyOpenChooseAndPaste()
     {
         QProcess tray;
-        tray.start(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s,
-                                 u"--widthtype"_s, u"request"_s, u"--height"_s, u"24"_s});
+        tray.start(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s, u"--widthtype"_s,
+                                 u"request"_s, u"--height"_s, u"24"_s});
         QVERIFY(tray.waitForStarted());
 
         QTemporaryDir home;
@@ -65,10 +65,10 @@ private Q_SLOTS:
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert(u"NO_AT_BRIDGE"_s, u"1"_s);
         editor.setProcessEnvironment(env);
-        editor.start(u"zenity"_s, {u"--entry"_s, u"--title"_s, u"Story editor"_s, u"--text"_s,
-                                   u"Paste here"_s});
+        editor.start(u"zenity"_s,
+                     {u"--entry"_s, u"--title"_s, u"Story editor"_s, u"--text"_s, u"Paste here"_s});
         const QString window = commandOutput(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s,
-                                                      u"^Story editor$"_s})
+                                                            u"^Story editor$"_s})
                                    .section(u'\n', 0, 0);
         QVERIFY(!window.isEmpty());
         QVERIFY(run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, window}));

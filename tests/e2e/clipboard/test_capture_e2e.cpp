@@ -94,8 +94,7 @@ private Q_SLOTS:
         keepass.waitForFinished(3000);
         QTRY_VERIFY_WITH_TIMEOUT(!activeWindowClass().contains("KeePassXC"_L1), 10000);
         QVERIFY(xclipWrite("after vault"_ba));
-        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().first(), u"after vault"_s,
-                                  kSavedWithinMs);
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().first(), u"after vault"_s, kSavedWithinMs);
 
         QCOMPARE(tessel.registryTexts(),
                  (QStringList{u"after vault"_s, u"after markers"_s, u"<image>"_s, u"<image>"_s,

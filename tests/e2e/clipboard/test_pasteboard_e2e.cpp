@@ -1,4 +1,3 @@
-#include "support/TesselProcess.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -7,6 +6,7 @@
 #include "platform/QtPasteboard.h"
 #include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
+#include "support/TesselProcess.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>

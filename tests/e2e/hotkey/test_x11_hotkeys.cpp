@@ -18,7 +18,8 @@ using Action = HotkeyManager::Action;
 namespace {
 constexpr uint32_t kKeysymV = 0x76;
 
-bool run(const QString& program, const QStringList& arguments) {
+bool run(const QString& program, const QStringList& arguments)
+{
     return QProcess::execute(program, arguments) == 0;
 }
 
@@ -26,12 +27,14 @@ bool run(const QString& program, const QStringList& arguments) {
 class OtherClient {
 public:
     OtherClient()
-        : m_connection(xcb_connect(nullptr, nullptr)) {}
+        : m_connection(xcb_connect(nullptr, nullptr))
+    {}
     ~OtherClient() { xcb_disconnect(m_connection); }
     OtherClient(const OtherClient&) = delete;
     OtherClient& operator=(const OtherClient&) = delete;
 
-    bool grab(uint32_t keysym, uint16_t modifiers) {
+    bool grab(uint32_t keysym, uint16_t modifiers)
+    {
         xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);
         xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, keysym);
         bool ok = codes && codes[0];
@@ -64,14 +67,16 @@ private:
     std::unique_ptr<HotkeyManager> m_manager;
     QList<Action> m_actions;
 
-    void startManager() {
+    void startManager()
+    {
         m_backend = std::make_unique<x11::X11HotkeyBackend>();
         m_manager = std::make_unique<HotkeyManager>(*m_settings, *m_backend);
         m_manager->start([this](Action action) { m_actions.append(action); });
     }
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         if (QGuiApplication::platformName() != "xcb"_L1)
             QSKIP("needs an X11 display (DISPLAY) with a window manager");
         for (const auto* tool : {"xdotool", "setxkbmap"}) {
@@ -80,19 +85,22 @@ private Q_SLOTS:
         }
     }
 
-    void init() {
+    void init()
+    {
         QFile::remove(m_dir.filePath(u"settings.json"_s));
         m_settings = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.json"_s));
         m_actions.clear();
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         m_manager.reset();
         m_backend.reset();
         run(u"setxkbmap"_s, {u"us"_s});
     }
 
-    void pressesReachTheHandler_data() {
+    void pressesReachTheHandler_data()
+    {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QString>("lockKey");
         QTest::newRow("us") << u"us"_s << QString();
@@ -100,7 +108,8 @@ private Q_SLOTS:
         QTest::newRow("us, Num Lock on") << u"us"_s << u"Num_Lock"_s;
         QTest::newRow("dvorak, after the layout changed") << u"dvorak"_s << QString();
     }
-    void pressesReachTheHandler() {
+    void pressesReachTheHandler()
+    {
         QFETCH(QString, layout);
         QFETCH(QString, lockKey);
         startManager();
@@ -129,13 +138,15 @@ private Q_SLOTS:
         QCOMPARE(m_actions.last(), Action::emoji);
     }
 
-    void combinationHeldByAnotherClient_data() {
+    void combinationHeldByAnotherClient_data()
+    {
         QTest::addColumn<uint16_t>("extraModifiers");
         QTest::newRow("plain") << uint16_t(0);
         QTest::newRow("only its Caps Lock variant") << uint16_t(XCB_MOD_MASK_LOCK);
         QTest::newRow("only its Num Lock variant") << uint16_t(XCB_MOD_MASK_2);
     }
-    void combinationHeldByAnotherClient() {
+    void combinationHeldByAnotherClient()
+    {
         QFETCH(uint16_t, extraModifiers);
         auto other = std::make_unique<OtherClient>();
         QVERIFY(other->grab(kKeysymV, XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT | extraModifiers));
@@ -155,7 +166,8 @@ private Q_SLOTS:
         QTRY_COMPARE(m_actions, QList<Action>{Action::clipboard});
     }
 
-    void ownGrabsAreReleasedOnChange() {
+    void ownGrabsAreReleasedOnChange()
+    {
         startManager();
         const SavedShortcut superShiftC{8, 768, {u"⌘"_s, u"⇧"_s, u"C"_s}};
         QCOMPARE(m_manager->updateClipboardShortcut(superShiftC), std::nullopt);

@@ -20,11 +20,13 @@ using namespace tessel;
 namespace {
 const QString kTitle = u"Tessel paste target"_s;
 
-bool run(const QString& program, const QStringList& arguments) {
+bool run(const QString& program, const QStringList& arguments)
+{
     return QProcess::execute(program, arguments) == 0;
 }
 
-QString output(const QString& program, const QStringList& arguments) {
+QString output(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(10000);
@@ -37,7 +39,8 @@ public:
     mutable bool served = false;
 
 protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
         served = true;
         return QMimeData::retrieveData(mimeType, type);
     }
@@ -60,7 +63,8 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<QProcess> m_zenity;
 
-    QString startTarget() {
+    QString startTarget()
+    {
         m_zenity = std::make_unique<QProcess>();
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert(u"NO_AT_BRIDGE"_s, u"1"_s);
@@ -75,7 +79,8 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         if (QGuiApplication::platformName() != "xcb"_L1)
             QSKIP("needs an X11 display (DISPLAY) with a window manager");
         for (const auto* tool : {"xdotool", "setxkbmap", "zenity"}) {
@@ -85,12 +90,14 @@ private Q_SLOTS:
         QVERIFY(x11::X11KeySynthesizer().isAvailable());
     }
 
-    void init() {
+    void init()
+    {
         QFile::remove(m_dir.filePath(u"settings.json"_s));
         m_settings = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.json"_s));
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         run(u"xdotool"_s, {u"keyup"_s, u"super"_s, u"shift"_s});
         run(u"setxkbmap"_s, {u"us"_s});
         if (m_zenity) {
@@ -100,7 +107,8 @@ private Q_SLOTS:
         }
     }
 
-    void pastesIntoTheFocusedTextField_data() {
+    void pastesIntoTheFocusedTextField_data()
+    {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<bool>("holdSuperShift");
         QTest::newRow("us") << u"us"_s << false;
@@ -109,7 +117,8 @@ private Q_SLOTS:
         QTest::newRow("dvorak, Super and Shift still held") << u"dvorak"_s << true;
         QTest::newRow("russian: no key types v") << u"ru"_s << false;
     }
-    void pastesIntoTheFocusedTextField() {
+    void pastesIntoTheFocusedTextField()
+    {
         QFETCH(QString, layout);
         QFETCH(bool, holdSuperShift);
         startTarget();
@@ -139,7 +148,8 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(m_zenity->readAllStandardOutput()).trimmed(), text);
     }
 
-    void focusGoesBackToThePreviousWindow() {
+    void focusGoesBackToThePreviousWindow()
+    {
         startTarget();
         x11::X11Workspace workspace;
         QTRY_VERIFY(workspace.frontmostApplicationId().contains("zenity"_L1, Qt::CaseInsensitive));

@@ -26,8 +26,9 @@ struct PopupFixture {
     SettingsStore settings{SettingsStore::defaultFilePath()};
     QStringList preferredLanguages{QStringLiteral("en-US")};
     LanguageManager language{settings, [this] { return preferredLanguages; }};
-    ClipboardManager manager{pasteboard, workspace, settings,
-                             std::make_unique<ClipboardStore>(home.dataHome() + QStringLiteral("/tessel"))};
+    ClipboardManager manager{
+        pasteboard, workspace, settings,
+        std::make_unique<ClipboardStore>(home.dataHome() + QStringLiteral("/tessel"))};
     WindowController windowController{settings, workspace};
     FakeKeySynthesizer keys;
     CountingSoundPlayer sound;
@@ -41,7 +42,10 @@ struct PopupFixture {
         QCoreApplication::processEvents(); // the published state follows a queued update
     }
 
-    PopupContext context() { return {manager, windowController, language, permissions, settings, paste, {}}; }
+    PopupContext context()
+    {
+        return {manager, windowController, language, permissions, settings, paste, {}};
+    }
 
     // Another application copies `text`.
     void copy(const QString& text)

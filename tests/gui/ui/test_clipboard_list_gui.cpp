@@ -80,7 +80,8 @@ private Q_SLOTS:
     void modelIsConsistent()
     {
         ClipboardListModel model(f->manager, true);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         f->manager.toggleFavorite(f->manager.entries().at(1));
         QCOMPARE(model.rowCount(), 1);
         f->copy(u"another"_s);
@@ -123,7 +124,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
     }
 
     void returnAndKeypadEnterChooseTheSelection()
@@ -184,10 +186,12 @@ private Q_SLOTS:
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
                 menu->close();
         });
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::menuButtonRect(row).center());
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          HistoryRowView::menuButtonRect(row).center());
         QCOMPARE(f->pasteboard.writeCount(), 3);
 
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::cardRect(row).topLeft() + QPoint(20, 20));
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          HistoryRowView::cardRect(row).topLeft() + QPoint(20, 20));
         QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"middle"_s);
         QCOMPARE(f->manager.entries().first()->textContent(), u"middle"_s);
     }
@@ -204,7 +208,8 @@ private Q_SLOTS:
                 menu->actions().at(item)->trigger();
                 menu->close();
             });
-            QTest::mouseClick(viewport, Qt::LeftButton, {}, HistoryRowView::menuButtonRect(row).center());
+            QTest::mouseClick(viewport, Qt::LeftButton, {},
+                              HistoryRowView::menuButtonRect(row).center());
         };
         triggerMenuItem(0); // pin
         QVERIFY(f->manager.entries().first()->isFavorite());

@@ -1,6 +1,7 @@
 #include "PopupFixture.h"
 #include "app/AppDelegate.h"
 #include "hotkey/HotkeyManager.h"
+#include "support/FakeHotkeyBackend.h"
 #include "ui/ClipboardListView.h"
 #include "ui/ContentView.h"
 #include "ui/PermissionOnboardingView.h"
@@ -8,8 +9,6 @@
 #include "ui/TabButton.h"
 #include "window/PopupWindow.h"
 #include "window/Theme.h"
-
-#include "support/FakeHotkeyBackend.h"
 
 #include <QLabel>
 #include <QLineEdit>

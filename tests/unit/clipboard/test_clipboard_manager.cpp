@@ -84,20 +84,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("recorded");
 
         QTest::newRow("plain copy") << QStringList{} << u"gedit.Gedit"_s << true << true;
-        QTest::newRow("transient marker") << QStringList{u"org.nspasteboard.TransientType"_s}
-                                          << QString() << true << false;
+        QTest::newRow("transient marker")
+            << QStringList{u"org.nspasteboard.TransientType"_s} << QString() << true << false;
         QTest::newRow("transient in any case, filters off")
             << QStringList{u"x-TRANSIENT-data"_s} << QString() << false << false;
-        QTest::newRow("concealed type") << QStringList{u"org.nspasteboard.ConcealedType"_s}
-                                        << QString() << true << false;
-        QTest::newRow("KDE password hint") << QStringList{u"x-kde-passwordManagerHint"_s}
-                                           << QString() << true << false;
+        QTest::newRow("concealed type")
+            << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << true << false;
+        QTest::newRow("KDE password hint")
+            << QStringList{u"x-kde-passwordManagerHint"_s} << QString() << true << false;
         QTest::newRow("concealed type, filters off")
             << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << false << true;
-        QTest::newRow("password manager in front") << QStringList{} << u"1Password.1Password"_s
-                                                   << true << false;
-        QTest::newRow("KeePassXC in front") << QStringList{} << u"keepassxc.KeePassXC"_s << true
-                                            << false;
+        QTest::newRow("password manager in front")
+            << QStringList{} << u"1Password.1Password"_s << true << false;
+        QTest::newRow("KeePassXC in front")
+            << QStringList{} << u"keepassxc.KeePassXC"_s << true << false;
         QTest::newRow("password manager in front, filters off")
             << QStringList{} << u"bitwarden.Bitwarden"_s << false << true;
         QTest::newRow("singular 'password' app is no marker")
@@ -248,8 +248,9 @@ private Q_SLOTS:
             f.manager.entries().first()->imageFileURL(), false, QDateTime::currentDateTimeUtc());
         f.manager.store().save({f.manager.entries().first(), twin});
         QVERIFY(f.manager.store().waitForPendingSaves(3000));
-        ClipboardManager reloaded(f.pasteboard, f.workspace, f.settings,
-                                  std::make_unique<ClipboardStore>(f.manager.store().appSupportDir()));
+        ClipboardManager reloaded(
+            f.pasteboard, f.workspace, f.settings,
+            std::make_unique<ClipboardStore>(f.manager.store().appSupportDir()));
         QCOMPARE(reloaded.entries().size(), 2);
         reloaded.deleteEntry(reloaded.entries().first());
         QCOMPARE(f.blobCount(), 1);
@@ -291,7 +292,7 @@ private Q_SLOTS:
             f.copyText(t);
         f.manager.toggleFavorite(f.manager.entries()[1]); // c
         f.manager.toggleFavorite(f.manager.entries()[3]); // a
-        f.manager.deleteEntry(f.manager.entries()[0]);     // d
+        f.manager.deleteEntry(f.manager.entries()[0]);    // d
         QCOMPARE(f.texts(), (QStringList{u"c"_s, u"b"_s, u"a"_s}));
         f.manager.clearAll();
         QCOMPARE(f.texts(), (QStringList{u"c"_s, u"a"_s}));

@@ -81,8 +81,8 @@ private Q_SLOTS:
         ClipboardStore store(dir.filePath(u"tessel"_s));
         QVERIFY(AppPaths::writePrivateFile(store.registryURL(), contents));
         QVERIFY(store.load().isEmpty());
-        const auto aside = QDir(store.appSupportDir())
-                               .entryList({u"registry.json.corrupt-*"_s}, QDir::Files);
+        const auto aside =
+            QDir(store.appSupportDir()).entryList({u"registry.json.corrupt-*"_s}, QDir::Files);
         QCOMPARE(aside.size(), 1);
         QFile kept(store.appSupportDir() + u'/' + aside.first());
         QVERIFY(kept.open(QIODevice::ReadOnly));

@@ -84,9 +84,9 @@ private Q_SLOTS:
         SettingsStore store(SettingsStore::defaultFilePath());
         store.set(settings::themeMode, u"dark"_s);
         QCOMPARE(QFileInfo(store.filePath()).permissions() & 0x0077, QFile::Permissions{});
-        QCOMPARE(QFile::permissions(AppPaths::configDir()),
-                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
-                     QFile::WriteUser | QFile::ExeUser);
+        QCOMPARE(QFile::permissions(AppPaths::configDir()), QFile::ReadOwner | QFile::WriteOwner |
+                                                                QFile::ExeOwner | QFile::ReadUser |
+                                                                QFile::WriteUser | QFile::ExeUser);
     }
 };
 

@@ -1,6 +1,6 @@
-#include "support/FakeHotkeyBackend.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
+#include "support/FakeHotkeyBackend.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -29,19 +29,22 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<test::FakeHotkeyBackend> m_backend;
 
-    std::unique_ptr<HotkeyManager> makeManager() {
+    std::unique_ptr<HotkeyManager> makeManager()
+    {
         return std::make_unique<HotkeyManager>(*m_settings, *m_backend);
     }
     QString path() const { return m_dir.filePath(u"settings.json"_s); }
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         QFile::remove(path());
         m_settings = std::make_unique<SettingsStore>(path());
         m_backend = std::make_unique<test::FakeHotkeyBackend>();
     }
 
-    void defaultsWhenAbsentOrUndecodable() {
+    void defaultsWhenAbsentOrUndecodable()
+    {
         m_settings->set(settings::savedEmojiShortcut, "{broken"_ba);
         const auto manager = makeManager();
         QCOMPARE(manager->clipboardShortcut(), kSuperShiftV);
@@ -51,7 +54,8 @@ private Q_SLOTS:
         QVERIFY(m_backend->log.isEmpty());
     }
 
-    void storedShortcutSurvivesRestart() {
+    void storedShortcutSurvivesRestart()
+    {
         QVERIFY(!makeManager()->updateClipboardShortcut(kSuperShiftC));
         SettingsStore reread(path());
         test::FakeHotkeyBackend backend;
@@ -60,7 +64,8 @@ private Q_SLOTS:
         QCOMPARE(manager.emojiShortcut(), kSuperShiftPeriod);
     }
 
-    void startRegistersBothOnceAndSwapsHandler() {
+    void startRegistersBothOnceAndSwapsHandler()
+    {
         const auto manager = makeManager();
         QList<Action> first;
         QList<Action> second;
@@ -81,7 +86,8 @@ private Q_SLOTS:
         QVERIFY(first.isEmpty());
     }
 
-    void failedInstallStillRegisters() {
+    void failedInstallStillRegisters()
+    {
         m_backend->installStatus = -1;
         const auto manager = makeManager();
         manager->start([](Action) {});
@@ -89,7 +95,8 @@ private Q_SLOTS:
         QVERIFY(!manager->isClipboardRegistered());
     }
 
-    void duplicateOfOtherCommand_data() {
+    void duplicateOfOtherCommand_data()
+    {
         QTest::addColumn<bool>("clipboard");
         QTest::addColumn<SavedShortcut>("shortcut");
         QTest::newRow("clipboard onto emoji") << true << kSuperShiftPeriod;
@@ -97,7 +104,8 @@ private Q_SLOTS:
         QTest::newRow("different display texts still equal")
             << true << SavedShortcut{47, kShiftSuper, {u"whatever"_s}};
     }
-    void duplicateOfOtherCommand() {
+    void duplicateOfOtherCommand()
+    {
         QFETCH(bool, clipboard);
         QFETCH(SavedShortcut, shortcut);
         const auto manager = makeManager();
@@ -117,7 +125,8 @@ private Q_SLOTS:
         QVERIFY(m_backend->log.isEmpty());
     }
 
-    void ownValueIsAccepted() {
+    void ownValueIsAccepted()
+    {
         const auto manager = makeManager();
         manager->start([](Action) {});
         QSignalSpy spy(manager.get(), &HotkeyManager::clipboardShortcutChanged);
@@ -130,7 +139,8 @@ private Q_SLOTS:
                               u"unregister 2"_s, u"register 1"_s, u"register 2"_s}));
     }
 
-    void refusedShortcutIsKeptButReported() {
+    void refusedShortcutIsKeptButReported()
+    {
         m_backend->taken.insert(qMakePair(0x63u, kShiftSuper));
         const auto manager = makeManager();
         manager->start([](Action) {});
@@ -143,7 +153,8 @@ private Q_SLOTS:
         QVERIFY(manager->isClipboardRegistered());
     }
 
-    void keyOutsideTheTableCannotRegister() {
+    void keyOutsideTheTableCannotRegister()
+    {
         const auto manager = makeManager();
         manager->start([](Action) {});
         const SavedShortcut odd{52, kShiftSuper, {u"⌘"_s, u"⇧"_s, u"Key52"_s}};
@@ -151,7 +162,8 @@ private Q_SLOTS:
                  std::optional(ShortcutError::takenBySystem));
     }
 
-    void resetOrderWhenEmojiHoldsClipboardDefault() {
+    void resetOrderWhenEmojiHoldsClipboardDefault()
+    {
         const auto manager = makeManager();
         manager->start([](Action) {});
         QVERIFY(!manager->updateClipboardShortcut(kSuperShiftC));
@@ -164,7 +176,8 @@ private Q_SLOTS:
         QCOMPARE(manager->emojiShortcut(), kSuperShiftPeriod);
     }
 
-    void convertEvent_data() {
+    void convertEvent_data()
+    {
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<quint32>("eventKeysym");
         QTest::addColumn<quint32>("baseKeysym");
@@ -187,7 +200,8 @@ private Q_SLOTS:
         QTest::newRow("key without a code gives nothing")
             << int(Qt::MetaModifier) << 0x6d7u << 0u << -1 << 0u << QStringList();
     }
-    void convertEvent() {
+    void convertEvent()
+    {
         QFETCH(int, modifiers);
         QFETCH(quint32, eventKeysym);
         QFETCH(quint32, baseKeysym);

@@ -10,7 +10,8 @@ class TestKeyCodeTable : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void roundTripEveryRow() {
+    void roundTripEveryRow()
+    {
         QVERIFY(KeyCodeTable::size() > 47);
         for (int i = 0; i < KeyCodeTable::size(); ++i) {
             const quint32 code = KeyCodeTable::keyCodeAt(i);
@@ -20,7 +21,8 @@ private Q_SLOTS:
         }
     }
 
-    void keysymLookup_data() {
+    void keysymLookup_data()
+    {
         QTest::addColumn<quint32>("keysym");
         QTest::addColumn<int>("keyCode");
         QTest::newRow("v") << 0x76u << 9;
@@ -33,7 +35,8 @@ private Q_SLOTS:
         QTest::newRow("greater is not a key of its own") << 0x3eu << -1;
         QTest::newRow("Cyrillic ve") << 0x6d7u << -1;
     }
-    void keysymLookup() {
+    void keysymLookup()
+    {
         QFETCH(quint32, keysym);
         QFETCH(int, keyCode);
         const auto found = KeyCodeTable::keyCodeForKeysym(keysym);
@@ -43,12 +46,14 @@ private Q_SLOTS:
             QCOMPARE(found, std::optional(static_cast<quint32>(keyCode)));
     }
 
-    void unknownKeyCodeHasNoKeysym() {
+    void unknownKeyCodeHasNoKeysym()
+    {
         QVERIFY(!KeyCodeTable::keysymForKeyCode(52));
         QVERIFY(!KeyCodeTable::keysymForKeyCode(200));
     }
 
-    void keyName_data() {
+    void keyName_data()
+    {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("name");
         QTest::newRow("0") << 0 << u"A"_s;
@@ -69,13 +74,15 @@ private Q_SLOTS:
         QTest::newRow("122 F1") << 122 << u"Key122"_s;
         QTest::newRow("65535") << 65535 << u"Key65535"_s;
     }
-    void keyName() {
+    void keyName()
+    {
         QFETCH(int, code);
         QFETCH(QString, name);
         QCOMPARE(KeyCodeTable::keyName(static_cast<quint16>(code)), name);
     }
 
-    void exactlyFortySevenNamedKeys() {
+    void exactlyFortySevenNamedKeys()
+    {
         int named = 0;
         for (int code = 0; code < 128; ++code) {
             if (!KeyCodeTable::keyName(static_cast<quint16>(code)).startsWith("Key"_L1))
@@ -84,7 +91,8 @@ private Q_SLOTS:
         QCOMPARE(named, 47);
     }
 
-    void jsonRoundTrip() {
+    void jsonRoundTrip()
+    {
         const SavedShortcut shortcut{40, 6912, {u"⌘"_s, u"⇧"_s, u"⌥"_s, u"⌃"_s, u"K"_s}};
         QCOMPARE(SavedShortcut::fromJson(shortcut.toJson()), std::optional(shortcut));
         const auto parsed = SavedShortcut::fromJson(
@@ -92,7 +100,8 @@ private Q_SLOTS:
         QCOMPARE(parsed, std::optional(SavedShortcut::defaultClipboard()));
     }
 
-    void badJson_data() {
+    void badJson_data()
+    {
         QTest::addColumn<QByteArray>("json");
         QTest::newRow("not json") << QByteArray("garbage");
         QTest::newRow("array") << QByteArray("[9,768]");
@@ -108,7 +117,8 @@ private Q_SLOTS:
         QTest::newRow("number in keys")
             << QByteArray(R"({"keyCode":9,"carbonModifiers":768,"displayKeys":[1]})");
     }
-    void badJson() {
+    void badJson()
+    {
         QFETCH(QByteArray, json);
         QVERIFY(!SavedShortcut::fromJson(json));
     }

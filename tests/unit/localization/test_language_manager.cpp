@@ -17,7 +17,8 @@ struct Fixture {
     QStringList preferred;
     int preferredReads = 0;
 
-    LanguageManager::PreferredLanguagesSource source() {
+    LanguageManager::PreferredLanguagesSource source()
+    {
         return [this] {
             ++preferredReads;
             return preferred;
@@ -31,7 +32,8 @@ class TestLanguageManager : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void resolvesTheLanguageInForce_data() {
+    void resolvesTheLanguageInForce_data()
+    {
         QTest::addColumn<QString>("stored"); // a null string leaves the setting absent
         QTest::addColumn<QStringList>("preferred");
         QTest::addColumn<QString>("expected");
@@ -59,7 +61,8 @@ private Q_SLOTS:
         QTest::newRow("explicit es") << u"es"_s << QStringList{u"en-US"_s} << u"es"_s;
     }
 
-    void resolvesTheLanguageInForce() {
+    void resolvesTheLanguageInForce()
+    {
         QFETCH(QString, stored);
         QFETCH(QStringList, preferred);
         QFETCH(QString, expected);
@@ -75,7 +78,8 @@ private Q_SLOTS:
                  expected);
     }
 
-    void everyLookupRereadsTheChoiceAndTheSystem() {
+    void everyLookupRereadsTheChoiceAndTheSystem()
+    {
         Fixture f;
         f.preferred = {u"es-AR"_s};
         LanguageManager manager(f.settings, f.source());
@@ -92,7 +96,8 @@ private Q_SLOTS:
         QCOMPARE(f.preferredReads, readsBefore); // an explicit choice needs no system query
     }
 
-    void lookupsFallBackToEnglishThenToTheKey_data() {
+    void lookupsFallBackToEnglishThenToTheKey_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         QTest::newRow("in the table in force") << u"greeting"_s << u"Olá"_s;
@@ -103,7 +108,8 @@ private Q_SLOTS:
         QTest::newRow("empty key") << u""_s << u""_s;
     }
 
-    void lookupsFallBackToEnglishThenToTheKey() {
+    void lookupsFallBackToEnglishThenToTheKey()
+    {
         QFETCH(QString, key);
         QFETCH(QString, expected);
         Fixture f;
@@ -116,7 +122,8 @@ private Q_SLOTS:
         QCOMPARE(manager.string(key), expected);
     }
 
-    void writingTheChoiceSignalsOnceAfterStoring() {
+    void writingTheChoiceSignalsOnceAfterStoring()
+    {
         Fixture f;
         LanguageManager manager(f.settings, f.source());
         QSignalSpy spy(&manager, &LanguageManager::languageChanged);
@@ -140,7 +147,8 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 3);
     }
 
-    void languageChoicesHaveRawValuesAndLabels() {
+    void languageChoicesHaveRawValuesAndLabels()
+    {
         Fixture f;
         f.settings.set(settings::appLanguage, u"es"_s);
         LanguageManager manager(f.settings, f.source());
@@ -156,7 +164,8 @@ private Q_SLOTS:
         QCOMPARE(manager.label(AppLanguage::pt), u"🇧🇷 Português (Brasil)"_s);
     }
 
-    void placeholdersAreFilledInOrder_data() {
+    void placeholdersAreFilledInOrder_data()
+    {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("expected");
@@ -168,7 +177,8 @@ private Q_SLOTS:
         QTest::newRow("too many values") << u"[%@]"_s << QStringList{u"x"_s, u"y"_s} << u"[x]"_s;
     }
 
-    void placeholdersAreFilledInOrder() {
+    void placeholdersAreFilledInOrder()
+    {
         QFETCH(QString, format);
         QFETCH(QStringList, values);
         QFETCH(QString, expected);

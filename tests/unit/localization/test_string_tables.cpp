@@ -9,7 +9,8 @@ using namespace tessel;
 
 namespace {
 
-QStringList keysOf(StringTable table) {
+QStringList keysOf(StringTable table)
+{
     QStringList keys;
     for (const StringTableEntry& entry : table)
         keys << entry.key.toString();
@@ -24,14 +25,16 @@ class TestStringTables : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyTableHoldsTheEnglishKeysInOrder_data() {
+    void everyTableHoldsTheEnglishKeysInOrder_data()
+    {
         QTest::addColumn<StringTable>("table");
         QTest::newRow("pt") << portugueseStrings();
         QTest::newRow("es") << spanishStrings();
         QTest::newRow("en") << englishStrings();
     }
 
-    void everyTableHoldsTheEnglishKeysInOrder() {
+    void everyTableHoldsTheEnglishKeysInOrder()
+    {
         QFETCH(StringTable, table);
         const QStringList english = keysOf(englishStrings());
         QCOMPARE(english.size(), 103);
@@ -48,7 +51,8 @@ private Q_SLOTS:
         }
     }
 
-    void theManagerHoldsExactlyTheThreeTables() {
+    void theManagerHoldsExactlyTheThreeTables()
+    {
         const auto translations = LanguageManager::builtInTranslations();
         QCOMPARE(translations.size(), 3);
         const auto english = translations.value(u"en"_s).keys();
@@ -60,7 +64,8 @@ private Q_SLOTS:
         }
     }
 
-    void knownTexts_data() {
+    void knownTexts_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("en");
         QTest::addColumn<QString>("pt");
@@ -99,7 +104,8 @@ private Q_SLOTS:
             "Puntuación y símbolos");
     }
 
-    void knownTexts() {
+    void knownTexts()
+    {
         QFETCH(QString, key);
         QFETCH(QString, en);
         QFETCH(QString, pt);

@@ -14,7 +14,6 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace tessel;
 
-
 class TestPasteSimulator : public QObject {
     Q_OBJECT
 
@@ -27,7 +26,8 @@ private:
     std::unique_ptr<PasteSimulator> m_paster;
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         QFile::remove(m_dir.filePath(u"settings.json"_s));
         m_settings = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.json"_s));
         m_keys = {};
@@ -36,7 +36,8 @@ private Q_SLOTS:
         m_paster = std::make_unique<PasteSimulator>(*m_settings, m_keys, m_workspace, m_sound);
     }
 
-    void twoPicksSendOnePaste() {
+    void twoPicksSendOnePaste()
+    {
         QSignalSpy pasted(m_paster.get(), &PasteSimulator::pasted);
         m_paster->schedulePaste();
         // The user picks again before the first paste has gone out.
@@ -52,7 +53,8 @@ private Q_SLOTS:
         QCOMPARE(m_sound.pops, 1);
     }
 
-    void settings_data() {
+    void settings_data()
+    {
         QTest::addColumn<QVariant>("pasteOnSelect");
         QTest::addColumn<QVariant>("playSound");
         QTest::addColumn<int>("chords");
@@ -64,7 +66,8 @@ private Q_SLOTS:
             << QVariant(u"no"_s) << QVariant() << 1 << 1;
         QTest::newRow("sound off") << QVariant(true) << QVariant(false) << 1 << 0;
     }
-    void settings() {
+    void settings()
+    {
         QFETCH(QVariant, pasteOnSelect);
         QFETCH(QVariant, playSound);
         QFETCH(int, chords);
@@ -84,14 +87,16 @@ private Q_SLOTS:
         QCOMPARE(m_sound.pops, pops);
     }
 
-    void failuresPlayNoSound_data() {
+    void failuresPlayNoSound_data()
+    {
         QTest::addColumn<bool>("available");
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("chords");
         QTest::newRow("no synthetic input") << false << QString() << 0;
         QTest::newRow("sending failed") << true << u"no Control key"_s << 1;
     }
-    void failuresPlayNoSound() {
+    void failuresPlayNoSound()
+    {
         QFETCH(bool, available);
         QFETCH(QString, error);
         QFETCH(int, chords);
@@ -104,7 +109,8 @@ private Q_SLOTS:
         QCOMPARE(m_sound.pops, 0);
     }
 
-    void chordFollowsTheTarget_data() {
+    void chordFollowsTheTarget_data()
+    {
         QTest::addColumn<QStringList>("wmClass");
         QTest::addColumn<bool>("terminal");
         QTest::newRow("editor") << QStringList{u"gedit"_s, u"Gedit"_s} << false;
@@ -125,7 +131,8 @@ private Q_SLOTS:
         QTest::newRow("a name that merely contains one")
             << QStringList{u"kittyhawk"_s, u"Footnotes"_s} << false;
     }
-    void chordFollowsTheTarget() {
+    void chordFollowsTheTarget()
+    {
         QFETCH(QStringList, wmClass);
         QFETCH(bool, terminal);
         QCOMPARE(TerminalClasses::isTerminal(wmClass), terminal);

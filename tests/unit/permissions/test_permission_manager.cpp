@@ -16,7 +16,8 @@ private:
     int m_probes = 0;
     QList<QUrl> m_opened;
 
-    std::unique_ptr<PermissionManager> makeManager() {
+    std::unique_ptr<PermissionManager> makeManager()
+    {
         return std::make_unique<PermissionManager>(
             [this] {
                 ++m_probes;
@@ -29,13 +30,15 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         m_trusted = false;
         m_probes = 0;
         m_opened.clear();
     }
 
-    void publishedStateFollowsThroughAQueuedUpdate() {
+    void publishedStateFollowsThroughAQueuedUpdate()
+    {
         m_trusted = true;
         const auto manager = makeManager();
         QSignalSpy spy(manager.get(), &PermissionManager::accessibilityGrantedChanged);
@@ -54,7 +57,8 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 2);
     }
 
-    void unchangedAnswerPublishesNothing() {
+    void unchangedAnswerPublishesNothing()
+    {
         const auto manager = makeManager();
         QSignalSpy spy(manager.get(), &PermissionManager::accessibilityGrantedChanged);
         QVERIFY(!manager->checkPermission());
@@ -62,7 +66,8 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 0);
     }
 
-    void monitoringStopsOnceGranted() {
+    void monitoringStopsOnceGranted()
+    {
         const auto manager = makeManager();
         manager->startMonitoring();
         manager->startMonitoring();
@@ -74,7 +79,8 @@ private Q_SLOTS:
         QVERIFY(!manager->isMonitoring());
     }
 
-    void settingsActionOpensTheShippedHelpPage() {
+    void settingsActionOpensTheShippedHelpPage()
+    {
         test::TempHome home;
         const auto manager = makeManager();
         manager->openAccessibilitySettings();

@@ -9,12 +9,14 @@ using namespace Qt::StringLiterals;
 using namespace tessel;
 
 namespace {
-QByteArray readAll(const QString& path) {
+QByteArray readAll(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
     QDir().mkpath(path.section(u'/', 0, -2));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -30,17 +32,20 @@ private:
     QByteArray m_oldConfigDirs;
 
 private Q_SLOTS:
-    void init() {
+    void init()
+    {
         m_home = std::make_unique<test::TempHome>();
         m_oldConfigDirs = qgetenv("XDG_CONFIG_DIRS");
         qputenv("XDG_CONFIG_DIRS", (m_home->path() + "/etc-xdg"_L1).toLocal8Bit());
     }
-    void cleanup() {
+    void cleanup()
+    {
         qputenv("XDG_CONFIG_DIRS", m_oldConfigDirs);
         m_home.reset();
     }
 
-    void enableAndDisable() {
+    void enableAndDisable()
+    {
         XdgAutostart autostart(u"/usr/bin/tessel"_s);
         const QString entry = m_home->configHome() + "/autostart/tessel.desktop"_L1;
         QCOMPARE(XdgAutostart::userEntryPath(), entry);
@@ -61,7 +66,8 @@ private Q_SLOTS:
         QVERIFY(autostart.setEnabled(false));
     }
 
-    void systemEntryIsOverriddenByTheUsers() {
+    void systemEntryIsOverriddenByTheUsers()
+    {
         XdgAutostart autostart(u"/usr/bin/tessel"_s);
         writeFile(m_home->path() + "/etc-xdg/autostart/tessel.desktop"_L1,
                   XdgAutostart::desktopEntry(u"/usr/bin/tessel"_s, false));
@@ -76,7 +82,8 @@ private Q_SLOTS:
         QVERIFY(!XdgAutostart::isHidden(readAll(XdgAutostart::userEntryPath())));
     }
 
-    void failureLeavesTheStateAndSaysWhy() {
+    void failureLeavesTheStateAndSaysWhy()
+    {
         XdgAutostart autostart(u"/usr/bin/tessel"_s);
         // A file where the autostart directory should be.
         writeFile(m_home->configHome() + "/autostart"_L1, "not a directory");
@@ -85,7 +92,8 @@ private Q_SLOTS:
         QVERIFY(!autostart.isEnabled());
     }
 
-    void hiddenKey_data() {
+    void hiddenKey_data()
+    {
         QTest::addColumn<QByteArray>("entry");
         QTest::addColumn<bool>("hidden");
         QTest::newRow("absent") << QByteArray("[Desktop Entry]\nExec=x\n") << false;
@@ -96,13 +104,15 @@ private Q_SLOTS:
             << QByteArray("[Desktop Entry]\nExec=x\n[Desktop Action a]\nHidden=true\n") << false;
         QTest::newRow("similar key") << QByteArray("[Desktop Entry]\nHiddenX=true\n") << false;
     }
-    void hiddenKey() {
+    void hiddenKey()
+    {
         QFETCH(QByteArray, entry);
         QFETCH(bool, hidden);
         QCOMPARE(XdgAutostart::isHidden(entry), hidden);
     }
 
-    void execQuoting_data() {
+    void execQuoting_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QByteArray>("exec");
         QTest::newRow("plain") << u"/opt/tessel/bin/tessel"_s
@@ -113,7 +123,8 @@ private Q_SLOTS:
             << u"/x/$y\"z"_s << QByteArray("Exec=\"/x/\\\\$y\\\\\"z\"\n");
         QTest::newRow("percent") << u"/x/100%/tessel"_s << QByteArray("Exec=/x/100%%/tessel\n");
     }
-    void execQuoting() {
+    void execQuoting()
+    {
         QFETCH(QString, path);
         QFETCH(QByteArray, exec);
         QVERIFY(XdgAutostart::desktopEntry(path, false).contains(exec));

@@ -10,7 +10,8 @@ using namespace tessel;
 
 namespace {
 
-QStringList charactersOf(const EmojiCatalogue& catalogue, const QList<qsizetype>& rows) {
+QStringList charactersOf(const EmojiCatalogue& catalogue, const QList<qsizetype>& rows)
+{
     QStringList characters;
     for (const qsizetype row : rows)
         characters << catalogue.at(row).character;
@@ -19,7 +20,8 @@ QStringList charactersOf(const EmojiCatalogue& catalogue, const QList<qsizetype>
 
 // A small catalogue covering the search rules: case, accents in both normal forms, a record of
 // a category the picker does not offer, one without keywords.
-EmojiCatalogue sample() {
+EmojiCatalogue sample()
+{
     const QByteArray json = R"([
         {"char": "😀", "keywords": ["Grinning Face", "smile"], "category": "Smileys & Body"},
         {"char": "❤️", "keywords": ["red heart", "coração", "corazón"], "category": "Smileys & Body"},
@@ -37,7 +39,8 @@ class TestEmojiCatalogue : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void decodesRecordsAsTheyStand_data() {
+    void decodesRecordsAsTheyStand_data()
+    {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QStringList>("characters");
         QTest::addColumn<bool>("reportsError");
@@ -62,7 +65,8 @@ private Q_SLOTS:
             << QStringList{u"a"_s, u"a"_s} << false;
     }
 
-    void decodesRecordsAsTheyStand() {
+    void decodesRecordsAsTheyStand()
+    {
         QFETCH(QByteArray, json);
         QFETCH(QStringList, characters);
         QFETCH(bool, reportsError);
@@ -74,7 +78,8 @@ private Q_SLOTS:
         QCOMPARE(loaded, characters);
     }
 
-    void keywordsThatAreNoListOfStringsAreEmpty_data() {
+    void keywordsThatAreNoListOfStringsAreEmpty_data()
+    {
         QTest::addColumn<QByteArray>("keywords");
         QTest::newRow("missing") << ""_ba;
         QTest::newRow("single string") << R"(, "keywords": "heart")"_ba;
@@ -82,7 +87,8 @@ private Q_SLOTS:
         QTest::newRow("null") << R"(, "keywords": null)"_ba;
     }
 
-    void keywordsThatAreNoListOfStringsAreEmpty() {
+    void keywordsThatAreNoListOfStringsAreEmpty()
+    {
         QFETCH(QByteArray, keywords);
         const auto result =
             EmojiCatalogue::parse(R"([{"char": "❤", "category": "Symbols")"_ba + keywords + "}]");
@@ -91,7 +97,8 @@ private Q_SLOTS:
         QVERIFY(result.catalogue.at(0).lowercasedKeywords.isEmpty());
     }
 
-    void keywordsKeepTheirCaseNextToTheLowerCasedCopy() {
+    void keywordsKeepTheirCaseNextToTheLowerCasedCopy()
+    {
         const auto result = EmojiCatalogue::parse(
             R"([{"char": "x", "category": "Symbols", "keywords": ["ÉCLAIR", "Mixed Case", "ΣΊΣΥΦΟΣ"]}])"_ba);
         const Emoji& emoji = result.catalogue.at(0);
@@ -102,7 +109,8 @@ private Q_SLOTS:
         QVERIFY(emoji.lowercasedKeywords.at(2).startsWith(u"σίσυφο"_s));
     }
 
-    void everyDecodeMakesFreshIdentities() {
+    void everyDecodeMakesFreshIdentities()
+    {
         const QByteArray json = R"([{"char": "a", "category": "Symbols"}])"_ba;
         const Emoji first = EmojiCatalogue::parse(json).catalogue.at(0);
         const Emoji second = EmojiCatalogue::parse(json).catalogue.at(0);
@@ -112,21 +120,24 @@ private Q_SLOTS:
         QVERIFY(first == first);
     }
 
-    void loadingReportsOnlyReadAndParseFailures() {
+    void loadingReportsOnlyReadAndParseFailures()
+    {
         QTemporaryDir dir;
         QCOMPARE(EmojiCatalogue::load(dir.filePath(u"missing.json"_s)).error, std::nullopt);
         QVERIFY(EmojiCatalogue::load(dir.path()).error.has_value()); // a directory
         QVERIFY(EmojiCatalogue::load(dir.path()).catalogue.isEmpty());
     }
 
-    void categoryRowsFollowCatalogueOrder() {
+    void categoryRowsFollowCatalogueOrder()
+    {
         const EmojiCatalogue catalogue = sample();
         QCOMPARE(catalogue.rowsInCategory(u"Smileys & Body"_s), (QList<qsizetype>{0, 1}));
         QCOMPARE(catalogue.rowsInCategory(u"Lab"_s), (QList<qsizetype>{4}));
         QVERIFY(catalogue.rowsInCategory(u"smileys & body"_s).isEmpty());
     }
 
-    void visibleEmojis_data() {
+    void visibleEmojis_data()
+    {
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<QString>("category"); // null: all categories
         QTest::addColumn<QStringList>("expected");
@@ -160,7 +171,8 @@ private Q_SLOTS:
         QTest::newRow("nothing") << u"xyzzy"_s << QString() << QStringList{};
     }
 
-    void visibleEmojis() {
+    void visibleEmojis()
+    {
         QFETCH(QString, searchText);
         QFETCH(QString, category);
         QFETCH(QStringList, expected);
@@ -171,7 +183,8 @@ private Q_SLOTS:
             expected);
     }
 
-    void queriesHoldingTheIndexSeparatorStillMatchExactly() {
+    void queriesHoldingTheIndexSeparatorStillMatchExactly()
+    {
         const auto catalogue =
             EmojiCatalogue::parse("[{\"char\": \"x\", \"category\": \"Symbols\", \"keywords\": "
                                   "[\"ab\", \"a\xef\xbf\xbf"
@@ -181,7 +194,8 @@ private Q_SLOTS:
         QCOMPARE(charactersOf(catalogue, catalogue.search(u"a\uFFFFb"_s)), QStringList{u"x"_s});
     }
 
-    void recentsShowOnlyWithoutSearchOrCategory_data() {
+    void recentsShowOnlyWithoutSearchOrCategory_data()
+    {
         QTest::addColumn<bool>("hasRecents");
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<bool>("categorySelected");
@@ -193,7 +207,8 @@ private Q_SLOTS:
         QTest::newRow("category") << true << u""_s << true << false;
     }
 
-    void recentsShowOnlyWithoutSearchOrCategory() {
+    void recentsShowOnlyWithoutSearchOrCategory()
+    {
         QFETCH(bool, hasRecents);
         QFETCH(QString, searchText);
         QFETCH(bool, categorySelected);
@@ -202,7 +217,8 @@ private Q_SLOTS:
         QCOMPARE(EmojiFilter::showsRecents(hasRecents, searchText, category), shown);
     }
 
-    void theShippedCatalogueFindsInEveryLanguage_data() {
+    void theShippedCatalogueFindsInEveryLanguage_data()
+    {
         QTest::addColumn<QString>("query");
         QTest::newRow("en") << u"heart"_s;
         QTest::newRow("pt") << u"coração"_s;
@@ -210,7 +226,8 @@ private Q_SLOTS:
         QTest::newRow("pt decomposed") << u"corac\u0327a\u0303o"_s;
     }
 
-    void theShippedCatalogueFindsInEveryLanguage() {
+    void theShippedCatalogueFindsInEveryLanguage()
+    {
         QFETCH(QString, query);
         const auto result = EmojiCatalogue::load(EmojiStore::defaultCataloguePath());
         QVERIFY(!result.error);

@@ -25,7 +25,8 @@ struct Expected {
 
 // The catalogue's selection rule, written independently of the generator: fully-qualified,
 // no skin tone, no Component group, the two people groups merged.
-QList<Expected> expectedFromEmojiTest() {
+QList<Expected> expectedFromEmojiTest()
+{
     QFile file(emojiTestPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
@@ -59,7 +60,8 @@ QList<Expected> expectedFromEmojiTest() {
 }
 
 // CLDR's names and keywords, by emoji without U+FE0F, lower-cased.
-QHash<QString, QStringList> cldrWords(const QString& language) {
+QHash<QString, QStringList> cldrWords(const QString& language)
+{
     QHash<QString, QStringList> words;
     for (const char* folder : {"annotations", "annotationsDerived"}) {
         QFile file(cldrPath + u'/' + QLatin1StringView(folder) + u'/' + language + ".xml"_L1);
@@ -83,13 +85,15 @@ class TestEmojiData : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         const auto result = EmojiCatalogue::load(EmojiStore::defaultCataloguePath());
         QVERIFY(!result.error);
         m_catalogue = result.catalogue;
     }
 
-    void everyCategoryIsOneThePickerOffers() {
+    void everyCategoryIsOneThePickerOffers()
+    {
         int total = 0;
         for (const EmojiCategory& category : emojiCategories) {
             const auto rows = m_catalogue.rowsInCategory(category.name);
@@ -101,7 +105,8 @@ private Q_SLOTS:
         QCOMPARE(total, m_catalogue.size());
     }
 
-    void matchesUnicodeEmojiTest() {
+    void matchesUnicodeEmojiTest()
+    {
         const QList<Expected> expected = expectedFromEmojiTest();
         if (expected.isEmpty())
             QSKIP("emoji-test.txt is not installed (Debian package unicode-data)");
@@ -117,14 +122,16 @@ private Q_SLOTS:
         QCOMPARE(counts, expectedCounts);
     }
 
-    void holdsTheCldrWordsOfTheThreeLanguages_data() {
+    void holdsTheCldrWordsOfTheThreeLanguages_data()
+    {
         QTest::addColumn<QString>("language");
         QTest::newRow("en") << u"en"_s;
         QTest::newRow("pt") << u"pt"_s;
         QTest::newRow("es") << u"es"_s;
     }
 
-    void holdsTheCldrWordsOfTheThreeLanguages() {
+    void holdsTheCldrWordsOfTheThreeLanguages()
+    {
         QFETCH(QString, language);
         const auto words = cldrWords(language);
         if (words.isEmpty())

@@ -18,18 +18,21 @@ using namespace tessel;
 
 namespace {
 
-QStringList charactersOf(const QList<Emoji>& emojis) {
+QStringList charactersOf(const QList<Emoji>& emojis)
+{
     QStringList characters;
     for (const Emoji& emoji : emojis)
         characters << emoji.character;
     return characters;
 }
 
-Emoji emoji(const QString& character, QStringList keywords = {}) {
+Emoji emoji(const QString& character, QStringList keywords = {})
+{
     return Emoji::make(character, std::move(keywords), u"Symbols"_s);
 }
 
-QByteArray storedList(int count) {
+QByteArray storedList(int count)
+{
     QJsonArray array;
     for (int i = 0; i < count; ++i)
         array.append(QJsonObject{{"char"_L1, QString(QChar(u'a' + i))},
@@ -39,7 +42,8 @@ QByteArray storedList(int count) {
 }
 
 // Everything written to standard output while `work` runs.
-template <typename Work> QByteArray capturedStdout(Work work) {
+template <typename Work> QByteArray capturedStdout(Work work)
+{
     QTemporaryFile capture;
     if (!capture.open())
         return "<no capture file>";
@@ -65,7 +69,8 @@ class TestEmojiStore : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadsTheShippedCatalogueQuietly() {
+    void loadsTheShippedCatalogueQuietly()
+    {
         Fixture f;
         std::unique_ptr<EmojiStore> store;
         const QByteArray out =
@@ -75,7 +80,8 @@ private Q_SLOTS:
         QVERIFY(store->recentEmojis().isEmpty());
     }
 
-    void reportsAnUnreadableCatalogueOnOneLine_data() {
+    void reportsAnUnreadableCatalogueOnOneLine_data()
+    {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
         QTest::addColumn<QByteArray>("expectedStart");
         QTest::newRow("missing") << QByteArray() << QByteArray();
@@ -84,7 +90,8 @@ private Q_SLOTS:
                                       << "Tessel: erro ao carregar emoji.json: "_ba;
     }
 
-    void reportsAnUnreadableCatalogueOnOneLine() {
+    void reportsAnUnreadableCatalogueOnOneLine()
+    {
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, expectedStart);
         Fixture f;
@@ -108,7 +115,8 @@ private Q_SLOTS:
         }
     }
 
-    void choosingTheSameEmojiTwiceKeepsOneAtTheFront() {
+    void choosingTheSameEmojiTwiceKeepsOneAtTheFront()
+    {
         Fixture f;
         EmojiStore store(f.settings, QString());
         store.pushRecent(emoji(u"😀"_s));
@@ -117,7 +125,8 @@ private Q_SLOTS:
         QCOMPARE(charactersOf(store.recentEmojis()), (QStringList{u"😀"_s, u"🐱"_s}));
     }
 
-    void theListHoldsFourteen() {
+    void theListHoldsFourteen()
+    {
         Fixture f;
         EmojiStore store(f.settings, QString());
         for (int i = 0; i < 15; ++i)
@@ -128,7 +137,8 @@ private Q_SLOTS:
         QCOMPARE(EmojiStore(f.settings, QString()).recentEmojis().size(), 14);
     }
 
-    void aLongStoredListIsCutOnlyAtTheNextPush() {
+    void aLongStoredListIsCutOnlyAtTheNextPush()
+    {
         Fixture f;
         f.settings.set(settings::recentEmojis, storedList(20));
         EmojiStore store(f.settings, QString());
@@ -138,7 +148,8 @@ private Q_SLOTS:
         QCOMPARE(store.recentEmojis().at(1).character, u"a"_s);
     }
 
-    void pushingAnEntryOfTheListItself() {
+    void pushingAnEntryOfTheListItself()
+    {
         Fixture f;
         f.settings.set(settings::recentEmojis, storedList(3));
         EmojiStore store(f.settings, QString());
@@ -146,7 +157,8 @@ private Q_SLOTS:
         QCOMPARE(charactersOf(store.recentEmojis()), (QStringList{u"c"_s, u"a"_s, u"b"_s}));
     }
 
-    void storedRecordsDecodeLeniently_data() {
+    void storedRecordsDecodeLeniently_data()
+    {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QStringList>("characters");
         QTest::addColumn<QString>("firstCategory");
@@ -161,7 +173,8 @@ private Q_SLOTS:
             << R"([{"char": "a"}, "b"])"_ba << QStringList{} << QString();
     }
 
-    void storedRecordsDecodeLeniently() {
+    void storedRecordsDecodeLeniently()
+    {
         QFETCH(QByteArray, stored);
         QFETCH(QStringList, characters);
         QFETCH(QString, firstCategory);
@@ -177,7 +190,8 @@ private Q_SLOTS:
         QCOMPARE(EmojiStore(f.settings, QString()).recentEmojis().first().character, u"🐱"_s);
     }
 
-    void storesThreeMembersWithKeywordsAsRead() {
+    void storesThreeMembersWithKeywordsAsRead()
+    {
         Fixture f;
         EmojiStore store(f.settings, QString());
         store.pushRecent(emoji(u"❤️"_s, {u"Red Heart"_s, u"CORAÇÃO"_s}));
@@ -194,7 +208,8 @@ private Q_SLOTS:
         QVERIFY(reread.recentEmojis().first().id != store.recentEmojis().first().id);
     }
 
-    void announcesEachPush() {
+    void announcesEachPush()
+    {
         Fixture f;
         EmojiStore store(f.settings, QString());
         QSignalSpy before(&store, &EmojiStore::recentEmojisAboutToChange);

@@ -14,7 +14,8 @@ using namespace tessel;
 
 namespace {
 
-QString codePoints(const QString& text) {
+QString codePoints(const QString& text)
+{
     QStringList hex;
     for (const char32_t cp : text.toUcs4())
         hex << u"U+"_s + QString::number(uint(cp), 16).rightJustified(4, u'0').toUpper();
@@ -22,14 +23,16 @@ QString codePoints(const QString& text) {
 }
 
 // "title key: item item ..." per category, for readable comparisons.
-QStringList summary(const QList<TextCategory>& categories) {
+QStringList summary(const QList<TextCategory>& categories)
+{
     QStringList lines;
     for (const TextCategory& category : categories)
         lines << category.titleKey + u": "_s + category.items.join(u' ');
     return lines;
 }
 
-QList<TextCategory> collection(const QString& name) {
+QList<TextCategory> collection(const QString& name)
+{
     return name == "kaomoji"_L1 ? kaomojiCategories() : symbolCategories();
 }
 
@@ -39,7 +42,8 @@ class TestTextPickers : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void collectionsHoldTheirItems_data() {
+    void collectionsHoldTheirItems_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("titleKeys");
         QTest::addColumn<QList<int>>("sizes");
@@ -53,7 +57,8 @@ private Q_SLOTS:
                                  << QList<int>{10, 15, 14, 9};
     }
 
-    void collectionsHoldTheirItems() {
+    void collectionsHoldTheirItems()
+    {
         QFETCH(QString, name);
         QFETCH(QStringList, titleKeys);
         QFETCH(QList<int>, sizes);
@@ -71,7 +76,8 @@ private Q_SLOTS:
         QVERIFY(collection(name).first().id != categories.first().id); // fresh per construction
     }
 
-    void itemsAreExactCodePoints_data() {
+    void itemsAreExactCodePoints_data()
+    {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("expected");
         const auto kaomoji = kaomojiCategories();
@@ -95,13 +101,15 @@ private Q_SLOTS:
         QTest::newRow("last arrow") << symbols[3].items[8] << u"U+21D4"_s;
     }
 
-    void itemsAreExactCodePoints() {
+    void itemsAreExactCodePoints()
+    {
         QFETCH(QString, item);
         QFETCH(QString, expected);
         QCOMPARE(codePoints(item), expected);
     }
 
-    void filteredCategories_data() {
+    void filteredCategories_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("searchText");
@@ -141,7 +149,8 @@ private Q_SLOTS:
         QTest::newRow("nothing") << u"symbols"_s << u"en"_s << u"xyz"_s << QStringList{u"-"_s};
     }
 
-    void filteredCategories() {
+    void filteredCategories()
+    {
         QFETCH(QString, name);
         QFETCH(QString, language);
         QFETCH(QString, searchText);
@@ -165,14 +174,16 @@ private Q_SLOTS:
         }
     }
 
-    void thePickerWriteIsTransientPlainText_data() {
+    void thePickerWriteIsTransientPlainText_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::newRow("R$") << u"R$"_s;
         QTest::newRow("lenny") << kaomojiCategories()[0].items[1];
         QTest::newRow("flag") << u"🇧🇷"_s;
     }
 
-    void thePickerWriteIsTransientPlainText() {
+    void thePickerWriteIsTransientPlainText()
+    {
         QFETCH(QString, text);
         test::MemoryPasteboard pasteboard;
         PasteboardItem previous;

@@ -10,7 +10,8 @@ using tessel::IconProvider;
 namespace {
 
 // The colour of the most opaque pixel: the body of a stroke, not its anti-aliased edge.
-QColor strongestPixel(const QImage& image) {
+QColor strongestPixel(const QImage& image)
+{
     QColor best(Qt::transparent);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
@@ -22,7 +23,8 @@ QColor strongestPixel(const QImage& image) {
 }
 
 // The area the glyph covers in whole pixels; anti-aliased edges count in part.
-int coverage(const QImage& image) {
+int coverage(const QImage& image)
+{
     int alpha = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -36,13 +38,15 @@ class TestIconProvider : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         // Listing ":/icons" needs the resources registered, which IconProvider does when it
         // first reads them; this makes each test function runnable on its own.
         QVERIFY(!IconProvider::applicationIcon().isNull());
     }
 
-    void rendersEverySymbol_data() {
+    void rendersEverySymbol_data()
+    {
         QTest::addColumn<QString>("symbol");
         QTest::addColumn<int>("size");
         QTest::addColumn<qreal>("dpr");
@@ -52,7 +56,8 @@ private Q_SLOTS:
         }
     }
 
-    void rendersEverySymbol() {
+    void rendersEverySymbol()
+    {
         QFETCH(QString, symbol);
         QFETCH(int, size);
         QFETCH(qreal, dpr);
@@ -67,7 +72,8 @@ private Q_SLOTS:
         QVERIFY2(coverage(image) < area * 9 / 10, qPrintable(symbol));
     }
 
-    void tintColoursTheGlyph_data() {
+    void tintColoursTheGlyph_data()
+    {
         QTest::addColumn<QColor>("tint");
         QTest::newRow("red") << QColor(Qt::red);
         QTest::newRow("blue") << QColor(0x0a, 0x84, 0xff);
@@ -75,7 +81,8 @@ private Q_SLOTS:
         QTest::newRow("half-transparent green") << QColor(0, 200, 0, 128);
     }
 
-    void tintColoursTheGlyph() {
+    void tintColoursTheGlyph()
+    {
         QFETCH(QColor, tint);
         for (const QString& symbol : IconProvider::symbols()) {
             const QColor c = strongestPixel(IconProvider::pixmap(symbol, 24, tint).toImage());
@@ -85,7 +92,8 @@ private Q_SLOTS:
         }
     }
 
-    void everyShippedGlyphIsInTheTable() {
+    void everyShippedGlyphIsInTheTable()
+    {
         // The other way round: an SVG added to the resources but forgotten in the table.
         QStringList shipped;
         for (QDirIterator it(u":/icons"_s); it.hasNext();)
@@ -97,7 +105,8 @@ private Q_SLOTS:
                 QVERIFY2(IconProvider::contains(name), qPrintable(name));
     }
 
-    void unknownSymbolsAndSizesGiveNothing_data() {
+    void unknownSymbolsAndSizesGiveNothing_data()
+    {
         QTest::addColumn<QString>("symbol");
         QTest::addColumn<int>("size");
         QTest::newRow("unknown") << u"no.such.symbol"_s << 24;
@@ -109,7 +118,8 @@ private Q_SLOTS:
         QTest::newRow("negative size") << u"heart"_s << -5;
     }
 
-    void unknownSymbolsAndSizesGiveNothing() {
+    void unknownSymbolsAndSizesGiveNothing()
+    {
         QFETCH(QString, symbol);
         QFETCH(int, size);
         QVERIFY(IconProvider::pixmap(symbol, size, Qt::black).isNull());
@@ -120,7 +130,8 @@ private Q_SLOTS:
         }
     }
 
-    void iconsFallBackToTheShippedArt() {
+    void iconsFallBackToTheShippedArt()
+    {
         // From the theme or from the shipped art, every symbol has an icon that draws something.
         for (const QString& symbol : IconProvider::symbols()) {
             const QIcon icon = IconProvider::icon(symbol);

@@ -37,8 +37,9 @@ private Q_SLOTS:
             << QPoint(0, 0) << both << 0 << std::optional(QPoint(12, 40));
         // Above the pointer would leave the top edge above the panel: clamped 10 pixels inside.
         QTest::newRow("short screen: clamped to the top")
-            << QPoint(100, 300) << QList<ScreenArea>{{QRect(0, 0, 800, 500), QRect(0, 30, 800, 470)}}
-            << 0 << std::optional(QPoint(112, 40));
+            << QPoint(100, 300)
+            << QList<ScreenArea>{{QRect(0, 0, 800, 500), QRect(0, 30, 800, 470)}} << 0
+            << std::optional(QPoint(112, 40));
         QTest::newRow("pointer on the second screen")
             << QPoint(2000, 100) << both << 0 << std::optional(QPoint(2012, 108));
         QTest::newRow("pointer on no screen: the primary one")
@@ -46,8 +47,8 @@ private Q_SLOTS:
         QTest::newRow("window larger than the screen: the top-left bound wins")
             << QPoint(50, 50) << QList<ScreenArea>{{QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)}}
             << 0 << std::optional(QPoint(10, 10));
-        QTest::newRow("no screen") << QPoint(10, 10) << QList<ScreenArea>{} << 0
-                                   << std::optional<QPoint>();
+        QTest::newRow("no screen")
+            << QPoint(10, 10) << QList<ScreenArea>{} << 0 << std::optional<QPoint>();
     }
 
     void origin()
