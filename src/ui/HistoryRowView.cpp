@@ -44,8 +44,8 @@ ClipboardEntryPtr entryOf(const QModelIndex& index)
     return index.data(ClipboardListModel::EntryRole).value<ClipboardEntryPtr>();
 }
 
-// Lays `text` out in `width`, at most `maxLines` lines, the last one elided when text remains.
-QList<QTextLayout*> layoutLines(QTextLayout& layout, int width, int maxLines, int* height)
+// Lays the layout's text out in `width`, at most `maxLines` lines; returns the height used.
+int layoutLines(QTextLayout& layout, int width, int maxLines)
 {
     layout.setFont(previewFont());
     QTextOption option;
@@ -64,8 +64,7 @@ QList<QTextLayout*> layoutLines(QTextLayout& layout, int width, int maxLines, in
         ++lines;
     }
     layout.endLayout();
-    *height = int(std::ceil(y));
-    return {};
+    return int(std::ceil(y));
 }
 } // namespace
 
@@ -105,9 +104,7 @@ QRect HistoryRowView::pinButtonRect(const QRect& rowRect, const QModelIndex& ind
 int HistoryRowView::textHeight(const QString& text, int width) const
 {
     QTextLayout layout(text);
-    int height = 0;
-    layoutLines(layout, width, maxTextLines, &height);
-    return height;
+    return layoutLines(layout, width, maxTextLines);
 }
 
 QImage HistoryRowView::thumbnail(const QModelIndex& index, int width) const
@@ -199,8 +196,7 @@ void HistoryRowView::paintPreview(QPainter* painter, const QRect& content, const
         return;
     }
     QTextLayout layout(index.data(Qt::DisplayRole).toString());
-    int height = 0;
-    layoutLines(layout, content.width() - kTextTrailingSpace, maxTextLines, &height);
+    layoutLines(layout, content.width() - kTextTrailingSpace, maxTextLines);
     painter->setPen(Theme::primary(palette));
     layout.draw(painter, content.topLeft());
 }
