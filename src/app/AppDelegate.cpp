@@ -79,6 +79,12 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::applicationWillTerminate()
 {
     m_windowController.close(false);
+    // A copy made since the last tick (just before logging out) is still recorded; clipboard
+    // notifications already received are handled first so the change counter has seen them.
+    if (m_clipboard.isMonitoring()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_clipboard.poll();
+    }
     m_clipboard.stopMonitoring();
     m_clipboard.store().waitForPendingSaves(kFinalSaveTimeoutMs);
 }

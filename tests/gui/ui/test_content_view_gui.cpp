@@ -227,7 +227,14 @@ private Q_SLOTS:
         QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
                      f->language.string(u"menu_open_clipboard"_s));
         QCOMPARE(app.preferencesWindow()->windowTitle(), u"Tessel Settings"_s);
+
+        // A copy made after the last tick is still recorded when the application quits.
+        PasteboardItem lastWords;
+        lastWords.setString(PasteboardType::plainText, u"copied just before quitting"_s);
+        f->pasteboard.writeExternal(lastWords);
         app.applicationWillTerminate();
+        QCOMPARE(f->manager.entries().first()->textContent(), u"copied just before quitting"_s);
+        QVERIFY(!f->manager.isMonitoring());
     }
 
     void launchWithoutPermissionOpensTheOnboarding()
