@@ -1,5 +1,7 @@
 #include "platform/x11/X11Connection.h"
 
+#include "platform/x11/XcbReply.h"
+
 #include <QGuiApplication>
 #include <QHash>
 #include <cstdlib>
@@ -9,13 +11,6 @@
 #include <xcb/xproto.h>
 
 namespace tessel::x11 {
-
-namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using XcbReply = std::unique_ptr<T, FreeDeleter>;
-} // namespace
 
 xcb_connection_t* X11Connection::connection()
 {

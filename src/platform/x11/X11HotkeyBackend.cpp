@@ -3,6 +3,7 @@
 #include "hotkey/SavedShortcut.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keymap.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -26,11 +27,10 @@ X11HotkeyBackend::X11HotkeyBackend(QObject* parent)
         const QByteArray name = QByteArrayLiteral("XKEYBOARD");
         const auto cookie =
             xcb_query_extension(c, static_cast<uint16_t>(name.size()), name.constData());
-        if (auto* reply = xcb_query_extension_reply(c, cookie, nullptr)) {
-            if (reply->present)
-                m_xkbEventBase = reply->first_event;
-            std::free(reply);
-        }
+        const XcbReply<xcb_query_extension_reply_t> reply(
+            xcb_query_extension_reply(c, cookie, nullptr));
+        if (reply && reply->present)
+            m_xkbEventBase = reply->first_event;
     }
 }
 
@@ -123,10 +123,8 @@ bool X11HotkeyBackend::grab(Registration& registration)
     }
     bool refused = false;
     for (const xcb_void_cookie_t cookie : std::as_const(cookies)) {
-        if (xcb_generic_error_t* error = xcb_request_check(c, cookie)) {
+        if (XcbReply<xcb_generic_error_t>(xcb_request_check(c, cookie)))
             refused = true;
-            std::free(error);
-        }
     }
     if (refused) {
         ungrab(registration);

@@ -2,6 +2,7 @@
 
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keymap.h"
+#include "platform/x11/XcbReply.h"
 
 #include <array>
 #include <chrono>
@@ -31,10 +32,6 @@ constexpr auto kHoldTime = 20ms;
 // Long enough for the receiving client to have read the key with the borrowed mapping.
 constexpr auto kRestoreDelay = 500ms;
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-
 void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode)
 {
     xcb_test_fake_input(c, type, keycode, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
@@ -43,8 +40,7 @@ void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode)
 QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates)
 {
     const auto cookie = xcb_query_keymap(c);
-    std::unique_ptr<xcb_query_keymap_reply_t, FreeDeleter> reply(
-        xcb_query_keymap_reply(c, cookie, nullptr));
+    XcbReply<xcb_query_keymap_reply_t> reply(xcb_query_keymap_reply(c, cookie, nullptr));
     QList<uint8_t> held;
     if (!reply)
         return held;
@@ -60,8 +56,7 @@ QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates)
 int currentGroup(xcb_connection_t* c)
 {
     const auto cookie = xcb_query_pointer(c, X11Connection::rootWindow());
-    std::unique_ptr<xcb_query_pointer_reply_t, FreeDeleter> reply(
-        xcb_query_pointer_reply(c, cookie, nullptr));
+    XcbReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c, cookie, nullptr));
     return reply ? (reply->mask >> 13) & 0x3 : 0;
 }
 

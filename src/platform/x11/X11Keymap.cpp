@@ -1,6 +1,7 @@
 #include "platform/x11/X11Keymap.h"
 
 #include "hotkey/SavedShortcut.h"
+#include "platform/x11/XcbReply.h"
 
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -30,9 +31,10 @@ X11Keymap::X11Keymap(xcb_connection_t* connection)
     m_symbols = xcb_key_symbols_alloc(m_connection);
 
     const auto cookie = xcb_get_modifier_mapping(m_connection);
-    auto* reply = xcb_get_modifier_mapping_reply(m_connection, cookie, nullptr);
+    const XcbReply<xcb_get_modifier_mapping_reply_t> reply(
+        xcb_get_modifier_mapping_reply(m_connection, cookie, nullptr));
     if (reply) {
-        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
+        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply.get());
         const int perRow = reply->keycodes_per_modifier;
         for (int row = 0; row < 8; ++row) {
             QList<uint8_t> keycodes;
@@ -42,7 +44,6 @@ X11Keymap::X11Keymap(xcb_connection_t* connection)
             }
             m_rows.append(keycodes);
         }
-        std::free(reply);
     }
     m_superMask = rowsHolding(kSuperL);
     if (!m_superMask)

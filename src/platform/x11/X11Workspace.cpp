@@ -1,6 +1,7 @@
 #include "platform/x11/X11Workspace.h"
 
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/XcbReply.h"
 
 #include <QGuiApplication>
 #include <QList>
@@ -14,10 +15,6 @@ using namespace Qt::StringLiterals;
 namespace tessel::x11 {
 
 namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-
 // EWMH source indication "pager": window managers honour it without focus-stealing checks.
 constexpr uint32_t kSourcePager = 2;
 // How far up the window tree a focused child may sit below its top-level window.
@@ -41,8 +38,7 @@ QByteArray wmClassOf(uint32_t window)
 uint32_t parentOf(xcb_connection_t* c, uint32_t window)
 {
     const auto cookie = xcb_query_tree(c, window);
-    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> reply(
-        xcb_query_tree_reply(c, cookie, nullptr));
+    XcbReply<xcb_query_tree_reply_t> reply(xcb_query_tree_reply(c, cookie, nullptr));
     return reply ? reply->parent : 0;
 }
 } // namespace
@@ -93,8 +89,7 @@ QStringList X11Workspace::focusedWindowClass() const
         return {};
     const uint32_t root = X11Connection::rootWindow();
     const auto cookie = xcb_get_input_focus(c);
-    std::unique_ptr<xcb_get_input_focus_reply_t, FreeDeleter> reply(
-        xcb_get_input_focus_reply(c, cookie, nullptr));
+    XcbReply<xcb_get_input_focus_reply_t> reply(xcb_get_input_focus_reply(c, cookie, nullptr));
     uint32_t window = reply ? reply->focus : 0;
     // The focus may sit on a child of the client's top-level window; WM_CLASS is on the latter.
     for (int depth = 0;
