@@ -231,7 +231,7 @@ void ClipboardManager::deleteBlobs(const ClipboardEntryList& removed)
         if (!entry->isImage())
             continue;
         const QString path = m_store->blobPath(*entry);
-        const QString hashPath = m_store->imagesDir() + u'/' + entry->hash() + ".png"_L1;
+        const QString hashPath = m_store->blobPathForHash(entry->hash());
         // An older or hand-edited registry may name one blob from several entries.
         const bool stillNamed =
             std::any_of(m_entries.cbegin(), m_entries.cend(), [&](const ClipboardEntryPtr& e) {

@@ -42,7 +42,7 @@ QList<WrittenBlob> writeSnapshot(const QList<EntrySnapshot>& snapshot, const QSt
         if (!entry.text && entry.isImage) {
             // A blob already on disk under its hash needs no reading: it holds these bytes.
             if (!entry.imageData && entry.imageFileURL && entry.hash) {
-                const QString name = *entry.hash + ".png"_L1;
+                const QString name = ClipboardStore::blobFileName(*entry.hash);
                 const QString path = imagesDir + u'/' + name;
                 if (QFileInfo(*entry.imageFileURL).isReadable() && QFile::exists(path)) {
                     records.append(RegistryFormat::record(entry, name));
@@ -56,7 +56,7 @@ QList<WrittenBlob> writeSnapshot(const QList<EntrySnapshot>& snapshot, const QSt
             if (bytes) {
                 const QString hash = entry.hash.value_or(QString::fromLatin1(
                     QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex()));
-                imageFile = hash + ".png"_L1;
+                imageFile = ClipboardStore::blobFileName(hash);
                 const QString path = imagesDir + u'/' + *imageFile;
                 // Named by content: an existing blob already holds these bytes.
                 if (!QFile::exists(path))
@@ -144,14 +144,24 @@ void ClipboardStore::deleteImageBlob(const ClipboardEntry& entry)
 {
     if (!entry.isImage())
         return;
-    QFile::remove(m_imagesDir + u'/' + entry.hash() + ".png"_L1);
+    QFile::remove(blobPathForHash(entry.hash()));
+}
+
+QString ClipboardStore::blobFileName(const QString& hash)
+{
+    return hash + ".png"_L1;
+}
+
+QString ClipboardStore::blobPathForHash(const QString& hash) const
+{
+    return m_imagesDir + u'/' + blobFileName(hash);
 }
 
 QString ClipboardStore::blobPath(const ClipboardEntry& entry) const
 {
     if (entry.imageFileURL())
         return *entry.imageFileURL();
-    return m_imagesDir + u'/' + entry.hash() + ".png"_L1;
+    return blobPathForHash(entry.hash());
 }
 
 bool ClipboardStore::waitForPendingSaves(int msecs)

@@ -34,6 +34,11 @@ public:
     // set, bytes dropped from memory); `saveFinished` follows.
     void save(const ClipboardEntryList& entries);
 
+    // A blob's file name: the content hash plus ".png", whatever the image format.
+    static QString blobFileName(const QString& hash);
+    // Where the blob of content with `hash` lives.
+    QString blobPathForHash(const QString& hash) const;
+
     // Removes the blob of an image entry (its hash plus ".png"); failures are ignored.
     void deleteImageBlob(const ClipboardEntry& entry);
 
