@@ -1,6 +1,7 @@
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
 #include "platform/x11/X11HotkeyBackend.h"
+#include "support/TesselProcess.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -13,15 +14,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
+using tessel::test::run;
 using Action = HotkeyManager::Action;
 
 namespace {
 constexpr uint32_t kKeysymV = 0x76;
-
-bool run(const QString& program, const QStringList& arguments)
-{
-    return QProcess::execute(program, arguments) == 0;
-}
 
 // A second X client that holds a key grab of its own, as another hot-key program would.
 class OtherClient {

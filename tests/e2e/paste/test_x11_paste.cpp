@@ -3,6 +3,7 @@
 #include "paste/SoundPlayer.h"
 #include "platform/x11/X11KeySynthesizer.h"
 #include "platform/x11/X11Workspace.h"
+#include "support/TesselProcess.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,22 +17,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
+using tessel::test::commandOutput;
+using tessel::test::run;
 
 namespace {
 const QString kTitle = u"Tessel paste target"_s;
-
-bool run(const QString& program, const QStringList& arguments)
-{
-    return QProcess::execute(program, arguments) == 0;
-}
-
-QString output(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 // Clipboard content that notes when another client has fetched it.
 class WatchedText final : public QMimeData {
@@ -71,9 +61,9 @@ private:
         m_zenity->setProcessEnvironment(env);
         m_zenity->start(u"zenity"_s,
                         {u"--entry"_s, u"--title"_s, kTitle, u"--text"_s, u"Paste here"_s});
-        const QString window =
-            output(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s, "^"_L1 + kTitle + "$"_L1})
-                .section(u'\n', 0, 0);
+        const QString window = commandOutput(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s,
+                                                            "^"_L1 + kTitle + "$"_L1})
+                                   .section(u'\n', 0, 0);
         run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, window});
         return window;
     }
