@@ -151,17 +151,18 @@ void AppDelegate::openPopup(PopupTab tab)
         if (window)
             window->hide();
     }
-    PopupContext context{
-        m_clipboard, m_windowController,           m_language, m_permissions, m_settings,
-        m_paste,     [this] { openPreferences(); }};
-    m_windowController.open(tab, new ContentView(std::move(context), tab));
+    m_windowController.open(tab, new ContentView(popupContext(), tab));
+}
+
+PopupContext AppDelegate::popupContext()
+{
+    return {m_clipboard, m_windowController,           m_language, m_permissions, m_settings,
+            m_paste,     [this] { openPreferences(); }};
 }
 
 void AppDelegate::prepareFirstPopup()
 {
-    PopupContext context{
-        m_clipboard, m_windowController, m_language, m_permissions, m_settings, m_paste, {}};
-    ContentView view(std::move(context), PopupTab::clipboard);
+    ContentView view(popupContext(), PopupTab::clipboard);
     m_windowController.applyTheme(&view);
     view.grab();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/PopupContext.h"
 #include "window/PopupTab.h"
 
 #include <QMenu>
@@ -59,6 +60,8 @@ private:
     void setupStatusItem();
     void setupHotkeys();
     void rebuildStatusItemMenu();
+    // The services a popup's views use.
+    PopupContext popupContext();
     // Shows a window of Tessel's own: themed, in front, with the keyboard.
     void present(QWidget* window);
     QWidget* makeWindow(const QString& titleKey, QSize size);
