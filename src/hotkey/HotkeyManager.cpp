@@ -61,6 +61,27 @@ void HotkeyManager::registerAllShortcuts()
     }
     m_clipboardRegistered = registerShortcut(clipboardId, m_clipboardShortcut);
     m_emojiRegistered = registerShortcut(emojiId, m_emojiShortcut);
+    // Registering still tells whether the service accepts a combination; the grab itself waits
+    // for the end of the suspension.
+    if (m_suspended)
+        releaseGrabs();
+}
+
+void HotkeyManager::setSuspended(bool suspended)
+{
+    if (m_suspended == suspended)
+        return;
+    m_suspended = suspended;
+    if (suspended)
+        releaseGrabs();
+    else if (m_installed)
+        registerAllShortcuts();
+}
+
+void HotkeyManager::releaseGrabs()
+{
+    m_backend.unregisterHotkey(clipboardId);
+    m_backend.unregisterHotkey(emojiId);
 }
 
 bool HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut)

@@ -41,6 +41,12 @@ public:
     std::optional<ShortcutError> updateClipboardShortcut(const SavedShortcut& shortcut);
     std::optional<ShortcutError> updateEmojiShortcut(const SavedShortcut& shortcut);
 
+    // While suspended the combinations stay accepted but their grabs are let go, so that the
+    // keys reach Tessel's own windows (the preferences record a new shortcut with them).
+    // Resuming registers both again.
+    void setSuspended(bool suspended);
+    bool isSuspended() const { return m_suspended; }
+
     SavedShortcut clipboardShortcut() const { return m_clipboardShortcut; }
     SavedShortcut emojiShortcut() const { return m_emojiShortcut; }
     bool isClipboardRegistered() const { return m_clipboardRegistered; }
@@ -64,6 +70,7 @@ private:
     std::optional<ShortcutError> update(Action which, const SavedShortcut& shortcut);
     bool registerShortcut(int id, const SavedShortcut& shortcut);
     void onActivated(int id);
+    void releaseGrabs();
 
     SettingsStore& m_settings;
     HotkeyBackend& m_backend;
@@ -71,6 +78,7 @@ private:
     bool m_installed = false;
     bool m_clipboardRegistered = false;
     bool m_emojiRegistered = false;
+    bool m_suspended = false;
     SavedShortcut m_clipboardShortcut;
     SavedShortcut m_emojiShortcut;
 };

@@ -1,5 +1,7 @@
 #include "hotkey/SavedShortcut.h"
 
+#include "hotkey/KeyCodeTable.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -49,6 +51,27 @@ std::optional<SavedShortcut> SavedShortcut::fromJson(const QByteArray& json)
         shortcut.displayKeys.append(key.toString());
     }
     return shortcut;
+}
+
+QStringList SavedShortcut::keyCapNames() const
+{
+    static const std::pair<quint32, QLatin1StringView> names[] = {
+        {ShortcutModifier::command, "Super"_L1},
+        {ShortcutModifier::control, "Ctrl"_L1},
+        {ShortcutModifier::option, "Alt"_L1},
+        {ShortcutModifier::shift, "Shift"_L1}};
+    QStringList keys;
+    for (const auto& [bit, name] : names) {
+        if (carbonModifiers & bit)
+            keys.append(name);
+    }
+    keys.append(KeyCodeTable::keyName(static_cast<quint16>(keyCode)));
+    return keys;
+}
+
+QString SavedShortcut::text() const
+{
+    return keyCapNames().join(u'+');
 }
 
 SavedShortcut SavedShortcut::defaultClipboard()

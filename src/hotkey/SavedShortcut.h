@@ -36,6 +36,12 @@ struct SavedShortcut {
     // Nothing when `json` is not such an object (missing member, wrong kind, out of range).
     static std::optional<SavedShortcut> fromJson(const QByteArray& json);
 
+    // The keys as a Linux desktop names them, modifiers first: "Super", "Ctrl", "Alt", "Shift",
+    // then the main key's name. The stored display texts keep their portable glyphs.
+    QStringList keyCapNames() const;
+    // The same joined with "+": "Super+Shift+V".
+    QString text() const;
+
     // Super+Shift+V and Super+Shift+period.
     static SavedShortcut defaultClipboard();
     static SavedShortcut defaultEmoji();
