@@ -11,6 +11,7 @@
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
 #include "support/FakeHotkeyBackend.h"
+#include "support/FakeLoginItems.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
@@ -78,8 +79,9 @@ int main(int argc, char* argv[])
     PermissionManager permissions([] { return true; }, [](const QUrl&) { return true; });
     permissions.checkPermission();
     QCoreApplication::processEvents();
-    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions,
-                         paste);
+    test::FakeLoginItems loginItems;
+    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions, paste,
+                         loginItems);
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();

@@ -9,6 +9,8 @@
 #include "permissions/PermissionManager.h"
 #include "ui/ContentView.h"
 #include "ui/IconProvider.h"
+#include "ui/preferences/AboutView.h"
+#include "ui/preferences/PreferencesView.h"
 #include "window/WindowController.h"
 
 #include <QApplication>
@@ -25,28 +27,12 @@ namespace {
 // How long quitting may wait for the last save to reach the disk.
 constexpr int kFinalSaveTimeoutMs = 3000;
 
-// "Super+Shift+V": how a Linux desktop writes a shortcut.
-QString shortcutText(const SavedShortcut& shortcut)
-{
-    QStringList parts;
-    const std::pair<quint32, QString> names[] = {{ShortcutModifier::command, u"Super"_s},
-                                                 {ShortcutModifier::control, u"Ctrl"_s},
-                                                 {ShortcutModifier::option, u"Alt"_s},
-                                                 {ShortcutModifier::shift, u"Shift"_s}};
-    for (const auto& [bit, name] : names) {
-        if (shortcut.carbonModifiers & bit)
-            parts.append(name);
-    }
-    if (!shortcut.displayKeys.isEmpty())
-        parts.append(shortcut.displayKeys.last());
-    return parts.join(u'+');
-}
 } // namespace
 
 AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
                          ClipboardManager& clipboard, WindowController& windowController,
                          HotkeyManager& hotkeys, PermissionManager& permissions,
-                         PasteSimulator& paste, QObject* parent)
+                         PasteSimulator& paste, LoginItems& loginItems, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_language(language)
@@ -55,7 +41,10 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_hotkeys(hotkeys)
     , m_permissions(permissions)
     , m_paste(paste)
-{}
+    , m_loginItems(loginItems)
+{
+    connect(&m_settings, &SettingsStore::changed, this, &AppDelegate::settingChanged);
+}
 
 AppDelegate::~AppDelegate()
 {
@@ -103,8 +92,8 @@ void AppDelegate::setupStatusItem()
         std::fprintf(stderr,
                      "Tessel: no system tray on this desktop; the shortcuts open it (history: %s, "
                      "emoji: %s)\n",
-                     qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
-                     qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
+                     qPrintable(m_hotkeys.clipboardShortcut().text()),
+                     qPrintable(m_hotkeys.emojiShortcut().text()));
     }
 }
 
@@ -167,20 +156,16 @@ void AppDelegate::prepareFirstPopup()
     view.grab();
 }
 
-QWidget* AppDelegate::makeWindow(const QString& titleKey, QSize size)
+void AppDelegate::placeWindow(QWidget* window, QSize size)
 {
-    auto* window = new QWidget(nullptr, Qt::Window);
-    window->setWindowTitle(m_language.string(titleKey));
     window->setWindowIcon(IconProvider::applicationIcon());
     window->resize(size);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
-    return window;
 }
 
 void AppDelegate::present(QWidget* window)
 {
-    m_windowController.applyTheme(window);
     window->show();
     window->raise();
     window->activateWindow();
@@ -189,17 +174,31 @@ void AppDelegate::present(QWidget* window)
 void AppDelegate::openPreferences()
 {
     m_windowController.close(false);
-    if (!m_preferencesWindow)
-        m_preferencesWindow = makeWindow(u"settings_title"_s, QSize(520, 500));
+    if (!m_preferencesWindow) {
+        m_preferencesWindow = new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions,
+                                                   m_loginItems, [this] { openAboutWindow(); }});
+        placeWindow(m_preferencesWindow, QSize(520, 500));
+    }
     present(m_preferencesWindow);
 }
 
 void AppDelegate::openAboutWindow()
 {
     m_windowController.close(false);
-    if (!m_aboutWindow)
-        m_aboutWindow = makeWindow(u"about_tessel"_s, QSize(330, 310));
+    if (!m_aboutWindow) {
+        m_aboutWindow = new AboutView(m_language, m_settings);
+        placeWindow(m_aboutWindow, QSize(330, 310));
+        // The About window is small and has nothing to resize.
+        m_aboutWindow->setFixedSize(m_aboutWindow->size().expandedTo(m_aboutWindow->sizeHint()));
+    }
     present(m_aboutWindow);
+}
+
+void AppDelegate::settingChanged(const QString& key)
+{
+    // The windows follow the theme and the language by themselves; the history is trimmed here.
+    if (key == settings::maxHistoryItems.name)
+        m_clipboard.applyHistoryLimit();
 }
 
 void AppDelegate::quit()

@@ -14,6 +14,7 @@ namespace tessel {
 class ClipboardManager;
 class HotkeyManager;
 class LanguageManager;
+class LoginItems;
 class PasteSimulator;
 class PermissionManager;
 class SettingsStore;
@@ -31,7 +32,8 @@ public:
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
                 WindowController& windowController, HotkeyManager& hotkeys,
-                PermissionManager& permissions, PasteSimulator& paste, QObject* parent = nullptr);
+                PermissionManager& permissions, PasteSimulator& paste, LoginItems& loginItems,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -64,7 +66,10 @@ private:
     PopupContext popupContext();
     // Shows a window of Tessel's own: themed, in front, with the keyboard.
     void present(QWidget* window);
-    QWidget* makeWindow(const QString& titleKey, QSize size);
+    // Gives a window of Tessel's own its icon and size, centred on the screen.
+    void placeWindow(QWidget* window, QSize size);
+    // Applies a setting that just changed to the parts of the program that use it.
+    void settingChanged(const QString& key);
 
     SettingsStore& m_settings;
     LanguageManager& m_language;
@@ -73,6 +78,7 @@ private:
     HotkeyManager& m_hotkeys;
     PermissionManager& m_permissions;
     PasteSimulator& m_paste;
+    LoginItems& m_loginItems;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;
     QPointer<QWidget> m_preferencesWindow;

@@ -4,6 +4,7 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "core/AppPaths.h"
+#include "core/LoginItems.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 #include "hotkey/HotkeyBackend.h"
@@ -68,8 +69,10 @@ int main(int argc, char* argv[])
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(PlatformServices::createTrustProbe());
 
+    const auto loginItems = PlatformServices::createLoginItems();
+
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
-                         paste);
+                         paste, *loginItems);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();

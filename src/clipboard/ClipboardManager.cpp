@@ -153,6 +153,16 @@ qint64 ClipboardManager::historyLimit() const
     return m_settings.value(settings::maxHistoryItems);
 }
 
+void ClipboardManager::applyHistoryLimit()
+{
+    const auto before = m_entries.size();
+    trimHistory();
+    if (m_entries.size() == before)
+        return;
+    Q_EMIT entriesChanged();
+    saveDebounced();
+}
+
 void ClipboardManager::trimHistory()
 {
     const qint64 limit = historyLimit();

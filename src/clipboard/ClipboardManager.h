@@ -54,6 +54,8 @@ public:
     ClipboardEntryPtr readCurrentContent() const;
     void addEntry(const ClipboardEntryPtr& entry);
     void trimHistory();
+    // Trims to a limit that just changed, telling the views and saving when entries went.
+    void applyHistoryLimit();
     void saveDebounced();
     qint64 historyLimit() const;
 

@@ -111,6 +111,8 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ACTIVE"},
     {u"status_pending", u"PENDING"},
     {u"delete_item", u"Delete from history"},
+    {u"items_count_format", u"%@ items"},
+    {u"access_all_verified", u"All operating system permissions are verified."},
 };
 
 } // namespace

@@ -112,6 +112,8 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ACTIVO"},
     {u"status_pending", u"PENDENTE"},
     {u"delete_item", u"Eliminar del historial"},
+    {u"items_count_format", u"%@ elementos"},
+    {u"access_all_verified", u"Todos los permisos del sistema operativo están verificados."},
 };
 
 } // namespace

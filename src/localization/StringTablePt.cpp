@@ -113,6 +113,8 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ATIVO"},
     {u"status_pending", u"PENDENTE"},
     {u"delete_item", u"Excluir do histórico"},
+    {u"items_count_format", u"%@ itens"},
+    {u"access_all_verified", u"Todas as permissões do sistema operacional estão verificadas."},
 };
 
 } // namespace

@@ -50,6 +50,16 @@ constexpr std::array symbolTable{
     SymbolRow{"checkmark.circle.fill"_L1, "emblem-default"_L1},
     SymbolRow{"keyboard"_L1, "input-keyboard"_L1},
     SymbolRow{"sparkles"_L1, {}},
+    SymbolRow{"globe"_L1, "applications-internet"_L1},
+    SymbolRow{"envelope.fill"_L1, "mail-message-new"_L1},
+    SymbolRow{"slider.horizontal.3"_L1, {}},
+    SymbolRow{"paintbrush"_L1, {}},
+    SymbolRow{"lock.shield"_L1, {}},
+    SymbolRow{"checkmark.shield.fill"_L1, {}},
+    SymbolRow{"exclamationmark.shield.fill"_L1, {}},
+    SymbolRow{"bolt.fill"_L1, {}},
+    SymbolRow{"keyboard.fill"_L1, {}},
+    SymbolRow{"shield.checkerboard"_L1, {}},
 };
 
 const SymbolRow* findRow(const QString& symbol)

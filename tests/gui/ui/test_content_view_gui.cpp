@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "hotkey/HotkeyManager.h"
 #include "support/FakeHotkeyBackend.h"
+#include "support/FakeLoginItems.h"
 #include "ui/ClipboardListView.h"
 #include "ui/ContentView.h"
 #include "ui/PermissionOnboardingView.h"
@@ -191,8 +192,9 @@ private Q_SLOTS:
     {
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
+        test::FakeLoginItems loginItems;
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste);
+                        f->permissions, f->paste, loginItems);
         app.applicationDidFinishLaunching();
         QCOMPARE(app.statusMenu()->actions().first()->text(),
                  f->language.string(u"menu_open_clipboard"_s));
@@ -226,7 +228,7 @@ private Q_SLOTS:
         f->language.setCurrentLanguageRaw(u"pt"_s);
         QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
                      f->language.string(u"menu_open_clipboard"_s));
-        QCOMPARE(app.preferencesWindow()->windowTitle(), u"Tessel Settings"_s);
+        QCOMPARE(app.preferencesWindow()->windowTitle(), u"Configurações do Tessel"_s);
 
         // A copy made after the last tick is still recorded when the application quits.
         PasteboardItem lastWords;
@@ -242,8 +244,9 @@ private Q_SLOTS:
         f->trusted = false;
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
+        test::FakeLoginItems loginItems;
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste);
+                        f->permissions, f->paste, loginItems);
         app.applicationDidFinishLaunching();
         QVERIFY(f->permissions.isMonitoring());
         QVERIFY(!f->windowController.isOpen());

@@ -1,0 +1,60 @@
+#include "ui/preferences/AppearancePage.h"
+
+#include "core/SettingsStore.h"
+#include "ui/preferences/PreferenceParts.h"
+#include "ui/preferences/PreferencesContext.h"
+#include "ui/preferences/TextBinder.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_texts(texts)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 4, 0, 8);
+    layout->setSpacing(8);
+    layout->addWidget(sectionHeader(texts, u"section_visual_theme"_s, this));
+    auto* card = new Card(this);
+    auto* row = new QHBoxLayout;
+    auto* label = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal, card);
+    texts.bind(label, u"theme_label"_s);
+    m_theme = new QComboBox(card);
+    m_theme->setObjectName(settings::themeMode.name);
+    m_theme->setFixedWidth(170);
+    row->addWidget(label, 1);
+    row->addWidget(m_theme);
+    card->body()->addLayout(row);
+    layout->addWidget(card);
+    layout->addStretch(1);
+
+    texts.bind(m_theme, [this] { fillThemes(); });
+    connect(m_theme, &QComboBox::activated, this, [this](int index) {
+        m_context.settings.set(settings::themeMode, m_theme->itemData(index).toString());
+    });
+    connect(&m_context.settings, &SettingsStore::changed, m_theme, [this](const QString& key) {
+        if (key == settings::themeMode.name)
+            fillThemes();
+    });
+}
+
+void AppearancePage::fillThemes()
+{
+    const QSignalBlocker blocker(m_theme);
+    m_theme->clear();
+    m_theme->addItem(m_texts.text(u"theme_system"_s), u"system"_s);
+    m_theme->addItem(m_texts.text(u"theme_dark"_s), u"dark"_s);
+    m_theme->addItem(m_texts.text(u"theme_light"_s), u"light"_s);
+    // Any other stored text follows the system, as every window does.
+    const int current = m_theme->findData(m_context.settings.value(settings::themeMode));
+    m_theme->setCurrentIndex(std::max(current, 0));
+}
+
+} // namespace tessel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+namespace tessel {
+
+class HotkeyManager;
+class LanguageManager;
+class LoginItems;
+class PermissionManager;
+class SettingsStore;
+
+// The long-lived services the preferences and About windows use, handed down by the application.
+struct PreferencesContext {
+    SettingsStore& settings;
+    LanguageManager& language;
+    HotkeyManager& hotkeys;
+    PermissionManager& permissions;
+    LoginItems& loginItems;
+    // Opens the About window; unset where the application has none.
+    std::function<void()> openAbout;
+};
+
+} // namespace tessel

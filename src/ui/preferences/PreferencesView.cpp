@@ -1,0 +1,178 @@
+#include "ui/preferences/PreferencesView.h"
+
+#include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
+#include "ui/preferences/AppearancePage.h"
+#include "ui/preferences/GeneralPage.h"
+#include "ui/preferences/PreferenceParts.h"
+#include "ui/preferences/PrivacyPage.h"
+#include "ui/preferences/ShortcutRecorder.h"
+#include "ui/preferences/ShortcutsPage.h"
+#include "ui/preferences/TesselLogoIconView.h"
+#include "ui/preferences/TextBinder.h"
+#include "window/Theme.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel {
+
+namespace {
+constexpr int kContentWidth = 480;
+
+class Hairline : public QWidget {
+public:
+    explicit Hairline(QWidget* parent)
+        : QWidget(parent)
+    {
+        setFixedHeight(1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Theme::withOpacity(Theme::primary(palette()), 0.1));
+    }
+};
+} // namespace
+
+PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(std::move(context))
+    , m_texts(std::make_unique<TextBinder>(m_context.language))
+    , m_recorder(std::make_unique<ShortcutRecorder>(m_context.hotkeys))
+{
+    setAutoFillBackground(true);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* content = new QWidget(this);
+    content->setFixedWidth(kContentWidth);
+    outer->addWidget(content, 0, Qt::AlignHCenter);
+
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 16, 0, 0);
+    layout->setSpacing(10);
+    layout->addWidget(buildHeader());
+    layout->addWidget(new Hairline(content));
+    layout->addWidget(buildTabRow());
+    m_pages = new QStackedWidget(content);
+    layout->addWidget(m_pages, 1);
+    addPage(new GeneralPage(m_context, *m_texts));
+    addPage(new AppearancePage(m_context, *m_texts));
+    addPage(new PrivacyPage(m_context, *m_texts));
+    m_shortcutsPage = new ShortcutsPage(m_context, *m_texts, *m_recorder);
+    addPage(m_shortcutsPage);
+    selectTab(general);
+
+    m_texts->bind(this, [this] { setWindowTitle(m_texts->text(u"settings_title"_s)); });
+    connect(&m_context.language, &LanguageManager::languageChanged, this,
+            [this] { m_texts->retranslate(); });
+    Theme::apply(this, m_context.settings.value(settings::themeMode));
+    connect(&m_context.settings, &SettingsStore::changed, this, [this](const QString& key) {
+        if (key == settings::themeMode.name)
+            Theme::apply(this, m_context.settings.value(settings::themeMode));
+    });
+}
+
+PreferencesView::~PreferencesView() = default;
+
+QWidget* PreferencesView::buildHeader()
+{
+    auto* header = new QWidget(this);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->setSpacing(12);
+    row->addWidget(new TesselLogoIconView(36, header));
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    auto* title = new ToneLabel(ToneLabel::Tone::primary, 17, QFont::Bold, header);
+    m_texts->bind(title, u"settings_title"_s);
+    auto* subtitle = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, header);
+    m_texts->bind(subtitle, u"settings_subtitle"_s);
+    titles->addWidget(title);
+    titles->addWidget(subtitle);
+    row->addLayout(titles, 1);
+    auto* about = new QPushButton(header);
+    about->setObjectName(u"aboutButton"_s);
+    about->setCursor(Qt::PointingHandCursor);
+    m_texts->bind(about, u"about_tessel"_s);
+    connect(about, &QPushButton::clicked, this, [this] {
+        if (m_context.openAbout)
+            m_context.openAbout();
+    });
+    row->addWidget(about, 0, Qt::AlignVCenter);
+    return header;
+}
+
+QWidget* PreferencesView::buildTabRow()
+{
+    struct TabInfo {
+        const char16_t* titleKey;
+        const char16_t* symbol;
+    };
+    static constexpr TabInfo tabs[] = {{u"tab_general", u"slider.horizontal.3"},
+                                       {u"tab_appearance", u"paintbrush"},
+                                       {u"tab_privacy", u"lock.shield"},
+                                       {u"tab_shortcuts", u"keyboard"}};
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    auto* group = new QButtonGroup(row);
+    for (const TabInfo& tab : tabs) {
+        auto* button = new PreferencesTabButton(QString::fromUtf16(tab.symbol), row);
+        button->setObjectName(QString::fromUtf16(tab.titleKey));
+        m_texts->bind(button, QString::fromUtf16(tab.titleKey));
+        group->addButton(button, int(m_tabButtons.size()));
+        layout->addWidget(button);
+        m_tabButtons.append(button);
+    }
+    connect(group, &QButtonGroup::idClicked, this, &PreferencesView::selectTab);
+    return row;
+}
+
+void PreferencesView::addPage(QWidget* page)
+{
+    auto* scroll = new QScrollArea(m_pages);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    scroll->setWidget(page);
+    m_pages->addWidget(scroll);
+}
+
+int PreferencesView::selectedTab() const
+{
+    return m_pages->currentIndex();
+}
+
+void PreferencesView::selectTab(int index)
+{
+    if (index < 0 || index >= m_pages->count())
+        return;
+    // A recording belongs to the Shortcuts tab; leaving the tab ends it.
+    if (index != shortcuts)
+        m_recorder->stop();
+    m_pages->setCurrentIndex(index);
+    for (int i = 0; i < m_tabButtons.size(); ++i)
+        m_tabButtons[i]->setChecked(i == index);
+}
+
+void PreferencesView::hideEvent(QHideEvent* event)
+{
+    m_recorder->stop();
+    QWidget::hideEvent(event);
+}
+
+} // namespace tessel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+
+namespace tessel {
+
+class Badge;
+class SymbolIcon;
+class TextBinder;
+class ToneLabel;
+struct PreferencesContext;
+
+// The Privacy tab: the password-manager filter and the state of the input permission, with the
+// way to the help when it is missing. The permission card follows the state live.
+class PrivacyPage : public QWidget {
+    Q_OBJECT
+
+public:
+    PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget* parent = nullptr);
+
+private:
+    QWidget* buildStatusCard();
+    QWidget* buildFeatureCard(const QString& symbol, const QString& key);
+    QWidget* buildGuidance();
+    void showPermissionState();
+
+    PreferencesContext& m_context;
+    TextBinder& m_texts;
+    SymbolIcon* m_statusIcon = nullptr;
+    ToneLabel* m_statusTitle = nullptr;
+    ToneLabel* m_statusExplanation = nullptr;
+    Badge* m_statusBadge = nullptr;
+    ToneLabel* m_verified = nullptr;
+    QWidget* m_steps = nullptr;
+};
+
+} // namespace tessel

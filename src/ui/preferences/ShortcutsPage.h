@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tessel {
+
+class KeyCapButton;
+class ShortcutRecorder;
+class TextBinder;
+class ToneLabel;
+struct PreferencesContext;
+
+// The Shortcuts tab: the two global shortcuts with their key caps, recording a new one, the
+// recording error, and the reset to the defaults.
+class ShortcutsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    ShortcutsPage(PreferencesContext& context, TextBinder& texts, ShortcutRecorder& recorder,
+                  QWidget* parent = nullptr);
+
+    KeyCapButton* clipboardButton() const { return m_clipboard; }
+    KeyCapButton* emojiButton() const { return m_emoji; }
+    ToneLabel* errorLabel() const { return m_error; }
+
+private:
+    KeyCapButton* addRow(QWidget* card, const QString& titleKey);
+    void showState();
+
+    PreferencesContext& m_context;
+    TextBinder& m_texts;
+    ShortcutRecorder& m_recorder;
+    KeyCapButton* m_clipboard = nullptr;
+    KeyCapButton* m_emoji = nullptr;
+    ToneLabel* m_error = nullptr;
+};
+
+} // namespace tessel
