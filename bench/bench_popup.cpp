@@ -2,6 +2,7 @@
 // paint of the list. Run on an X display (bench/run starts one).
 #include "BenchUtil.h"
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -78,8 +79,9 @@ int main(int argc, char* argv[])
     PermissionManager permissions([] { return true; }, [](const QUrl&) { return true; });
     permissions.checkPermission();
     QCoreApplication::processEvents();
-    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions,
-                         paste);
+    PopupActions actions(manager, pasteboard, windowController, paste);
+    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions, paste,
+                         actions);
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();

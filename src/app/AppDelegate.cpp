@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "core/SettingsStore.h"
@@ -46,7 +47,7 @@ QString shortcutText(const SavedShortcut& shortcut)
 AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
                          ClipboardManager& clipboard, WindowController& windowController,
                          HotkeyManager& hotkeys, PermissionManager& permissions,
-                         PasteSimulator& paste, QObject* parent)
+                         PasteSimulator& paste, PopupActions& actions, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_language(language)
@@ -55,6 +56,7 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_hotkeys(hotkeys)
     , m_permissions(permissions)
     , m_paste(paste)
+    , m_actions(actions)
 {}
 
 AppDelegate::~AppDelegate()
@@ -151,7 +153,9 @@ void AppDelegate::openPopup(PopupTab tab)
         if (window)
             window->hide();
     }
-    m_windowController.open(tab, new ContentView(popupContext(), tab));
+    auto* content = new ContentView(popupContext(), tab);
+    m_actions.connectTo(*content);
+    m_windowController.open(tab, content);
 }
 
 PopupContext AppDelegate::popupContext()

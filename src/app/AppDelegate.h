@@ -16,6 +16,7 @@ class HotkeyManager;
 class LanguageManager;
 class PasteSimulator;
 class PermissionManager;
+class PopupActions;
 class SettingsStore;
 class WindowController;
 
@@ -31,7 +32,8 @@ public:
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
                 WindowController& windowController, HotkeyManager& hotkeys,
-                PermissionManager& permissions, PasteSimulator& paste, QObject* parent = nullptr);
+                PermissionManager& permissions, PasteSimulator& paste, PopupActions& actions,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -73,6 +75,7 @@ private:
     HotkeyManager& m_hotkeys;
     PermissionManager& m_permissions;
     PasteSimulator& m_paste;
+    PopupActions& m_actions;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;
     QPointer<QWidget> m_preferencesWindow;

@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
@@ -68,8 +69,10 @@ int main(int argc, char* argv[])
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(PlatformServices::createTrustProbe());
 
+    PopupActions actions(clipboard, *pasteboard, windowController, paste);
+
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
-                         paste);
+                         paste, actions);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();

@@ -10,10 +10,12 @@
 #include "ui/SymbolButton.h"
 #include "ui/TabButton.h"
 #include "ui/UiFonts.h"
+#include "window/PopupWindow.h"
 #include "window/Theme.h"
 #include "window/WindowController.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -43,7 +45,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         QPainterPath shape;
-        shape.addRoundedRect(frame, 12, 12);
+        shape.addRoundedRect(frame, PopupWindow::cornerRadius, PopupWindow::cornerRadius);
         QLinearGradient border(frame.topLeft(), frame.bottomRight());
         const bool dark = Theme::isDark(palette());
         const QColor edge = dark ? QColor(Qt::white) : QColor(Qt::black);
@@ -61,7 +63,7 @@ ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* par
     , m_activeTab(initialTab)
     , m_layout(new QVBoxLayout(this))
 {
-    setFixedSize(viewSize);
+    setFixedSize(PopupWindow::contentSize);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     Theme::apply(this, m_context.settings.value(settings::themeMode));
@@ -185,9 +187,10 @@ QWidget* ContentView::buildTabRow()
 QWidget* ContentView::buildTabContent(PopupTab tab)
 {
     if (tab == PopupTab::clipboard || tab == PopupTab::favorites) {
-        return new ClipboardListView(m_context.clipboardManager, m_context.windowController,
-                                     m_context.language, m_context.settings, m_context.paste,
-                                     tab == PopupTab::favorites);
+        auto* list = new ClipboardListView(m_context.clipboardManager, m_context.language,
+                                           m_context.settings, tab == PopupTab::favorites);
+        connect(list, &ClipboardListView::chosen, this, &ContentView::entryChosen);
+        return list;
     }
     // The character pickers arrive in their own views; until then the tab shows its symbol.
     auto* placeholder = new QLabel;
@@ -206,6 +209,25 @@ void ContentView::setActiveTab(PopupTab tab)
     rebuildBody();
 }
 
+bool ContentView::handlePopupKey(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        break;
+    default:
+        return false;
+    }
+    auto* target = dynamic_cast<PopupKeyTarget*>(m_tabContent.data());
+    return target && target->handlePopupKey(event);
+}
+
 void ContentView::syncWindowAppearance(const QString& mode)
 {
     // After the current update: the window is restyled outside the view rebuild.
@@ -221,7 +243,7 @@ void ContentView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), 12, 12);
+    shape.addRoundedRect(QRectF(rect()), PopupWindow::cornerRadius, PopupWindow::cornerRadius);
     painter.fillPath(shape, palette().color(QPalette::Window));
 }
 

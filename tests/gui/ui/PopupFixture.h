@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -35,6 +36,7 @@ struct PopupFixture {
     PasteSimulator paste{settings, keys, workspace, sound};
     bool trusted = true;
     PermissionManager permissions{[this] { return trusted; }, [](const QUrl&) { return true; }};
+    PopupActions actions{manager, pasteboard, windowController, paste};
 
     PopupFixture()
     {
