@@ -11,6 +11,7 @@
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
@@ -79,9 +80,10 @@ int main(int argc, char* argv[])
     PermissionManager permissions([] { return true; }, [](const QUrl&) { return true; });
     permissions.checkPermission();
     QCoreApplication::processEvents();
-    PopupActions actions(manager, pasteboard, windowController, paste);
+    EmojiStore emojis(settings);
+    PopupActions actions(manager, pasteboard, emojis, windowController, paste);
     AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions, paste,
-                         actions);
+                         emojis, actions);
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();

@@ -47,7 +47,8 @@ QString shortcutText(const SavedShortcut& shortcut)
 AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
                          ClipboardManager& clipboard, WindowController& windowController,
                          HotkeyManager& hotkeys, PermissionManager& permissions,
-                         PasteSimulator& paste, PopupActions& actions, QObject* parent)
+                         PasteSimulator& paste, EmojiStore& emojis, PopupActions& actions,
+                         QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_language(language)
@@ -56,6 +57,7 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_hotkeys(hotkeys)
     , m_permissions(permissions)
     , m_paste(paste)
+    , m_emojis(emojis)
     , m_actions(actions)
 {}
 
@@ -160,8 +162,9 @@ void AppDelegate::openPopup(PopupTab tab)
 
 PopupContext AppDelegate::popupContext()
 {
-    return {m_clipboard, m_windowController,           m_language, m_permissions, m_settings,
-            m_paste,     [this] { openPreferences(); }};
+    return {
+        m_clipboard, m_windowController,           m_language, m_permissions, m_settings, m_paste,
+        m_emojis,    [this] { openPreferences(); }};
 }
 
 void AppDelegate::prepareFirstPopup()

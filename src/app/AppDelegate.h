@@ -12,6 +12,7 @@
 namespace tessel {
 
 class ClipboardManager;
+class EmojiStore;
 class HotkeyManager;
 class LanguageManager;
 class PasteSimulator;
@@ -32,8 +33,8 @@ public:
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
                 WindowController& windowController, HotkeyManager& hotkeys,
-                PermissionManager& permissions, PasteSimulator& paste, PopupActions& actions,
-                QObject* parent = nullptr);
+                PermissionManager& permissions, PasteSimulator& paste, EmojiStore& emojis,
+                PopupActions& actions, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -75,6 +76,7 @@ private:
     HotkeyManager& m_hotkeys;
     PermissionManager& m_permissions;
     PasteSimulator& m_paste;
+    EmojiStore& m_emojis;
     PopupActions& m_actions;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;

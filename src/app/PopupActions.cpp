@@ -2,18 +2,20 @@
 
 #include "clipboard/ClipboardManager.h"
 #include "paste/PasteSimulator.h"
+#include "pickers/EmojiStore.h"
 #include "pickers/PickerWrite.h"
 #include "ui/ContentView.h"
 #include "window/WindowController.h"
 
 namespace tessel {
 
-PopupActions::PopupActions(ClipboardManager& clipboard, Pasteboard& pasteboard,
+PopupActions::PopupActions(ClipboardManager& clipboard, Pasteboard& pasteboard, EmojiStore& emojis,
                            WindowController& windowController, PasteSimulator& paste,
                            QObject* parent)
     : QObject(parent)
     , m_clipboard(clipboard)
     , m_pasteboard(pasteboard)
+    , m_emojis(emojis)
     , m_windowController(windowController)
     , m_paste(paste)
 {}
@@ -21,6 +23,8 @@ PopupActions::PopupActions(ClipboardManager& clipboard, Pasteboard& pasteboard,
 void PopupActions::connectTo(ContentView& view)
 {
     connect(&view, &ContentView::entryChosen, this, &PopupActions::chooseEntry);
+    connect(&view, &ContentView::emojiChosen, this, &PopupActions::chooseEmoji);
+    connect(&view, &ContentView::textPicked, this, &PopupActions::choosePickedText);
 }
 
 void PopupActions::chooseEntry(const ClipboardEntryPtr& entry)
@@ -35,6 +39,12 @@ void PopupActions::choosePickedText(const QString& text)
 {
     writePickedText(m_pasteboard, text);
     closeAndPaste();
+}
+
+void PopupActions::chooseEmoji(const Emoji& emoji)
+{
+    m_emojis.pushRecent(emoji);
+    choosePickedText(emoji.character);
 }
 
 void PopupActions::closeAndPaste()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
+#include "pickers/Emoji.h"
 
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@ namespace tessel {
 
 class ClipboardManager;
 class ContentView;
+class EmojiStore;
 class Pasteboard;
 class PasteSimulator;
 class WindowController;
@@ -20,7 +22,7 @@ class PopupActions : public QObject {
     Q_OBJECT
 
 public:
-    PopupActions(ClipboardManager& clipboard, Pasteboard& pasteboard,
+    PopupActions(ClipboardManager& clipboard, Pasteboard& pasteboard, EmojiStore& emojis,
                  WindowController& windowController, PasteSimulator& paste,
                  QObject* parent = nullptr);
 
@@ -31,12 +33,15 @@ public:
     void chooseEntry(const ClipboardEntryPtr& entry);
     // A picker's text: on the clipboard marked transient, so that no history records it.
     void choosePickedText(const QString& text);
+    // An emoji: first in the recents (saved), then as a picker's text.
+    void chooseEmoji(const Emoji& emoji);
 
 private:
     void closeAndPaste();
 
     ClipboardManager& m_clipboard;
     Pasteboard& m_pasteboard;
+    EmojiStore& m_emojis;
     WindowController& m_windowController;
     PasteSimulator& m_paste;
 };

@@ -4,11 +4,12 @@
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
 #include "ui/ClipboardListView.h"
-#include "ui/IconProvider.h"
+#include "ui/EmojiPickerView.h"
 #include "ui/PermissionOnboardingView.h"
 #include "ui/SearchBar.h"
 #include "ui/SymbolButton.h"
 #include "ui/TabButton.h"
+#include "ui/TextPickerView.h"
 #include "ui/UiFonts.h"
 #include "window/PopupWindow.h"
 #include "window/Theme.h"
@@ -17,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -137,6 +139,9 @@ void ContentView::rebuildBody()
     m_bodyLayout->addWidget(m_tabContent, 1);
     m_body->show();
     m_frame->raise();
+    // The popup gives the keyboard to its content's focus proxy: typing goes to the search field
+    // on the picker tabs.
+    setFocusProxy(m_searchBar);
     if (m_searchBar)
         m_searchBar->setFocus();
 }
@@ -192,13 +197,22 @@ QWidget* ContentView::buildTabContent(PopupTab tab)
         connect(list, &ClipboardListView::chosen, this, &ContentView::entryChosen);
         return list;
     }
-    // The character pickers arrive in their own views; until then the tab shows its symbol.
-    auto* placeholder = new QLabel;
-    placeholder->setAlignment(Qt::AlignCenter);
-    placeholder->setPixmap(IconProvider::pixmap(TabButton::symbolFor(tab), 34,
-                                                Theme::tertiary(palette()), devicePixelRatioF()));
-    placeholder->setObjectName(u"pickerPlaceholder"_s);
-    return placeholder;
+    if (tab == PopupTab::emoji) {
+        auto* emoji = new EmojiPickerView(m_context.emojis, m_context.language, m_searchText);
+        connect(m_searchBar, &SearchBar::textChanged, emoji, &EmojiPickerView::setSearchText);
+        connect(emoji, &EmojiPickerView::searchClearRequested, m_searchBar,
+                [bar = m_searchBar] { bar->lineEdit()->clear(); });
+        connect(emoji, &EmojiPickerView::chosen, this, &ContentView::emojiChosen);
+        return emoji;
+    }
+    TextPickerView* picker = nullptr;
+    if (tab == PopupTab::kaomoji)
+        picker = new KaomojiPickerView(m_context.language, m_searchText);
+    else
+        picker = new SymbolsPickerView(m_context.language, m_searchText);
+    connect(m_searchBar, &SearchBar::textChanged, picker, &TextPickerView::setSearchText);
+    connect(picker, &TextPickerView::picked, this, &ContentView::textPicked);
+    return picker;
 }
 
 void ContentView::setActiveTab(PopupTab tab)

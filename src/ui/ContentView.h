@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
+#include "pickers/Emoji.h"
 #include "ui/PopupContext.h"
 #include "ui/SearchBar.h"
 #include "window/PopupKeyTarget.h"
@@ -44,6 +45,10 @@ public:
 Q_SIGNALS:
     // A history entry was chosen on the clipboard or favourites tab.
     void entryChosen(const tessel::ClipboardEntryPtr& entry);
+    // An emoji was chosen on the emoji tab.
+    void emojiChosen(const tessel::Emoji& emoji);
+    // A kaomoji or a symbol was chosen.
+    void textPicked(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,6 +8,7 @@
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
@@ -36,7 +37,8 @@ struct PopupFixture {
     PasteSimulator paste{settings, keys, workspace, sound};
     bool trusted = true;
     PermissionManager permissions{[this] { return trusted; }, [](const QUrl&) { return true; }};
-    PopupActions actions{manager, pasteboard, windowController, paste};
+    EmojiStore emojis{settings};
+    PopupActions actions{manager, pasteboard, emojis, windowController, paste};
 
     PopupFixture()
     {
@@ -46,7 +48,7 @@ struct PopupFixture {
 
     PopupContext context()
     {
-        return {manager, windowController, language, permissions, settings, paste, {}};
+        return {manager, windowController, language, permissions, settings, paste, emojis, {}};
     }
 
     // Another application copies `text`.

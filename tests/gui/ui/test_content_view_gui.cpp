@@ -193,7 +193,7 @@ private Q_SLOTS:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste, f->actions);
+                        f->permissions, f->paste, f->emojis, f->actions);
         app.applicationDidFinishLaunching();
         QCOMPARE(app.statusMenu()->actions().first()->text(),
                  f->language.string(u"menu_open_clipboard"_s));
@@ -244,7 +244,7 @@ private Q_SLOTS:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste, f->actions);
+                        f->permissions, f->paste, f->emojis, f->actions);
         app.applicationDidFinishLaunching();
         QVERIFY(f->permissions.isMonitoring());
         QVERIFY(!f->windowController.isOpen());
