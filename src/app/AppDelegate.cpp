@@ -169,9 +169,13 @@ PopupContext AppDelegate::popupContext()
 
 void AppDelegate::prepareFirstPopup()
 {
-    ContentView view(popupContext(), PopupTab::clipboard);
-    m_windowController.applyTheme(&view);
-    view.grab();
+    // The emoji tab too: loading the colour emoji font and drawing its first glyphs costs more
+    // than the rest of an opening, and the drawn glyphs stay cached for the real one.
+    for (PopupTab tab : {PopupTab::clipboard, PopupTab::emoji}) {
+        ContentView view(popupContext(), tab);
+        m_windowController.applyTheme(&view);
+        view.grab();
+    }
 }
 
 QWidget* AppDelegate::makeWindow(const QString& titleKey, QSize size)

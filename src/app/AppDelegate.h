@@ -50,8 +50,9 @@ public:
 
     void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
 
-    // Renders a popup off screen once, so that fonts, glyphs, icons and styles are loaded before
-    // the user's first shortcut press rather than during it. Launch schedules it.
+    // Renders the history and emoji tabs off screen once, so that fonts, glyphs, icons and styles
+    // are loaded before the user's first shortcut press rather than during it. Launch schedules
+    // it.
     void prepareFirstPopup();
 
     QSystemTrayIcon* statusItem() const { return m_statusItem; }

@@ -200,8 +200,10 @@ QWidget* ContentView::buildTabContent(PopupTab tab)
     if (tab == PopupTab::emoji) {
         auto* emoji = new EmojiPickerView(m_context.emojis, m_context.language, m_searchText);
         connect(m_searchBar, &SearchBar::textChanged, emoji, &EmojiPickerView::setSearchText);
-        connect(emoji, &EmojiPickerView::searchClearRequested, m_searchBar,
-                [bar = m_searchBar] { bar->lineEdit()->clear(); });
+        if (SearchBar* bar = m_searchBar.data()) {
+            connect(emoji, &EmojiPickerView::searchClearRequested, bar->lineEdit(),
+                    &QLineEdit::clear);
+        }
         connect(emoji, &EmojiPickerView::chosen, this, &ContentView::emojiChosen);
         return emoji;
     }
