@@ -331,6 +331,40 @@ private Q_SLOTS:
         QCOMPARE(picked.first().first().toString(), u"$"_s);
     }
 
+    // As many columns of the minimum width as fit, sharing the width; the emoji's 7 fixed ones
+    // centred. No cell overlaps another or leaves the view.
+    void gridsFillTheirWidthWithColumns_data()
+    {
+        QTest::addColumn<PopupTab>("tab");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("emoji") << PopupTab::emoji << 7;
+        QTest::newRow("kaomoji, at least 90 wide") << PopupTab::kaomoji << 3;
+        QTest::newRow("symbols, at least 36 wide") << PopupTab::symbols << 7;
+    }
+
+    void gridsFillTheirWidthWithColumns()
+    {
+        QFETCH(PopupTab, tab);
+        QFETCH(int, columns);
+        ContentView* content = openPopup(tab);
+        auto* grid = content->tabContent()->findChild<PickerGridView*>();
+        QVERIFY(grid);
+        const QList<int> cells = grid->cellRows();
+        QVERIFY(cells.size() > columns);
+        const int top = grid->contentRect(cells.first()).top();
+        int inFirstRow = 0;
+        QRect previous;
+        for (int row : cells) {
+            const QRect rect = grid->contentRect(row);
+            QVERIFY(rect.left() >= 12 && rect.right() < grid->viewport()->width() - 11);
+            if (rect.top() == previous.top())
+                QVERIFY(rect.left() > previous.right());
+            inFirstRow += rect.top() == top;
+            previous = rect;
+        }
+        QCOMPARE(inFirstRow, columns);
+    }
+
     void tooltipNamesTheEmojiInTheInterfaceLanguage()
     {
         f->language.setCurrentLanguageRaw(u"pt"_s);
