@@ -2,6 +2,7 @@
 // paint of the list. Run on an X display (bench/run starts one).
 #include "BenchUtil.h"
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -10,6 +11,7 @@
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
 #include "support/FakePasteServices.h"
@@ -79,9 +81,11 @@ int main(int argc, char* argv[])
     PermissionManager permissions([] { return true; }, [](const QUrl&) { return true; });
     permissions.checkPermission();
     QCoreApplication::processEvents();
+    EmojiStore emojis(settings);
+    PopupActions actions(manager, pasteboard, emojis, windowController, paste);
     test::FakeLoginItems loginItems;
     AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions, paste,
-                         loginItems);
+                         emojis, actions, loginItems);
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();

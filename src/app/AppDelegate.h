@@ -12,11 +12,13 @@
 namespace tessel {
 
 class ClipboardManager;
+class EmojiStore;
 class HotkeyManager;
 class LanguageManager;
 class LoginItems;
 class PasteSimulator;
 class PermissionManager;
+class PopupActions;
 class SettingsStore;
 class WindowController;
 
@@ -32,8 +34,8 @@ public:
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
                 WindowController& windowController, HotkeyManager& hotkeys,
-                PermissionManager& permissions, PasteSimulator& paste, LoginItems& loginItems,
-                QObject* parent = nullptr);
+                PermissionManager& permissions, PasteSimulator& paste, EmojiStore& emojis,
+                PopupActions& actions, LoginItems& loginItems, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -49,8 +51,9 @@ public:
 
     void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
 
-    // Renders a popup off screen once, so that fonts, glyphs, icons and styles are loaded before
-    // the user's first shortcut press rather than during it. Launch schedules it.
+    // Renders the history and emoji tabs off screen once, so that fonts, glyphs, icons and styles
+    // are loaded before the user's first shortcut press rather than during it. Launch schedules
+    // it.
     void prepareFirstPopup();
 
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
@@ -78,6 +81,8 @@ private:
     HotkeyManager& m_hotkeys;
     PermissionManager& m_permissions;
     PasteSimulator& m_paste;
+    EmojiStore& m_emojis;
+    PopupActions& m_actions;
     LoginItems& m_loginItems;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;

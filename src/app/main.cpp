@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
@@ -14,6 +15,7 @@
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "platform/PlatformServices.h"
 #include "ui/IconProvider.h"
 #include "window/WindowController.h"
@@ -69,10 +71,12 @@ int main(int argc, char* argv[])
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(PlatformServices::createTrustProbe());
 
+    EmojiStore emojis(settings);
+    PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
     const auto loginItems = PlatformServices::createLoginItems();
 
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
-                         paste, *loginItems);
+                         paste, emojis, actions, *loginItems);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();

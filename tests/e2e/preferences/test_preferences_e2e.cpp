@@ -82,9 +82,9 @@ private Q_SLOTS:
         auto backend = PlatformServices::createHotkeyBackend();
         const auto loginItems = PlatformServices::createLoginItems();
         auto hotkeys = std::make_unique<HotkeyManager>(f.settings, *backend);
-        auto app =
-            std::make_unique<AppDelegate>(f.settings, f.language, f.manager, f.windowController,
-                                          *hotkeys, f.permissions, f.paste, *loginItems);
+        auto app = std::make_unique<AppDelegate>(f.settings, f.language, f.manager,
+                                                 f.windowController, *hotkeys, f.permissions,
+                                                 f.paste, f.emojis, f.actions, *loginItems);
         app->applicationDidFinishLaunching();
         QVERIFY(hotkeys->isClipboardRegistered());
 

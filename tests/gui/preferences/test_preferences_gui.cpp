@@ -130,7 +130,7 @@ private Q_SLOTS:
     {
         test::FakeLoginItems items;
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, *hotkeys,
-                        f->permissions, f->paste, items);
+                        f->permissions, f->paste, f->emojis, f->actions, items);
         for (int i = 0; i < 30; ++i)
             f->copy(u"entry %1"_s.arg(i));
         QCOMPARE(f->manager.entries().size(), 30);
@@ -291,7 +291,7 @@ private Q_SLOTS:
     {
         test::FakeLoginItems items;
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, *hotkeys,
-                        f->permissions, f->paste, items);
+                        f->permissions, f->paste, f->emojis, f->actions, items);
         app.applicationDidFinishLaunching();
         app.openPreferences();
         auto* prefs = qobject_cast<PreferencesView*>(app.preferencesWindow());
