@@ -18,9 +18,9 @@
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
-#include "ui/ContentView.h"
-#include "ui/EmojiPickerView.h"
-#include "ui/PickerGridView.h"
+#include "ui/popup/ContentView.h"
+#include "ui/popup/EmojiPickerView.h"
+#include "ui/popup/PickerGridView.h"
 #include "window/PopupWindow.h"
 #include "window/WindowController.h"
 

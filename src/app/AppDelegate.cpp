@@ -8,10 +8,10 @@
 #include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
-#include "ui/ContentView.h"
-#include "ui/IconProvider.h"
+#include "ui/popup/ContentView.h"
 #include "ui/preferences/AboutView.h"
 #include "ui/preferences/PreferencesView.h"
+#include "ui/style/IconProvider.h"
 #include "window/WindowController.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/PopupContext.h"
+#include "ui/popup/PopupContext.h"
 #include "window/PopupTab.h"
 
 #include <QMenu>

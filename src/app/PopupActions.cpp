@@ -4,7 +4,7 @@
 #include "paste/PasteSimulator.h"
 #include "pickers/EmojiStore.h"
 #include "pickers/PickerWrite.h"
-#include "ui/ContentView.h"
+#include "ui/popup/ContentView.h"
 #include "window/WindowController.h"
 
 namespace tessel {

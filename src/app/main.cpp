@@ -17,7 +17,7 @@
 #include "permissions/PermissionManager.h"
 #include "pickers/EmojiStore.h"
 #include "platform/PlatformServices.h"
-#include "ui/IconProvider.h"
+#include "ui/style/IconProvider.h"
 #include "window/WindowController.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
+#include "ui/style/Theme.h"
 #include "window/PopupPlacement.h"
 #include "window/PopupWindow.h"
-#include "window/Theme.h"
 
 #include <QCursor>
 #include <QGuiApplication>

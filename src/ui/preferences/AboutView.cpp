@@ -2,13 +2,13 @@
 
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
-#include "ui/IconProvider.h"
-#include "ui/UiFonts.h"
 #include "ui/preferences/PreferenceParts.h"
 #include "ui/preferences/ProductInfo.h"
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>

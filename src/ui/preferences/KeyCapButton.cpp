@@ -1,8 +1,8 @@
 #include "ui/preferences/KeyCapButton.h"
 
-#include "ui/UiFonts.h"
 #include "ui/preferences/ShortcutRecorder.h"
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,10 +1,10 @@
 #include "ui/preferences/PreferenceParts.h"
 
 #include "core/SettingsStore.h"
-#include "ui/IconProvider.h"
-#include "ui/UiFonts.h"
 #include "ui/preferences/TextBinder.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QCheckBox>
 #include <QEvent>

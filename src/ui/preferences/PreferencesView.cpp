@@ -10,7 +10,7 @@
 #include "ui/preferences/ShortcutsPage.h"
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -2,10 +2,10 @@
 
 #include "core/SettingsStore.h"
 #include "permissions/PermissionManager.h"
-#include "ui/IconProvider.h"
 #include "ui/preferences/PreferenceParts.h"
 #include "ui/preferences/PreferencesContext.h"
 #include "ui/preferences/TextBinder.h"
+#include "ui/style/IconProvider.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

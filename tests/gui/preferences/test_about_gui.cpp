@@ -3,7 +3,7 @@
 #include "support/TempHome.h"
 #include "ui/preferences/AboutView.h"
 #include "ui/preferences/TesselLogoIconView.h"
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,14 +3,14 @@
 #include "hotkey/HotkeyManager.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
-#include "ui/ContentView.h"
+#include "ui/popup/ContentView.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
 #include "ui/preferences/PreferencesView.h"
 #include "ui/preferences/ShortcutRecorder.h"
 #include "ui/preferences/ShortcutsPage.h"
+#include "ui/style/Theme.h"
 #include "window/PopupWindow.h"
-#include "window/Theme.h"
 
 #include <QCheckBox>
 #include <QComboBox>

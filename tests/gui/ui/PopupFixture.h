@@ -13,7 +13,7 @@
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
-#include "ui/PopupContext.h"
+#include "ui/popup/PopupContext.h"
 #include "window/WindowController.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "PopupFixture.h"
 #include "app/PopupActions.h"
-#include "ui/ClipboardListModel.h"
-#include "ui/ClipboardListView.h"
-#include "ui/ConfirmationSheet.h"
-#include "ui/HistoryRowView.h"
+#include "ui/popup/ClipboardListModel.h"
+#include "ui/popup/ClipboardListView.h"
+#include "ui/popup/HistoryRowView.h"
+#include "ui/widgets/ConfirmationSheet.h"
 #include "window/PopupWindow.h"
 
 #include <QAbstractItemModelTester>

@@ -3,13 +3,13 @@
 #include "hotkey/HotkeyManager.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
-#include "ui/ClipboardListView.h"
-#include "ui/ContentView.h"
-#include "ui/PermissionOnboardingView.h"
-#include "ui/SearchBar.h"
-#include "ui/TabButton.h"
+#include "ui/popup/ClipboardListView.h"
+#include "ui/popup/ContentView.h"
+#include "ui/popup/PermissionOnboardingView.h"
+#include "ui/popup/TabButton.h"
+#include "ui/style/Theme.h"
+#include "ui/widgets/SearchBar.h"
 #include "window/PopupWindow.h"
-#include "window/Theme.h"
 
 #include <QKeyEvent>
 #include <QLabel>

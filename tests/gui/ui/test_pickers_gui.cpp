@@ -1,11 +1,11 @@
 #include "PopupFixture.h"
 #include "pickers/EmojiCategories.h"
-#include "ui/CategoryButton.h"
-#include "ui/ContentView.h"
-#include "ui/EmojiPickerView.h"
-#include "ui/PickerGridModel.h"
-#include "ui/PickerGridView.h"
-#include "ui/TextPickerView.h"
+#include "ui/popup/CategoryButton.h"
+#include "ui/popup/ContentView.h"
+#include "ui/popup/EmojiPickerView.h"
+#include "ui/popup/PickerGridModel.h"
+#include "ui/popup/PickerGridView.h"
+#include "ui/popup/TextPickerView.h"
 #include "window/PopupWindow.h"
 
 #include <QAbstractItemModelTester>

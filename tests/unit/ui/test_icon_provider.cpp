@@ -1,4 +1,4 @@
-#include "ui/IconProvider.h"
+#include "ui/style/IconProvider.h"
 
 #include <QDirIterator>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "ui/ClipboardListModel.h"
+#include "ui/popup/ClipboardListModel.h"
 
 #include "clipboard/ClipboardManager.h"
 

@@ -1,15 +1,15 @@
-#include "ui/ClipboardListView.h"
+#include "ui/popup/ClipboardListView.h"
 
 #include "clipboard/ClipboardManager.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
-#include "ui/ClipboardListModel.h"
-#include "ui/ConfirmationSheet.h"
-#include "ui/HistoryRowView.h"
-#include "ui/IconProvider.h"
-#include "ui/OverlayScrollBar.h"
-#include "ui/UiFonts.h"
-#include "window/Theme.h"
+#include "ui/popup/ClipboardListModel.h"
+#include "ui/popup/HistoryRowView.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
+#include "ui/widgets/ConfirmationSheet.h"
+#include "ui/widgets/OverlayScrollBar.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "clipboard/ClipboardEntry.h"
 #include "pickers/Emoji.h"
-#include "ui/PopupContext.h"
-#include "ui/SearchBar.h"
+#include "ui/popup/PopupContext.h"
+#include "ui/widgets/SearchBar.h"
 #include "window/PopupKeyTarget.h"
 #include "window/PopupTab.h"
 

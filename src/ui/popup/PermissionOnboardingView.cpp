@@ -1,10 +1,10 @@
-#include "ui/PermissionOnboardingView.h"
+#include "ui/popup/PermissionOnboardingView.h"
 
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
-#include "ui/IconProvider.h"
-#include "ui/UiFonts.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

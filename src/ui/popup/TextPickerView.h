@@ -1,8 +1,8 @@
 #pragma once
 
 #include "pickers/TextCollections.h"
-#include "ui/PickerCellDelegate.h"
-#include "ui/PickerGridView.h"
+#include "ui/popup/PickerCellDelegate.h"
+#include "ui/popup/PickerGridView.h"
 #include "window/PopupKeyTarget.h"
 
 #include <QWidget>

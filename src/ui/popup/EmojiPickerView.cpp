@@ -1,15 +1,15 @@
-#include "ui/EmojiPickerView.h"
+#include "ui/popup/EmojiPickerView.h"
 
 #include "localization/LanguageManager.h"
 #include "pickers/EmojiCategories.h"
 #include "pickers/EmojiFilter.h"
 #include "pickers/EmojiStore.h"
 #include "pickers/SearchText.h"
-#include "ui/CategoryButton.h"
-#include "ui/PickerCellDelegate.h"
-#include "ui/PickerGridModel.h"
-#include "ui/PickerGridView.h"
-#include "ui/UiFonts.h"
+#include "ui/popup/CategoryButton.h"
+#include "ui/popup/PickerCellDelegate.h"
+#include "ui/popup/PickerGridModel.h"
+#include "ui/popup/PickerGridView.h"
+#include "ui/style/UiFonts.h"
 
 #include <QHBoxLayout>
 #include <QScrollArea>

@@ -1,11 +1,11 @@
-#include "ui/HistoryRowView.h"
+#include "ui/popup/HistoryRowView.h"
 
 #include "clipboard/ClipboardEntry.h"
 #include "localization/LanguageManager.h"
-#include "ui/ClipboardListModel.h"
-#include "ui/IconProvider.h"
-#include "ui/UiFonts.h"
-#include "window/Theme.h"
+#include "ui/popup/ClipboardListModel.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QAbstractItemView>
 #include <QCache>

@@ -1,4 +1,4 @@
-#include "ui/UiFonts.h"
+#include "ui/style/UiFonts.h"
 
 #include <QApplication>
 #include <QFontDatabase>

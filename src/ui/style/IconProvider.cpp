@@ -1,4 +1,4 @@
-#include "IconProvider.h"
+#include "ui/style/IconProvider.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "ui/SymbolButton.h"
+#include "ui/widgets/SymbolButton.h"
 
-#include "ui/IconProvider.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
 
 #include <QPainter>
 

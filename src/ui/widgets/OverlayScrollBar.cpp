@@ -1,6 +1,6 @@
-#include "ui/OverlayScrollBar.h"
+#include "ui/widgets/OverlayScrollBar.h"
 
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "ui/PickerCellDelegate.h"
+#include "ui/popup/PickerCellDelegate.h"
 
-#include "ui/PickerGridModel.h"
-#include "window/Theme.h"
+#include "ui/popup/PickerGridModel.h"
+#include "ui/style/Theme.h"
 
 #include <QPainter>
 #include <QPixmapCache>

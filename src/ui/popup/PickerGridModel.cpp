@@ -1,4 +1,4 @@
-#include "ui/PickerGridModel.h"
+#include "ui/popup/PickerGridModel.h"
 
 namespace tessel {
 

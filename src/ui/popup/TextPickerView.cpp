@@ -1,9 +1,9 @@
-#include "ui/TextPickerView.h"
+#include "ui/popup/TextPickerView.h"
 
 #include "localization/LanguageManager.h"
 #include "pickers/SearchText.h"
-#include "ui/PickerGridModel.h"
-#include "ui/UiFonts.h"
+#include "ui/popup/PickerGridModel.h"
+#include "ui/style/UiFonts.h"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
-#include "ui/ConfirmationSheet.h"
+#include "ui/widgets/ConfirmationSheet.h"
 
-#include "ui/UiFonts.h"
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "ui/PickerGridView.h"
+#include "ui/popup/PickerGridView.h"
 
-#include "ui/OverlayScrollBar.h"
-#include "ui/PickerGridModel.h"
+#include "ui/popup/PickerGridModel.h"
+#include "ui/widgets/OverlayScrollBar.h"
 
 #include <QKeyEvent>
 #include <QPainter>

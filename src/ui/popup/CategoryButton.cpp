@@ -1,7 +1,7 @@
-#include "ui/CategoryButton.h"
+#include "ui/popup/CategoryButton.h"
 
-#include "ui/IconProvider.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
 
 #include <QPainter>
 

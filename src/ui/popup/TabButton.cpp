@@ -1,7 +1,7 @@
-#include "ui/TabButton.h"
+#include "ui/popup/TabButton.h"
 
-#include "ui/IconProvider.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "window/Theme.h"
+#include "ui/style/Theme.h"
 
 #include <QApplication>
 #include <QWidget>

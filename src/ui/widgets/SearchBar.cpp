@@ -1,8 +1,8 @@
-#include "ui/SearchBar.h"
+#include "ui/widgets/SearchBar.h"
 
-#include "ui/IconProvider.h"
-#include "ui/UiFonts.h"
-#include "window/Theme.h"
+#include "ui/style/IconProvider.h"
+#include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
