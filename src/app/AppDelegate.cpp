@@ -185,24 +185,30 @@ void AppDelegate::present(QWidget* window)
 void AppDelegate::openPreferences()
 {
     m_windowController.close(false);
-    if (!m_preferencesWindow) {
-        m_preferencesWindow = new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions,
-                                                   m_loginItems, [this] { openAboutWindow(); }});
-        placeWindow(m_preferencesWindow, QSize(520, 500));
+    // Created on first use and kept; a plain pointer, as the release build's null-dereference
+    // check does not see through QPointer.
+    QWidget* window = m_preferencesWindow.data();
+    if (!window) {
+        window = new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions,
+                                      m_loginItems, [this] { openAboutWindow(); }});
+        placeWindow(window, QSize(520, 500));
+        m_preferencesWindow = window;
     }
-    present(m_preferencesWindow);
+    present(window);
 }
 
 void AppDelegate::openAboutWindow()
 {
     m_windowController.close(false);
-    if (!m_aboutWindow) {
-        m_aboutWindow = new AboutView(m_language, m_settings);
-        placeWindow(m_aboutWindow, QSize(330, 310));
+    QWidget* window = m_aboutWindow.data();
+    if (!window) {
+        window = new AboutView(m_language, m_settings);
+        placeWindow(window, QSize(330, 310));
         // The About window is small and has nothing to resize.
-        m_aboutWindow->setFixedSize(m_aboutWindow->size().expandedTo(m_aboutWindow->sizeHint()));
+        window->setFixedSize(window->size().expandedTo(window->sizeHint()));
+        m_aboutWindow = window;
     }
-    present(m_aboutWindow);
+    present(window);
 }
 
 void AppDelegate::settingChanged(const QString& key)

@@ -19,7 +19,7 @@ AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, Q
     , m_texts(texts)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 0, 8);
+    layout->setContentsMargins(10, 4, 10, 8);
     layout->setSpacing(8);
     layout->addWidget(sectionHeader(texts, u"section_visual_theme"_s, this));
     auto* card = new Card(this);

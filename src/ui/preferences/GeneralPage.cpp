@@ -38,7 +38,7 @@ GeneralPage::GeneralPage(PreferencesContext& context, TextBinder& texts, QWidget
     , m_texts(texts)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 0, 8);
+    layout->setContentsMargins(10, 4, 10, 8);
     layout->setSpacing(8);
     buildBehaviour();
     buildLanguage();

@@ -11,6 +11,7 @@
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
 #include "ui/style/Theme.h"
+#include "ui/widgets/OverlayScrollBar.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@ namespace tessel {
 
 namespace {
 constexpr int kContentWidth = 480;
+constexpr int kPagePadding = 10;
 
 class Hairline : public QWidget {
 public:
@@ -55,15 +57,20 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* content = new QWidget(this);
-    content->setFixedWidth(kContentWidth);
+    content->setFixedWidth(kContentWidth + 2 * kPagePadding);
     outer->addWidget(content, 0, Qt::AlignHCenter);
 
     auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 16, 0, 0);
+    layout->setContentsMargins(0, 16, 0, 12);
     layout->setSpacing(10);
-    layout->addWidget(buildHeader());
-    layout->addWidget(new Hairline(content));
-    layout->addWidget(buildTabRow());
+    // The pages span the padding on both sides too, so their slim scroll bar floats in it.
+    auto* top = new QVBoxLayout;
+    top->setContentsMargins(kPagePadding, 0, kPagePadding, 0);
+    top->setSpacing(10);
+    top->addWidget(buildHeader());
+    top->addWidget(new Hairline(content));
+    top->addWidget(buildTabRow());
+    layout->addLayout(top);
     m_pages = new QStackedWidget(content);
     layout->addWidget(m_pages, 1);
     addPage(new GeneralPage(m_context, *m_texts));
@@ -146,6 +153,7 @@ void PreferencesView::addPage(QWidget* page)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    new OverlayScrollBar(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     page->setAutoFillBackground(false);
     scroll->setWidget(page);

@@ -24,7 +24,7 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
     , m_texts(texts)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 0, 8);
+    layout->setContentsMargins(10, 4, 10, 8);
     layout->setSpacing(8);
 
     layout->addWidget(sectionHeader(texts, u"section_sensitive_data"_s, this));

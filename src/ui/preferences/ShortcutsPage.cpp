@@ -25,7 +25,7 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     , m_recorder(recorder)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 4, 0, 8);
+    layout->setContentsMargins(10, 4, 10, 8);
     layout->setSpacing(8);
     layout->addWidget(sectionHeader(texts, u"section_shortcuts"_s, this));
     auto* card = new Card(this);
