@@ -2,6 +2,7 @@
 
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
+#include "core/Log.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
@@ -15,7 +16,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -100,11 +100,11 @@ void AppDelegate::setupStatusItem()
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // The icon docks by itself if a tray appears later; until then only the shortcuts work.
-        std::fprintf(stderr,
-                     "Tessel: no system tray on this desktop; the shortcuts open it (history: %s, "
-                     "emoji: %s)\n",
-                     qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
-                     qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
+        qCInfo(lcApp,
+               "no system tray on this desktop; the shortcuts open Tessel (history: %s, "
+               "emoji: %s)",
+               qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
+               qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
     }
 }
 

@@ -35,10 +35,11 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
     QApplication::setWindowIcon(IconProvider::applicationIcon());
+    qSetMessagePattern(u"Tessel: %{if-category}[%{category}] %{endif}%{message}"_s);
 
     // Two instances would overwrite each other's registry: the history has one owner.
     const QString dataDir = AppPaths::dataDir();
-    AppPaths::ensurePrivateDir(dataDir);
+    (void)AppPaths::ensurePrivateDir(dataDir);
     QLockFile lock(dataDir + "/tessel.lock"_L1);
     if (!lock.tryLock(0)) {
         qint64 pid = 0;

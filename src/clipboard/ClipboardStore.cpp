@@ -2,6 +2,7 @@
 
 #include "clipboard/RegistryFormat.h"
 #include "core/AppPaths.h"
+#include "core/Log.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -60,13 +61,14 @@ QList<WrittenBlob> writeSnapshot(const QList<EntrySnapshot>& snapshot, const QSt
                 const QString path = imagesDir + u'/' + *imageFile;
                 // Named by content: an existing blob already holds these bytes.
                 if (!QFile::exists(path))
-                    AppPaths::writePrivateFile(path, *bytes);
+                    (void)AppPaths::writePrivateFile(path, *bytes);
                 written.append({entry.entry, path, hash});
             }
         }
         records.append(RegistryFormat::record(entry, imageFile));
     }
-    AppPaths::writePrivateFile(registryURL, QJsonDocument(records).toJson(QJsonDocument::Indented));
+    (void)AppPaths::writePrivateFile(registryURL,
+                                     QJsonDocument(records).toJson(QJsonDocument::Indented));
     return written;
 }
 
@@ -78,8 +80,10 @@ ClipboardStore::ClipboardStore(QString appSupportDir, QObject* parent)
     , m_imagesDir(m_appSupportDir + "/images"_L1)
     , m_registryURL(m_appSupportDir + "/registry.json"_L1)
 {
-    AppPaths::ensurePrivateDir(m_appSupportDir);
-    AppPaths::ensurePrivateDir(m_imagesDir);
+    for (const QString& dir : {m_appSupportDir, m_imagesDir}) {
+        if (const Result made = AppPaths::ensurePrivateDir(dir); !made)
+            qCWarning(lcStore).noquote() << made.message();
+    }
     // One writer thread keeps the saves in order: the last snapshot asked for lands last.
     m_writer.setMaxThreadCount(1);
     m_writer.setThreadPriority(QThread::LowPriority);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,12 +16,12 @@ QString configDir();
 QString dataDir();
 
 // Creates `path` (and its parents) and restricts it to the owner (0700).
-// Returns false when the directory cannot be created or its mode set.
-bool ensurePrivateDir(const QString& path);
+// Fails when the directory cannot be created or its mode set.
+Result ensurePrivateDir(const QString& path);
 
 // Replaces `path` atomically with `bytes`, readable by the owner only (0600): a reader sees either
-// the old complete file or the new one. Returns false on any failure and leaves the old file.
-bool writePrivateFile(const QString& path, const QByteArray& bytes);
+// the old complete file or the new one. On any failure the old file is left as it was.
+Result writePrivateFile(const QString& path, const QByteArray& bytes);
 
 } // namespace AppPaths
 } // namespace tessel

@@ -1,6 +1,7 @@
 #include "core/SettingsStore.h"
 
 #include "core/AppPaths.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -128,8 +129,11 @@ void SettingsStore::store(const QString& key, const QJsonValue& value)
         m_values.remove(key);
     else
         m_values.insert(key, value);
-    m_lastWriteOk = AppPaths::ensurePrivateDir(QFileInfo(m_filePath).absolutePath()) &&
-                    AppPaths::writePrivateFile(m_filePath, QJsonDocument(m_values).toJson());
+    m_lastWrite = AppPaths::ensurePrivateDir(QFileInfo(m_filePath).absolutePath());
+    if (m_lastWrite)
+        m_lastWrite = AppPaths::writePrivateFile(m_filePath, QJsonDocument(m_values).toJson());
+    if (!m_lastWrite)
+        qCWarning(lcSettings).noquote() << "settings not saved:" << m_lastWrite.message();
     Q_EMIT changed(key);
 }
 

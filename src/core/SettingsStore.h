@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "core/Settings.h"
 
 #include <QJsonObject>
@@ -47,8 +48,8 @@ public:
     void set(const TextSettingKey& key, const QString& v) { setText(key.name, v); }
     void set(const DataSettingKey& key, const QByteArray& v) { setData(key.name, v); }
 
-    // False when the last write could not reach the disk (the value is still kept in memory).
-    bool lastWriteSucceeded() const { return m_lastWriteOk; }
+    // Whether the last write reached the disk; on failure the value is still kept in memory.
+    const Result& lastWrite() const { return m_lastWrite; }
 
 Q_SIGNALS:
     void changed(const QString& key);
@@ -58,7 +59,7 @@ private:
 
     QString m_filePath;
     QJsonObject m_values;
-    bool m_lastWriteOk = true;
+    Result m_lastWrite = Result::success();
 };
 
 } // namespace tessel

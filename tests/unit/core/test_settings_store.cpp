@@ -63,7 +63,7 @@ private Q_SLOTS:
             store.set(settings::recentEmojis, "[\"\xF0\x9F\x98\x80\"]"_ba);
             QCOMPARE(spy.count(), 4);
             QCOMPARE(spy.at(0).at(0).toString(), u"maxHistoryItems"_s);
-            QVERIFY(store.lastWriteSucceeded());
+            QVERIFY(store.lastWrite().ok());
         }
         SettingsStore reread(path);
         QCOMPARE(reread.value(settings::maxHistoryItems), 0);
