@@ -3,6 +3,7 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "clipboard/PasteboardTypes.h"
+#include "core/Clock.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 
@@ -110,7 +111,7 @@ ClipboardEntryPtr ClipboardManager::readCurrentContent() const
     if (transient || !passesPasswordFilters(types))
         return nullptr;
 
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = Clock::nowUtc();
     for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
         if (!types.contains(type))
             continue;
@@ -189,7 +190,7 @@ void ClipboardManager::select(const ClipboardEntryPtr& entry)
     if (index <= 0)
         return;
     ClipboardEntryPtr moved = m_entries.takeAt(index);
-    moved->setTimestamp(QDateTime::currentDateTimeUtc());
+    moved->setTimestamp(Clock::nowUtc());
     m_entries.prepend(moved);
     Q_EMIT entriesChanged();
     saveDebounced();

@@ -2,6 +2,7 @@
 
 #include "clipboard/RegistryFormat.h"
 #include "core/AppPaths.h"
+#include "core/Clock.h"
 #include "core/Log.h"
 
 #include <QCryptographicHash>
@@ -106,7 +107,7 @@ ClipboardEntryList ClipboardStore::load()
     if (entries)
         return *entries;
     // Start empty, but keep what the user had for inspection or repair.
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
+    const QString stamp = Clock::nowUtc().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
     QFile::rename(m_registryURL, m_registryURL + ".corrupt-"_L1 + stamp);
     return {};
 }

@@ -5,6 +5,7 @@
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
+#include "support/TestClock.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -30,6 +31,7 @@ PasteboardItem textItem(const QString& text)
 
 // A manager over an in-memory pasteboard, with settings and history in a temporary home.
 struct Fixture {
+    test::TestClock clock;
     test::TempHome home;
     test::MemoryPasteboard pasteboard;
     test::FakeWorkspace workspace;
@@ -185,7 +187,7 @@ private Q_SLOTS:
         const ClipboardEntryPtr a = f.manager.entries().last();
         f.manager.toggleFavorite(a);
         const QDateTime before = a->timestamp();
-        QTest::qWait(5);
+        f.clock.advance(5);
         f.copyText(u" a "_s);
         QCOMPARE(f.texts(), (QStringList{u"a"_s, u"b"_s}));
         QCOMPARE(f.manager.entries().first(), a);
@@ -274,7 +276,7 @@ private Q_SLOTS:
         QCOMPARE(top->timestamp(), topTime);
         QCOMPARE(changed.count(), 0);
 
-        QTest::qWait(5);
+        f.clock.advance(5);
         f.manager.select(older);
         QCOMPARE(f.texts(), (QStringList{u"first"_s, u"second"_s}));
         QVERIFY(older->timestamp() > topTime);
