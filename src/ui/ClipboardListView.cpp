@@ -4,6 +4,7 @@
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
+#include "ui/ClipboardListFilter.h"
 #include "ui/ClipboardListModel.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/HistoryRowView.h"
@@ -37,7 +38,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     , m_settings(settings)
     , m_paste(paste)
     , m_favoritesOnly(showFavoritesOnly)
-    , m_model(new ClipboardListModel(manager, showFavoritesOnly, this))
+    , m_model(
+          new ClipboardListFilter(new ClipboardListModel(manager, this), showFavoritesOnly, this))
     , m_rows(new HistoryRowView(language))
     , m_list(new QListView(this))
     , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
@@ -85,13 +87,9 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     });
     connect(m_rows, &HistoryRowView::menuRequested, this, &ClipboardListView::showRowMenu);
 
-    // A history change redraws the list where the user left it.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_list->setProperty("savedScroll", m_list->verticalScrollBar()->value()); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_list->verticalScrollBar()->setValue(m_list->property("savedScroll").toInt());
-        updateEmptyState();
-    });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ClipboardListView::updateEmptyState);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -192,7 +190,7 @@ void ClipboardListView::setSelectedIndex(int index)
     m_selectedIndex = index;
     m_model->setKeyboardSelectedRow(index);
     if (index >= 0 && index < m_model->rowCount())
-        m_list->scrollTo(m_model->index(index), QAbstractItemView::PositionAtCenter);
+        m_list->scrollTo(m_model->index(index, 0), QAbstractItemView::PositionAtCenter);
 }
 
 void ClipboardListView::choose(int row)

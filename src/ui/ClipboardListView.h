@@ -9,7 +9,7 @@ class QStackedLayout;
 
 namespace tessel {
 
-class ClipboardListModel;
+class ClipboardListFilter;
 class ConfirmationSheet;
 class ClipboardManager;
 class HistoryRowView;
@@ -33,7 +33,8 @@ public:
 
     bool showFavoritesOnly() const { return m_favoritesOnly; }
     int selectedIndex() const { return m_selectedIndex; }
-    ClipboardListModel* model() const { return m_model; }
+    // The rows shown: the history, or its favourites.
+    ClipboardListFilter* model() const { return m_model; }
     QListView* listView() const { return m_list; }
     QPushButton* clearButton() const { return m_clear; }
     bool isShowingEmptyState() const;
@@ -69,7 +70,7 @@ private:
     SettingsStore& m_settings;
     PasteSimulator& m_paste;
     bool m_favoritesOnly;
-    ClipboardListModel* m_model;
+    ClipboardListFilter* m_model;
     HistoryRowView* m_rows;
     QListView* m_list;
     QPushButton* m_clear;
