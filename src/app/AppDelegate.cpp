@@ -92,11 +92,15 @@ void AppDelegate::applicationWillTerminate()
 void AppDelegate::setupStatusItem()
 {
     m_statusItem = new QSystemTrayIcon(IconProvider::trayIcon(), this);
-    m_statusItem->setToolTip(u"Tessel"_s);
     connect(m_statusItem, &QSystemTrayIcon::activated, this, &AppDelegate::statusItemClicked);
     rebuildStatusItemMenu();
+    updateStatusToolTip();
     connect(&m_language, &LanguageManager::languageChanged, this,
             &AppDelegate::rebuildStatusItemMenu, Qt::QueuedConnection);
+    connect(&m_language, &LanguageManager::languageChanged, this,
+            &AppDelegate::updateStatusToolTip);
+    connect(&m_clipboard.store(), &ClipboardStore::saveProblemChanged, this,
+            &AppDelegate::updateStatusToolTip);
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // The icon docks by itself if a tray appears later; until then only the shortcuts work.
@@ -122,6 +126,13 @@ void AppDelegate::rebuildStatusItemMenu()
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
     m_statusMenu = menu;
+}
+
+void AppDelegate::updateStatusToolTip()
+{
+    const Result& saved = m_clipboard.store().lastSave();
+    m_statusItem->setToolTip(
+        saved ? u"Tessel"_s : m_language.string(u"history_not_saved"_s) + u'\n' + saved.message());
 }
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
