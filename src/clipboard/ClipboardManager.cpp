@@ -61,6 +61,14 @@ ClipboardManager::ClipboardManager(Pasteboard& pasteboard, Workspace& workspace,
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { m_store->save(m_entries); });
+    if (!m_settings.loadResult()) {
+        m_limitFloor = std::count_if(m_entries.cbegin(), m_entries.cend(),
+                                     [](const ClipboardEntryPtr& e) { return !e->isFavorite(); });
+        connect(&m_settings, &SettingsStore::changed, this, [this](const QString& key) {
+            if (key == settings::maxHistoryItems.name)
+                m_limitFloor.reset();
+        });
+    }
 }
 
 ClipboardManager::~ClipboardManager() = default;
@@ -151,7 +159,8 @@ void ClipboardManager::addEntry(const ClipboardEntryPtr& entry)
 
 qint64 ClipboardManager::historyLimit() const
 {
-    return m_settings.value(settings::maxHistoryItems);
+    const qint64 limit = m_settings.value(settings::maxHistoryItems);
+    return m_limitFloor ? std::max(limit, *m_limitFloor) : limit;
 }
 
 void ClipboardManager::trimHistory()
