@@ -216,15 +216,20 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     const ClipboardEntryPtr entry = m_model->entryAt(index.row());
     if (!entry)
         return;
-    QMenu menu(this);
+    // Not a blocking exec(): a global shortcut can close the popup, and this view with it, while
+    // the menu is open. Owned by the view, the menu then goes with it.
+    delete m_rowMenu.data();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
     // A menu is a window of its own: it takes the theme's palette only when given it.
-    menu.setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
-    menu.addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
-                   [this, entry] { m_manager.toggleFavorite(entry); });
-    menu.addSeparator();
-    menu.addAction(m_language.string(u"delete_item"_s), this,
-                   [this, entry] { m_manager.deleteEntry(entry); });
-    menu.exec(globalPos);
+    menu->setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
+    menu->addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
+                    [this, entry] { m_manager.toggleFavorite(entry); });
+    menu->addSeparator();
+    menu->addAction(m_language.string(u"delete_item"_s), this,
+                    [this, entry] { m_manager.deleteEntry(entry); });
+    m_rowMenu = menu;
+    menu->popup(globalPos);
 }
 
 void ClipboardListView::showEvent(QShowEvent* event)

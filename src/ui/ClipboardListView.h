@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMenu>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -40,6 +42,9 @@ public:
     bool isShowingEmptyState() const;
     bool isKeyboardMonitorInstalled() const { return m_keyMonitor; }
 
+    // The open row menu ("..."), or nullptr.
+    QMenu* rowMenu() const { return m_rowMenu; }
+
     // The sheet that asks before clearing; visible while it asks.
     ConfirmationSheet* clearSheet() const { return m_sheet; }
 
@@ -79,6 +84,7 @@ private:
     QLabel* m_emptyTitle = nullptr;
     QLabel* m_emptySubtitle = nullptr;
     ConfirmationSheet* m_sheet;
+    QPointer<QMenu> m_rowMenu;
     int m_selectedIndex = 0;
     bool m_keyMonitor = false;
 };

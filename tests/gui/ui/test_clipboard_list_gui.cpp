@@ -118,6 +118,21 @@ private Q_SLOTS:
         QCOMPARE(resets.count(), 0);
     }
 
+    void thePopupMayCloseUnderAnOpenRowMenu()
+    {
+        // A global shortcut pressed while the "..." menu is open closes the popup, and the view
+        // that opened the menu is deleted while the menu is still up.
+        makeView(false);
+        auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+        QPointer<ClipboardListView> watched = view;
+        QTimer::singleShot(0, this, [this] { host.reset(); });
+        Q_EMIT rows->menuRequested(view->model()->index(0, 0), QPoint(100, 100));
+        QTRY_VERIFY(!watched);
+        QTest::qWait(50); // events still queued for the menu must find nothing
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QMenu*>(widget) || !widget->isVisible());
+    }
+
     void keyboardSelectionStopsAtBothEnds()
     {
         makeView(false);
@@ -229,14 +244,11 @@ private Q_SLOTS:
         const QRect row = rowRect(*view, 0);
         QWidget* viewport = view->listView()->viewport();
         const auto triggerMenuItem = [&](int item) {
-            QTimer::singleShot(50, this, [item] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                QVERIFY(menu);
-                menu->actions().at(item)->trigger();
-                menu->close();
-            });
             QTest::mouseClick(viewport, Qt::LeftButton, {},
                               HistoryRowView::menuButtonRect(row).center());
+            QTRY_VERIFY(view->rowMenu() && view->rowMenu()->isVisible());
+            view->rowMenu()->actions().at(item)->trigger();
+            view->rowMenu()->close();
         };
         triggerMenuItem(0); // pin
         QVERIFY(f->manager.entries().first()->isFavorite());
