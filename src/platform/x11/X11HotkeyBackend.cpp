@@ -16,6 +16,9 @@ namespace {
 // Event types inside an XKB event (its second byte).
 constexpr uint8_t kXkbNewKeyboardNotify = 0;
 constexpr uint8_t kXkbMapNotify = 1;
+// Auto-repeat starts well within this time after a press and repeats far faster; a press later
+// than this is a new one even if the release of the last one never reached us.
+constexpr uint32_t kRepeatWindowMs = 2000;
 } // namespace
 
 X11HotkeyBackend::X11HotkeyBackend(QObject* parent)
@@ -160,6 +163,7 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
             if (it->mask == state && it->keycodes.contains(press->detail)) {
                 const bool repeat = isRepeat(press->detail, press->time);
                 m_heldKeycode = press->detail;
+                m_lastPressTime = press->time;
                 if (!repeat)
                     Q_EMIT activated(it.key());
                 break;
@@ -184,7 +188,7 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
 bool X11HotkeyBackend::isRepeat(uint8_t keycode, uint32_t time) const
 {
     // Detectable auto-repeat sends presses only; the plain kind pairs each with a release.
-    return m_heldKeycode == keycode ||
+    return (m_heldKeycode == keycode && time - m_lastPressTime < kRepeatWindowMs) ||
            (m_lastRelease.keycode == keycode && m_lastRelease.time == time);
 }
 

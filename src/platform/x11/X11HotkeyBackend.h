@@ -63,6 +63,7 @@ private:
     // The shortcut key held down since its press, and the last release seen: with the server's
     // plain auto-repeat, a repeat is a release and a press with the same time stamp.
     std::optional<uint8_t> m_heldKeycode;
+    uint32_t m_lastPressTime = 0;
     KeyEvent m_lastRelease;
     uint8_t m_xkbEventBase = 0;
 };

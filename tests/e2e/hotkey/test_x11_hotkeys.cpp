@@ -260,9 +260,12 @@ private Q_SLOTS:
             deliver(XCB_KEY_PRESS, v, time);
         }
         deliver(XCB_KEY_RELEASE, v, 2600);
-        QTRY_COMPARE(m_actions.size(), 2);
+        // A release that never reached Tessel does not leave the shortcut dead.
+        deliver(XCB_KEY_PRESS, v, 3000);
+        deliver(XCB_KEY_PRESS, v, 9000);
+        QTRY_COMPARE(m_actions.size(), 4);
         QTest::qWait(100);
-        QCOMPARE(m_actions, (QList<Action>{Action::clipboard, Action::clipboard}));
+        QCOMPARE(m_actions.size(), 4);
     }
 
     void ownGrabsAreReleasedOnChange()
