@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace tessel {
 
@@ -57,6 +58,9 @@ public:
     // Trims to a limit that just changed, telling the views and saving when entries went.
     void applyHistoryLimit();
     void saveDebounced();
+    // The user's limit; while the settings could not be read at start and no limit has been
+    // chosen since, at least the number of entries loaded, so that nothing is deleted because a
+    // setting was lost.
     qint64 historyLimit() const;
 
 Q_SIGNALS:
@@ -78,6 +82,7 @@ private:
     qint64 m_lastChangeCount = 0;
     QTimer m_timer;
     QTimer m_saveTimer;
+    std::optional<qint64> m_limitFloor;
 };
 
 } // namespace tessel

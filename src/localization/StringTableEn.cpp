@@ -113,6 +113,8 @@ constexpr StringTableEntry table[] = {
     {u"delete_item", u"Delete from history"},
     {u"items_count_format", u"%@ items"},
     {u"access_all_verified", u"All operating system permissions are verified."},
+    {u"history_not_saved",
+     u"History not saved: it is kept in memory and saved as soon as it can be"},
 };
 
 } // namespace

@@ -114,6 +114,8 @@ constexpr StringTableEntry table[] = {
     {u"delete_item", u"Eliminar del historial"},
     {u"items_count_format", u"%@ elementos"},
     {u"access_all_verified", u"Todos los permisos del sistema operativo están verificados."},
+    {u"history_not_saved",
+     u"Historial no guardado: se conserva en memoria y se guardará en cuanto sea posible"},
 };
 
 } // namespace

@@ -115,6 +115,7 @@ constexpr StringTableEntry table[] = {
     {u"delete_item", u"Excluir do histórico"},
     {u"items_count_format", u"%@ itens"},
     {u"access_all_verified", u"Todas as permissões do sistema operacional estão verificadas."},
+    {u"history_not_saved", u"Histórico não salvo: fica na memória e será salvo assim que possível"},
 };
 
 } // namespace
