@@ -37,9 +37,9 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
 
     layout->addWidget(sectionHeader(texts, u"section_accessibility"_s, this));
     layout->addWidget(buildStatusCard());
-    layout->addWidget(buildFeatureCard(u"bolt.fill"_s, u"acc_card_paste"_s));
-    layout->addWidget(buildFeatureCard(u"keyboard.fill"_s, u"acc_card_shortcuts"_s));
-    layout->addWidget(buildFeatureCard(u"shield.checkerboard"_s, u"acc_card_privacy"_s));
+    layout->addWidget(buildFeatureCard(u"bolt.fill"_s, u"acc_card_paste_"_s));
+    layout->addWidget(buildFeatureCard(u"keyboard.fill"_s, u"acc_card_shortcuts_"_s));
+    layout->addWidget(buildFeatureCard(u"shield.checkerboard"_s, u"acc_card_privacy_"_s));
     layout->addWidget(buildGuidance());
     layout->addStretch(1);
 
@@ -70,7 +70,7 @@ QWidget* PrivacyPage::buildStatusCard()
     return card;
 }
 
-QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const QString& key)
+QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const QString& keyPrefix)
 {
     auto* card = new Card(this);
     auto* row = new QHBoxLayout;
@@ -78,10 +78,10 @@ QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const QString& key
     auto* column = new QVBoxLayout;
     column->setSpacing(1);
     auto* title = new ToneLabel(Tone::primary, 12, QFont::DemiBold, card);
-    m_texts.bind(title, key + "_title"_L1);
+    m_texts.bind(title, keyPrefix + "title"_L1);
     auto* explanation = new ToneLabel(Tone::secondary, 11, QFont::Normal, card);
     explanation->setWordWrap(true);
-    m_texts.bind(explanation, key + "_sub"_L1);
+    m_texts.bind(explanation, keyPrefix + "sub"_L1);
     column->addWidget(title);
     column->addWidget(explanation);
     row->addWidget(new SymbolIcon(symbol, 18, Tone::accent, card), 0, Qt::AlignVCenter);

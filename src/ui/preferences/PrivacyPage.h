@@ -22,7 +22,8 @@ public:
 
 private:
     QWidget* buildStatusCard();
-    QWidget* buildFeatureCard(const QString& symbol, const QString& key);
+    // `keyPrefix` + "title" and + "sub" are the card's texts.
+    QWidget* buildFeatureCard(const QString& symbol, const QString& keyPrefix);
     QWidget* buildGuidance();
     void showPermissionState();
 
