@@ -17,8 +17,9 @@
 //   --leave-after MS   with --class: destroy the visible window MS after taking the clipboard
 //   --exit-after MS    exit after MS milliseconds (default: when another client takes the
 //                      clipboard, or never with --retake)
-// Prints "owned <ms>" when it owns the clipboard and "served <target> <ms>" each time it has
-// answered a request (milliseconds of CLOCK_MONOTONIC), one line each, flushed.
+// Prints "owned <ms>" when it owns the clipboard and "served <what> <ms>" each time it has
+// answered a request for TARGETS, the text or another target (milliseconds of CLOCK_MONOTONIC
+// with three decimals), one line each, flushed.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -216,7 +217,7 @@ int main(int argc, char** argv)
     auto takeClipboard = [&] {
         xcb_set_selection_owner(c, owner, clipboard, XCB_CURRENT_TIME);
         xcb_flush(c);
-        std::printf("owned %lld\n", nowMs());
+        std::printf("owned %.3f\n", stampMs());
         std::fflush(stdout);
     };
     takeClipboard();
@@ -250,7 +251,7 @@ int main(int argc, char** argv)
             incr.sent += size;
             incr.waitingForDelete = true;
             if (size == 0) {
-                std::printf("served incr %lld\n", nowMs());
+                std::printf("served incr %.3f\n", stampMs());
                 std::fflush(stdout);
                 incr = Incr{};
             }
@@ -325,7 +326,7 @@ int main(int argc, char** argv)
                 const char* what = request.target == targetsAtom ? "TARGETS"
                                    : isText                      ? "text"
                                                                  : "other";
-                std::printf("served %s %lld\n", what, nowMs());
+                std::printf("served %s %.3f\n", what, stampMs());
                 std::fflush(stdout);
             }
         }
