@@ -49,7 +49,7 @@ template <typename Done> bool spinUntil(Done done, int timeoutMs)
 std::optional<double> stamp(const QByteArray& output, const QByteArray& prefix)
 {
     for (const QByteArray& line : output.split('\n')) {
-        if (line.startsWith(prefix + ' '))
+        if (line.startsWith(QByteArray(prefix + ' ')))
             return line.mid(prefix.size() + 1).toDouble();
     }
     return std::nullopt;
@@ -111,13 +111,16 @@ void copyLatency(const std::function<std::optional<double>()>& recordedAt, bool 
 double copyBurst(const QString& tag)
 {
     const QString script =
-        u"start=${EPOCHREALTIME/./}; for i in $(seq 1 500); do "
-        "printf 'burst %s %%d' $i | xclip -selection clipboard -i; "
+        "start=${EPOCHREALTIME/./}; for i in $(seq 1 500); do "
+        "printf 'burst "_L1 +
+        tag +
+        " %d' $i | xclip -selection clipboard -i >/dev/null 2>&1; "
         "due=$((start + i * 20000)); now=${EPOCHREALTIME/./}; "
-        "if ((due > now)); then sleep $(printf '0.%%06d' $((due - now))); fi; done"_s.arg(tag);
+        "if ((due > now)); then sleep $(printf '0.%06d' $((due - now))); fi; done"_L1;
     QProcess shell;
     QElapsedTimer wall;
     wall.start();
+    shell.setStandardOutputFile(QProcess::nullDevice());
     shell.start(u"bash"_s, {u"-c"_s, script});
     spinUntil([&] { return shell.state() == QProcess::NotRunning; }, 120000);
     const double seconds = double(wall.elapsed()) / 1000.0;

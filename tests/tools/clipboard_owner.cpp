@@ -67,6 +67,11 @@ long long nowMs()
         .count();
 }
 
+double stampMs()
+{
+    return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
+}
+
 xcb_connection_t* c = nullptr;
 xcb_window_t root = 0;
 
