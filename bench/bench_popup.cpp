@@ -2,6 +2,7 @@
 // paint of the list. Run on an X display (bench/run starts one).
 #include "BenchUtil.h"
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -10,6 +11,7 @@
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
@@ -78,8 +80,10 @@ int main(int argc, char* argv[])
     PermissionManager permissions([] { return true; }, [](const QUrl&) { return true; });
     permissions.checkPermission();
     QCoreApplication::processEvents();
-    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions,
-                         paste);
+    EmojiStore emojis(settings);
+    PopupActions actions(manager, pasteboard, emojis, windowController, paste);
+    AppDelegate delegate(settings, language, manager, windowController, hotkeys, permissions, paste,
+                         emojis, actions);
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();

@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Builds resources/emoji.json, Tessel's emoji catalogue, from Debian's Unicode data.
 
+It also writes resources/emoji-names.json: each emoji's name in English, Portuguese and Spanish
+(the picker's tooltips), as an object from the emoji to the list [en, pt, es]; a name CLDR
+lacks is the English one.
+
 Sources (Debian 12 packages unicode-data and unicode-cldr-core):
   - emoji-test.txt (Unicode 15.0): which emoji exist, their order and their groups;
   - CLDR annotations and derived annotations for en, pt and es: names and keywords.
@@ -73,9 +77,11 @@ def read_annotations(cldr_dir, language):
 
 def build(emoji_test, cldr_dir):
     annotations = {lang: read_annotations(cldr_dir, lang) for lang in LANGUAGES}
-    catalogue, missing = [], []
+    catalogue, missing, display_names = [], [], {}
     for char, category, english_name in read_emoji_test(emoji_test):
         key = char.replace(VARIATION_SELECTOR_16, "")
+        display_names[char] = [english_name] + [annotations[lang][0].get(key, english_name)
+                                        for lang in LANGUAGES[1:]]
         words = [english_name]
         for lang in LANGUAGES:
             names, keywords = annotations[lang]
@@ -90,7 +96,7 @@ def build(emoji_test, cldr_dir):
                 seen.add(folded)
                 unique.append(word)
         catalogue.append({"char": char, "keywords": unique, "category": category})
-    return catalogue, missing
+    return catalogue, missing, display_names
 
 
 def write(catalogue, output):
@@ -107,11 +113,16 @@ def main():
         pathlib.Path(__file__).resolve().parent.parent / "resources" / "emoji.json"))
     args = parser.parse_args()
 
-    catalogue, missing = build(args.emoji_test, args.cldr)
+    catalogue, missing, names = build(args.emoji_test, args.cldr)
     unknown = {e["category"] for e in catalogue} - set(CATEGORIES)
     if unknown:
         sys.exit(f"unexpected categories: {sorted(unknown)}")
     write(catalogue, args.output)
+    names_output = pathlib.Path(args.output).with_name("emoji-names.json")
+    # One line per emoji keeps the committed file readable in diffs.
+    lines = (json.dumps(c, ensure_ascii=False) + ":" +
+             json.dumps(n, ensure_ascii=False, separators=(",", ":")) for c, n in names.items())
+    names_output.write_text("{\n" + ",\n".join(lines) + "\n}\n", encoding="utf-8")
     counts = {c: sum(e["category"] == c for e in catalogue) for c in CATEGORIES}
     print(f"{len(catalogue)} emoji written to {args.output}")
     for category, count in counts.items():

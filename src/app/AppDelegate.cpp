@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "core/SettingsStore.h"
@@ -46,7 +47,8 @@ QString shortcutText(const SavedShortcut& shortcut)
 AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
                          ClipboardManager& clipboard, WindowController& windowController,
                          HotkeyManager& hotkeys, PermissionManager& permissions,
-                         PasteSimulator& paste, QObject* parent)
+                         PasteSimulator& paste, EmojiStore& emojis, PopupActions& actions,
+                         QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_language(language)
@@ -55,6 +57,8 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_hotkeys(hotkeys)
     , m_permissions(permissions)
     , m_paste(paste)
+    , m_emojis(emojis)
+    , m_actions(actions)
 {}
 
 AppDelegate::~AppDelegate()
@@ -151,20 +155,27 @@ void AppDelegate::openPopup(PopupTab tab)
         if (window)
             window->hide();
     }
-    m_windowController.open(tab, new ContentView(popupContext(), tab));
+    auto* content = new ContentView(popupContext(), tab);
+    m_actions.connectTo(*content);
+    m_windowController.open(tab, content);
 }
 
 PopupContext AppDelegate::popupContext()
 {
-    return {m_clipboard, m_windowController,           m_language, m_permissions, m_settings,
-            m_paste,     [this] { openPreferences(); }};
+    return {
+        m_clipboard, m_windowController,           m_language, m_permissions, m_settings, m_paste,
+        m_emojis,    [this] { openPreferences(); }};
 }
 
 void AppDelegate::prepareFirstPopup()
 {
-    ContentView view(popupContext(), PopupTab::clipboard);
-    m_windowController.applyTheme(&view);
-    view.grab();
+    // The emoji tab too: loading the colour emoji font and drawing its first glyphs costs more
+    // than the rest of an opening, and the drawn glyphs stay cached for the real one.
+    for (PopupTab tab : {PopupTab::clipboard, PopupTab::emoji}) {
+        ContentView view(popupContext(), tab);
+        m_windowController.applyTheme(&view);
+        view.grab();
+    }
 }
 
 QWidget* AppDelegate::makeWindow(const QString& titleKey, QSize size)

@@ -12,10 +12,12 @@
 namespace tessel {
 
 class ClipboardManager;
+class EmojiStore;
 class HotkeyManager;
 class LanguageManager;
 class PasteSimulator;
 class PermissionManager;
+class PopupActions;
 class SettingsStore;
 class WindowController;
 
@@ -31,7 +33,8 @@ public:
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,
                 WindowController& windowController, HotkeyManager& hotkeys,
-                PermissionManager& permissions, PasteSimulator& paste, QObject* parent = nullptr);
+                PermissionManager& permissions, PasteSimulator& paste, EmojiStore& emojis,
+                PopupActions& actions, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -47,8 +50,9 @@ public:
 
     void statusItemClicked(QSystemTrayIcon::ActivationReason reason);
 
-    // Renders a popup off screen once, so that fonts, glyphs, icons and styles are loaded before
-    // the user's first shortcut press rather than during it. Launch schedules it.
+    // Renders the history and emoji tabs off screen once, so that fonts, glyphs, icons and styles
+    // are loaded before the user's first shortcut press rather than during it. Launch schedules
+    // it.
     void prepareFirstPopup();
 
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
@@ -73,6 +77,8 @@ private:
     HotkeyManager& m_hotkeys;
     PermissionManager& m_permissions;
     PasteSimulator& m_paste;
+    EmojiStore& m_emojis;
+    PopupActions& m_actions;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;
     QPointer<QWidget> m_preferencesWindow;

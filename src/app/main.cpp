@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/PopupActions.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
@@ -13,6 +14,7 @@
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "platform/PlatformServices.h"
 #include "ui/IconProvider.h"
 #include "window/WindowController.h"
@@ -68,8 +70,11 @@ int main(int argc, char* argv[])
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(PlatformServices::createTrustProbe());
 
+    EmojiStore emojis(settings);
+    PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
+
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
-                         paste);
+                         paste, emojis, actions);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();

@@ -2,8 +2,11 @@
 
 #include "core/SettingsStore.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -23,6 +26,33 @@ EmojiStore::EmojiStore(SettingsStore& settings, QString cataloguePath, QObject* 
 QString EmojiStore::defaultCataloguePath()
 {
     return u":/tessel/emoji.json"_s;
+}
+
+QString EmojiStore::defaultNamesPath()
+{
+    return u":/tessel/emoji-names.json"_s;
+}
+
+QString EmojiStore::name(const QString& character, const QString& languageCode) const
+{
+    if (!m_namesLoaded) {
+        m_namesLoaded = true;
+        QFile file(m_namesPath);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+            m_names.reserve(object.size());
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                QStringList names;
+                for (const QJsonValue& value : it.value().toArray())
+                    names.append(value.toString());
+                m_names.insert(it.key(), names);
+            }
+        }
+    }
+    const QStringList names = m_names.value(character);
+    static const QStringList order{u"en"_s, u"pt"_s, u"es"_s};
+    const qsizetype column = std::max<qsizetype>(0, order.indexOf(languageCode));
+    return column < names.size() ? names.at(column) : QString();
 }
 
 void EmojiStore::loadEmojis()

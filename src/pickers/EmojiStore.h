@@ -3,6 +3,7 @@
 #include "pickers/Emoji.h"
 #include "pickers/EmojiCatalogue.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -27,6 +28,8 @@ public:
 
     // The catalogue compiled into Tessel as a Qt resource (":/tessel/emoji.json").
     static QString defaultCataloguePath();
+    // The names of the emoji in English, Portuguese and Spanish (":/tessel/emoji-names.json").
+    static QString defaultNamesPath();
 
     const EmojiCatalogue& catalogue() const { return m_catalogue; }
     const QList<Emoji>& emojis() const { return m_catalogue.emojis(); }
@@ -35,6 +38,11 @@ public:
     // Records that `emoji` was chosen: it moves to the front (replacing any entry with the same
     // character), the list is cut to `maxRecent` and saved.
     void pushRecent(Emoji emoji);
+
+    // The name of `character` in the language `languageCode` ("en", "pt", "es"; English for
+    // any other), or an empty string when the names do not know it. The names are read on the
+    // first call, so that only a user who asks for one pays for them.
+    QString name(const QString& character, const QString& languageCode) const;
 
 Q_SIGNALS:
     void recentEmojisAboutToChange();
@@ -49,6 +57,9 @@ private:
     QString m_cataloguePath;
     EmojiCatalogue m_catalogue;
     QList<Emoji> m_recentEmojis;
+    QString m_namesPath = defaultNamesPath();
+    mutable QHash<QString, QStringList> m_names;
+    mutable bool m_namesLoaded = false;
 };
 
 } // namespace tessel

@@ -3,7 +3,6 @@
 #include "clipboard/ClipboardManager.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
-#include "paste/PasteSimulator.h"
 #include "ui/ClipboardListModel.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/HistoryRowView.h"
@@ -11,9 +10,7 @@
 #include "ui/OverlayScrollBar.h"
 #include "ui/UiFonts.h"
 #include "window/Theme.h"
-#include "window/WindowController.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -27,15 +24,13 @@ using namespace Qt::StringLiterals;
 
 namespace tessel {
 
-ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController& windowController,
-                                     LanguageManager& language, SettingsStore& settings,
-                                     PasteSimulator& paste, bool showFavoritesOnly, QWidget* parent)
+ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager& language,
+                                     SettingsStore& settings, bool showFavoritesOnly,
+                                     QWidget* parent)
     : QWidget(parent)
     , m_manager(manager)
-    , m_windowController(windowController)
     , m_language(language)
     , m_settings(settings)
-    , m_paste(paste)
     , m_favoritesOnly(showFavoritesOnly)
     , m_model(new ClipboardListModel(manager, showFavoritesOnly, this))
     , m_rows(new HistoryRowView(language))
@@ -108,11 +103,6 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, WindowController
     m_model->setKeyboardSelectedRow(0);
     updateEmptyState();
     applyColours();
-}
-
-ClipboardListView::~ClipboardListView()
-{
-    stopKeyboardMonitor();
 }
 
 QWidget* ClipboardListView::buildEmptyState()
@@ -197,12 +187,8 @@ void ClipboardListView::setSelectedIndex(int index)
 
 void ClipboardListView::choose(int row)
 {
-    const ClipboardEntryPtr entry = m_model->entryAt(row);
-    if (!entry)
-        return;
-    m_manager.select(entry);
-    m_windowController.close(true);
-    m_paste.schedulePaste(PasteSimulator::defaultDelay);
+    if (const ClipboardEntryPtr entry = m_model->entryAt(row))
+        Q_EMIT chosen(entry);
 }
 
 void ClipboardListView::clearRequested()
@@ -229,50 +215,12 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     menu.exec(globalPos);
 }
 
-void ClipboardListView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    startKeyboardMonitor();
-}
-
-void ClipboardListView::hideEvent(QHideEvent* event)
-{
-    stopKeyboardMonitor();
-    QWidget::hideEvent(event);
-}
-
-void ClipboardListView::startKeyboardMonitor()
-{
-    stopKeyboardMonitor();
-    qApp->installEventFilter(this);
-    m_keyMonitor = true;
-}
-
-void ClipboardListView::stopKeyboardMonitor()
-{
-    if (!m_keyMonitor)
-        return;
-    qApp->removeEventFilter(this);
-    m_keyMonitor = false;
-}
-
-bool ClipboardListView::eventFilter(QObject* watched, QEvent* event)
-{
-    // Keys typed anywhere in this popup reach the list, whichever widget has the focus.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && !m_sheet->isVisible() &&
-        static_cast<QWidget*>(watched)->window() == window()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        return handleKey(key->key(), key->modifiers());
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool ClipboardListView::handleKey(int key, Qt::KeyboardModifiers)
+bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
 {
     const int count = m_model->rowCount();
-    if (count == 0)
+    if (count == 0 || m_sheet->isVisible())
         return false;
-    switch (key) {
+    switch (event.key()) {
     case Qt::Key_Down:
         setSelectedIndex(std::min(m_selectedIndex + 1, count - 1));
         return true;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "clipboard/ClipboardEntry.h"
+#include "window/PopupKeyTarget.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -14,22 +17,18 @@ class ConfirmationSheet;
 class ClipboardManager;
 class HistoryRowView;
 class LanguageManager;
-class PasteSimulator;
 class SettingsStore;
-class WindowController;
 
 // The clipboard tab (every entry) or the favourites tab (favourites only): a header with the
 // clear button, then the entries as cards, or an empty state. Choosing an entry (click, Return or
-// keypad Enter on the keyboard selection) puts it back on the clipboard, closes the popup and
-// schedules the paste.
-class ClipboardListView : public QWidget {
+// keypad Enter on the keyboard selection) is announced with `chosen`; the application does the
+// rest. The popup hands it the arrow keys, Return and keypad Enter.
+class ClipboardListView : public QWidget, public PopupKeyTarget {
     Q_OBJECT
 
 public:
-    ClipboardListView(ClipboardManager& manager, WindowController& windowController,
-                      LanguageManager& language, SettingsStore& settings, PasteSimulator& paste,
+    ClipboardListView(ClipboardManager& manager, LanguageManager& language, SettingsStore& settings,
                       bool showFavoritesOnly, QWidget* parent = nullptr);
-    ~ClipboardListView() override;
 
     bool showFavoritesOnly() const { return m_favoritesOnly; }
     int selectedIndex() const { return m_selectedIndex; }
@@ -37,26 +36,26 @@ public:
     QListView* listView() const { return m_list; }
     QPushButton* clearButton() const { return m_clear; }
     bool isShowingEmptyState() const;
-    bool isKeyboardMonitorInstalled() const { return m_keyMonitor; }
 
     // The sheet that asks before clearing; visible while it asks.
     ConfirmationSheet* clearSheet() const { return m_sheet; }
 
-    // Chooses the displayed entry at `row`: select, close the popup, schedule the paste.
+    // Chooses the displayed entry at `row`.
     void choose(int row);
     // The clear button's action.
     void clearRequested();
 
+    // Up and Down move the keyboard selection, Return and keypad Enter choose it; nothing is
+    // used while the list is empty or the clear sheet asks.
+    bool handlePopupKey(const QKeyEvent& event) override;
+
+Q_SIGNALS:
+    void chosen(const tessel::ClipboardEntryPtr& entry);
+
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void startKeyboardMonitor();
-    void stopKeyboardMonitor();
-    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     void setSelectedIndex(int index);
     void updateEmptyState();
     void showRowMenu(const QModelIndex& index, const QPoint& globalPos);
@@ -64,10 +63,8 @@ private:
     void applyColours();
 
     ClipboardManager& m_manager;
-    WindowController& m_windowController;
     LanguageManager& m_language;
     SettingsStore& m_settings;
-    PasteSimulator& m_paste;
     bool m_favoritesOnly;
     ClipboardListModel* m_model;
     HistoryRowView* m_rows;
@@ -79,7 +76,6 @@ private:
     QLabel* m_emptySubtitle = nullptr;
     ConfirmationSheet* m_sheet;
     int m_selectedIndex = 0;
-    bool m_keyMonitor = false;
 };
 
 } // namespace tessel

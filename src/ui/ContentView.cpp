@@ -4,17 +4,21 @@
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
 #include "ui/ClipboardListView.h"
-#include "ui/IconProvider.h"
+#include "ui/EmojiPickerView.h"
 #include "ui/PermissionOnboardingView.h"
 #include "ui/SearchBar.h"
 #include "ui/SymbolButton.h"
 #include "ui/TabButton.h"
+#include "ui/TextPickerView.h"
 #include "ui/UiFonts.h"
+#include "window/PopupWindow.h"
 #include "window/Theme.h"
 #include "window/WindowController.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -43,7 +47,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         QPainterPath shape;
-        shape.addRoundedRect(frame, 12, 12);
+        shape.addRoundedRect(frame, PopupWindow::cornerRadius, PopupWindow::cornerRadius);
         QLinearGradient border(frame.topLeft(), frame.bottomRight());
         const bool dark = Theme::isDark(palette());
         const QColor edge = dark ? QColor(Qt::white) : QColor(Qt::black);
@@ -61,7 +65,7 @@ ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* par
     , m_activeTab(initialTab)
     , m_layout(new QVBoxLayout(this))
 {
-    setFixedSize(viewSize);
+    setFixedSize(PopupWindow::contentSize);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     Theme::apply(this, m_context.settings.value(settings::themeMode));
@@ -135,6 +139,9 @@ void ContentView::rebuildBody()
     m_bodyLayout->addWidget(m_tabContent, 1);
     m_body->show();
     m_frame->raise();
+    // The popup gives the keyboard to its content's focus proxy: typing goes to the search field
+    // on the picker tabs.
+    setFocusProxy(m_searchBar);
     if (m_searchBar)
         m_searchBar->setFocus();
 }
@@ -185,17 +192,29 @@ QWidget* ContentView::buildTabRow()
 QWidget* ContentView::buildTabContent(PopupTab tab)
 {
     if (tab == PopupTab::clipboard || tab == PopupTab::favorites) {
-        return new ClipboardListView(m_context.clipboardManager, m_context.windowController,
-                                     m_context.language, m_context.settings, m_context.paste,
-                                     tab == PopupTab::favorites);
+        auto* list = new ClipboardListView(m_context.clipboardManager, m_context.language,
+                                           m_context.settings, tab == PopupTab::favorites);
+        connect(list, &ClipboardListView::chosen, this, &ContentView::entryChosen);
+        return list;
     }
-    // The character pickers arrive in their own views; until then the tab shows its symbol.
-    auto* placeholder = new QLabel;
-    placeholder->setAlignment(Qt::AlignCenter);
-    placeholder->setPixmap(IconProvider::pixmap(TabButton::symbolFor(tab), 34,
-                                                Theme::tertiary(palette()), devicePixelRatioF()));
-    placeholder->setObjectName(u"pickerPlaceholder"_s);
-    return placeholder;
+    if (tab == PopupTab::emoji) {
+        auto* emoji = new EmojiPickerView(m_context.emojis, m_context.language, m_searchText);
+        connect(m_searchBar, &SearchBar::textChanged, emoji, &EmojiPickerView::setSearchText);
+        if (SearchBar* bar = m_searchBar.data()) {
+            connect(emoji, &EmojiPickerView::searchClearRequested, bar->lineEdit(),
+                    &QLineEdit::clear);
+        }
+        connect(emoji, &EmojiPickerView::chosen, this, &ContentView::emojiChosen);
+        return emoji;
+    }
+    TextPickerView* picker = nullptr;
+    if (tab == PopupTab::kaomoji)
+        picker = new KaomojiPickerView(m_context.language, m_searchText);
+    else
+        picker = new SymbolsPickerView(m_context.language, m_searchText);
+    connect(m_searchBar, &SearchBar::textChanged, picker, &TextPickerView::setSearchText);
+    connect(picker, &TextPickerView::picked, this, &ContentView::textPicked);
+    return picker;
 }
 
 void ContentView::setActiveTab(PopupTab tab)
@@ -204,6 +223,25 @@ void ContentView::setActiveTab(PopupTab tab)
         return;
     m_activeTab = tab;
     rebuildBody();
+}
+
+bool ContentView::handlePopupKey(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        break;
+    default:
+        return false;
+    }
+    auto* target = dynamic_cast<PopupKeyTarget*>(m_tabContent.data());
+    return target && target->handlePopupKey(event);
 }
 
 void ContentView::syncWindowAppearance(const QString& mode)
@@ -221,7 +259,7 @@ void ContentView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), 12, 12);
+    shape.addRoundedRect(QRectF(rect()), PopupWindow::cornerRadius, PopupWindow::cornerRadius);
     painter.fillPath(shape, palette().color(QPalette::Window));
 }
 

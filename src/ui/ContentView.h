@@ -1,7 +1,10 @@
 #pragma once
 
+#include "clipboard/ClipboardEntry.h"
+#include "pickers/Emoji.h"
 #include "ui/PopupContext.h"
 #include "ui/SearchBar.h"
+#include "window/PopupKeyTarget.h"
 #include "window/PopupTab.h"
 
 #include <QPointer>
@@ -16,13 +19,11 @@ class TabButton;
 // The popup's root view: header (title, preferences, close), the tab row, the search field of the
 // picker tabs and the active tab's content; the permission onboarding in place of the tabs while
 // synthetic input is not allowed. A change of theme or language rebuilds every child; the active
-// tab and the search text survive.
-class ContentView : public QWidget {
+// tab and the search text survive. The tab views' choices come out of it as signals.
+class ContentView : public QWidget, public PopupKeyTarget {
     Q_OBJECT
 
 public:
-    static constexpr QSize viewSize{330, 450};
-
     ContentView(PopupContext context, PopupTab initialTab, QWidget* parent = nullptr);
 
     PopupTab activeTab() const { return m_activeTab; }
@@ -37,6 +38,17 @@ public:
     // The identity of the current build: "<themeMode>-<language code>".
     QString identity() const { return m_identity; }
     int buildCount() const { return m_builds; }
+
+    // Hands the navigation keys (arrows, Return, keypad Enter, Tab) to the visible tab's view.
+    bool handlePopupKey(const QKeyEvent& event) override;
+
+Q_SIGNALS:
+    // A history entry was chosen on the clipboard or favourites tab.
+    void entryChosen(const tessel::ClipboardEntryPtr& entry);
+    // An emoji was chosen on the emoji tab.
+    void emojiChosen(const tessel::Emoji& emoji);
+    // A kaomoji or a symbol was chosen.
+    void textPicked(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -50,6 +50,15 @@ constexpr std::array symbolTable{
     SymbolRow{"checkmark.circle.fill"_L1, "emblem-default"_L1},
     SymbolRow{"keyboard"_L1, "input-keyboard"_L1},
     SymbolRow{"sparkles"_L1, {}},
+    // The emoji picker's category bar.
+    SymbolRow{"square.grid.2x2.fill"_L1, "view-grid"_L1},
+    SymbolRow{"pawprint.fill"_L1, {}},
+    SymbolRow{"cup.and.saucer.fill"_L1, {}},
+    SymbolRow{"airplane"_L1, {}},
+    SymbolRow{"sportscourt.fill"_L1, {}},
+    SymbolRow{"lightbulb.fill"_L1, {}},
+    SymbolRow{"asterisk"_L1, {}},
+    SymbolRow{"flag.fill"_L1, {}},
 };
 
 const SymbolRow* findRow(const QString& symbol)

@@ -5,6 +5,7 @@
 namespace tessel {
 
 class ClipboardManager;
+class EmojiStore;
 class LanguageManager;
 class PasteSimulator;
 class PermissionManager;
@@ -19,6 +20,8 @@ struct PopupContext {
     PermissionManager& permissions;
     SettingsStore& settings;
     PasteSimulator& paste;
+    // The emoji catalogue and recents, one for the whole application.
+    EmojiStore& emojis;
     // Opens the preferences window; unset where the application has none.
     std::function<void()> openPreferences;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 namespace tessel {
@@ -7,28 +8,41 @@ namespace tessel {
 // The popup's top-level window: a Qt::Popup, so it floats over the application the user works in
 // without taking the active-window role from it, gets the keyboard while open, and closes on a
 // click outside. It holds one content widget and has rounded corners.
+//
+// It is also the popup's one key router: while shown, every key typed inside it goes first to
+// Escape (which asks for the popup to close), then to the content when the content is a
+// `PopupKeyTarget`, and only then to the focused widget.
 class PopupWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // The popup's size and the radius of its rounded corners; its content is drawn to match.
     static constexpr QSize contentSize{330, 450};
     static constexpr int cornerRadius = 12;
 
     // Takes ownership of `content`.
     explicit PopupWindow(QWidget* content);
+    ~PopupWindow() override;
 
     QWidget* content() const { return m_content; }
 
 Q_SIGNALS:
     // The window was closed or hidden, by us or by Qt (a click outside).
     void dismissed();
+    // Escape was pressed inside the popup; the key goes no further.
+    void escapePressed();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void setRouting(bool on);
+
     QWidget* m_content;
+    bool m_routing = false;
 };
 
 } // namespace tessel

@@ -6,9 +6,8 @@
 #include "window/PopupWindow.h"
 #include "window/Theme.h"
 
-#include <QApplication>
 #include <QCursor>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 
@@ -22,7 +21,6 @@ WindowController::WindowController(SettingsStore& settings, Workspace& workspace
 
 WindowController::~WindowController()
 {
-    stopMonitors();
     delete m_window.data();
 }
 
@@ -50,6 +48,7 @@ void WindowController::open(PopupTab tab, QWidget* content)
         if (m_window == window)
             close(true);
     });
+    connect(window, &PopupWindow::escapePressed, this, [this] { close(true); });
     positionAtCursor();
     window->show();
     QPointer<PopupWindow> weak(window);
@@ -65,13 +64,11 @@ void WindowController::open(PopupTab tab, QWidget* content)
         QWidget* focus = root->focusProxy() ? root->focusProxy() : root;
         focus->setFocus(Qt::PopupFocusReason);
     });
-    startMonitors();
     Q_EMIT opened();
 }
 
 void WindowController::close(bool hideApp)
 {
-    stopMonitors();
     if (PopupWindow* window = m_window.data()) {
         m_window.clear();
         window->disconnect(this);
@@ -104,33 +101,6 @@ void WindowController::positionAtCursor()
 void WindowController::applyTheme(QWidget* window) const
 {
     Theme::apply(window, m_settings.value(settings::themeMode));
-}
-
-void WindowController::startMonitors()
-{
-    stopMonitors();
-    qApp->installEventFilter(this);
-    m_keyMonitor = true;
-}
-
-void WindowController::stopMonitors()
-{
-    if (!m_keyMonitor)
-        return;
-    qApp->removeEventFilter(this);
-    m_keyMonitor = false;
-}
-
-bool WindowController::eventFilter(QObject* watched, QEvent* event)
-{
-    // Escape closes the popup before any view of it sees the key.
-    if (event->type() == QEvent::KeyPress && m_window && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == m_window.data() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        close(true);
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace tessel

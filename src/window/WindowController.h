@@ -15,8 +15,8 @@ class SettingsStore;
 class Workspace;
 
 // Owns the one popup at a time: builds it around the content it is handed, places it at the
-// pointer, closes it on Escape, and tears it down on close, handing the keyboard back to the
-// application the user was working in. Main thread only.
+// pointer, closes it on Escape (which the popup reports), and tears it down on close, handing the
+// keyboard back to the application the user was working in. Main thread only.
 class WindowController : public QObject {
     Q_OBJECT
 
@@ -46,18 +46,11 @@ Q_SIGNALS:
     void opened();
     void closed();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void startMonitors();
-    void stopMonitors();
-
     SettingsStore& m_settings;
     Workspace& m_workspace;
     QPointer<PopupWindow> m_window;
     PopupTab m_activeTab = PopupTab::clipboard;
-    bool m_keyMonitor = false;
 };
 
 } // namespace tessel

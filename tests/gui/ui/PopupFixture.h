@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
@@ -7,6 +8,7 @@
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
+#include "pickers/EmojiStore.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
@@ -35,6 +37,8 @@ struct PopupFixture {
     PasteSimulator paste{settings, keys, workspace, sound};
     bool trusted = true;
     PermissionManager permissions{[this] { return trusted; }, [](const QUrl&) { return true; }};
+    EmojiStore emojis{settings};
+    PopupActions actions{manager, pasteboard, emojis, windowController, paste};
 
     PopupFixture()
     {
@@ -44,7 +48,7 @@ struct PopupFixture {
 
     PopupContext context()
     {
-        return {manager, windowController, language, permissions, settings, paste, {}};
+        return {manager, windowController, language, permissions, settings, paste, emojis, {}};
     }
 
     // Another application copies `text`.

@@ -10,6 +10,7 @@
 #include "window/PopupWindow.h"
 #include "window/Theme.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -117,7 +118,7 @@ private Q_SLOTS:
         view.show();
         QTest::keyClicks(view.searchBar()->lineEdit(), u"arrow"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
-        QTest::keyClick(&view, Qt::Key_Down);
+        QVERIFY(view.handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {})));
         QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 1);
         QCOMPARE(view.identity(), u"system-en"_s);
         const int builds = view.buildCount();
@@ -192,7 +193,7 @@ private Q_SLOTS:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste);
+                        f->permissions, f->paste, f->emojis, f->actions);
         app.applicationDidFinishLaunching();
         QCOMPARE(app.statusMenu()->actions().first()->text(),
                  f->language.string(u"menu_open_clipboard"_s));
@@ -243,7 +244,7 @@ private Q_SLOTS:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
-                        f->permissions, f->paste);
+                        f->permissions, f->paste, f->emojis, f->actions);
         app.applicationDidFinishLaunching();
         QVERIFY(f->permissions.isMonitoring());
         QVERIFY(!f->windowController.isOpen());
