@@ -16,9 +16,9 @@ class SettingsStore;
 class Workspace;
 
 // Owns the clipboard history: takes each change the pasteboard reports (or polls a pasteboard that
-// cannot report), records what the privacy filters let through,
-// keeps the list free of duplicates and within the user's limit, puts a chosen entry back on the
-// pasteboard, and has every change saved shortly after it happens. Main thread only.
+// cannot report), records what the privacy filters let through, keeps the list free of duplicates
+// and within the user's limit, puts a chosen entry back on the pasteboard, and has every change
+// saved shortly after it happens. Main thread only.
 class ClipboardManager : public QObject {
     Q_OBJECT
 
