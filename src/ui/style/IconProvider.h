@@ -17,7 +17,7 @@ namespace tessel {
 // theme icon when the theme has one, else the shipped SVG in the palette's text colour.
 //
 // The resources live in the static library tessel_resources; every function here registers
-// them (Q_INIT_RESOURCE) before reading them, so linking tessel_ui is all a user needs to do.
+// them (Q_INIT_RESOURCE) before reading them, so linking tessel_ui_style is all a user needs to do.
 // Call from the GUI thread only (rendered pixmaps are kept in QPixmapCache).
 class IconProvider {
 public:
