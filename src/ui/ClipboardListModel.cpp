@@ -59,16 +59,22 @@ void ClipboardListModel::setKeyboardSelectedRow(int row)
     }
 }
 
+void ClipboardListModel::setSearchText(const QString& searchText)
+{
+    m_search.setSearchText(searchText);
+    refresh();
+}
+
 ClipboardEntryList ClipboardListModel::displayedEntries() const
 {
-    if (!m_favoritesOnly)
+    if (!m_favoritesOnly && !m_search.isActive())
         return m_manager.entries();
-    ClipboardEntryList favorites;
+    ClipboardEntryList shown;
     for (const auto& entry : m_manager.entries()) {
-        if (entry->isFavorite())
-            favorites.append(entry);
+        if ((!m_favoritesOnly || entry->isFavorite()) && m_search.matches(*entry))
+            shown.append(entry);
     }
-    return favorites;
+    return shown;
 }
 
 void ClipboardListModel::refresh()

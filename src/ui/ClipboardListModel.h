@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
+#include "ui/HistorySearch.h"
 
 #include <QAbstractListModel>
 
@@ -8,8 +9,9 @@ namespace tessel {
 
 class ClipboardManager;
 
-// The history as a list model: every entry, or the favourites only, in the manager's order. It
-// follows the manager's change signals; views never change entries through it.
+// The history as a list model: every entry, or the favourites only, in the manager's order,
+// narrowed to the entries that match the search text while one is typed. It follows the
+// manager's change signals; views never change entries through it.
 class ClipboardListModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -30,6 +32,10 @@ public:
     ClipboardEntryPtr entryAt(int row) const;
     const ClipboardEntryList& displayed() const { return m_rows; }
 
+    // Narrows the rows to the entries matching `searchText` (all of them when it is blank).
+    void setSearchText(const QString& searchText);
+    bool isSearching() const { return m_search.isActive(); }
+
     // The row drawn as the keyboard selection; any value, also one out of range.
     int keyboardSelectedRow() const { return m_selectedRow; }
     void setKeyboardSelectedRow(int row);
@@ -41,6 +47,7 @@ private:
 
     ClipboardManager& m_manager;
     bool m_favoritesOnly;
+    HistorySearch m_search;
     ClipboardEntryList m_rows;
     int m_selectedRow = 0;
 };

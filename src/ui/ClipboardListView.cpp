@@ -148,9 +148,10 @@ void ClipboardListView::applyColours()
             Theme::withOpacity(Theme::primary(pal), 0.12).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
-    m_emptyIcon->setPixmap(
-        IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,
-                             Theme::tertiary(pal), devicePixelRatioF()));
+    m_emptyIcon->setPixmap(IconProvider::pixmap(m_model->isSearching() ? u"magnifyingglass"_s
+                                                : m_favoritesOnly      ? u"heart"_s
+                                                                       : u"doc.on.clipboard"_s,
+                                                34, Theme::tertiary(pal), devicePixelRatioF()));
     const auto tint = [](QLabel* label, const QColor& colour) {
         QPalette labelPalette = label->palette();
         labelPalette.setColor(QPalette::WindowText, colour);
@@ -174,7 +175,17 @@ bool ClipboardListView::isShowingEmptyState() const
 
 void ClipboardListView::updateEmptyState()
 {
-    m_stack->setCurrentIndex(m_model->rowCount() == 0 ? 0 : 1);
+    const bool empty = m_model->rowCount() == 0;
+    if (empty) {
+        // A search that finds nothing says so, rather than inviting the user to copy something.
+        const bool searching = m_model->isSearching();
+        m_emptyTitle->setText(m_language.string(searching         ? u"search_no_matches"_s
+                                                : m_favoritesOnly ? u"tab_favorites"_s
+                                                                  : u"empty_clipboard"_s));
+        m_emptySubtitle->setVisible(!searching);
+        applyColours();
+    }
+    m_stack->setCurrentIndex(empty ? 0 : 1);
 }
 
 void ClipboardListView::setSelectedIndex(int index)
@@ -183,6 +194,17 @@ void ClipboardListView::setSelectedIndex(int index)
     m_model->setKeyboardSelectedRow(index);
     if (index >= 0 && index < m_model->rowCount())
         m_list->scrollTo(m_model->index(index), QAbstractItemView::PositionAtCenter);
+}
+
+void ClipboardListView::setSearchText(const QString& searchText)
+{
+    const ClipboardEntryPtr selected = m_model->entryAt(m_selectedIndex);
+    m_model->setSearchText(searchText);
+    if (m_model->isSearching() || !selected) {
+        setSelectedIndex(0);
+        return;
+    }
+    setSelectedIndex(int(std::max<qsizetype>(m_model->displayed().indexOf(selected), 0)));
 }
 
 void ClipboardListView::choose(int row)
