@@ -53,7 +53,6 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     header->addWidget(m_clear);
 
     m_rows->setParent(m_list);
-    m_list->setModel(m_model);
     m_list->setItemDelegate(m_rows);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -68,6 +67,9 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     m_list->setLayoutMode(QListView::Batched);
     m_list->setBatchSize(40);
     m_list->setResizeMode(QListView::Adjust);
+    // Only now: with a model, changing the scroll or layout mode above lays out every row at once,
+    // which at 10,000 entries costs more than the rest of the opening.
+    m_list->setModel(m_model);
     // The cards are translucent: the list paints the window's colour beneath them.
     m_list->setBackgroundRole(QPalette::Window);
     m_list->viewport()->setBackgroundRole(QPalette::Window);
