@@ -3,6 +3,7 @@
 #include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
+#include "core/Log.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
@@ -16,7 +17,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -96,19 +96,23 @@ void AppDelegate::applicationWillTerminate()
 void AppDelegate::setupStatusItem()
 {
     m_statusItem = new QSystemTrayIcon(IconProvider::trayIcon(), this);
-    m_statusItem->setToolTip(u"Tessel"_s);
     connect(m_statusItem, &QSystemTrayIcon::activated, this, &AppDelegate::statusItemClicked);
     rebuildStatusItemMenu();
+    updateStatusToolTip();
     connect(&m_language, &LanguageManager::languageChanged, this,
             &AppDelegate::rebuildStatusItemMenu, Qt::QueuedConnection);
+    connect(&m_language, &LanguageManager::languageChanged, this,
+            &AppDelegate::updateStatusToolTip);
+    connect(&m_clipboard.store(), &ClipboardStore::saveProblemChanged, this,
+            &AppDelegate::updateStatusToolTip);
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // The icon docks by itself if a tray appears later; until then only the shortcuts work.
-        std::fprintf(stderr,
-                     "Tessel: no system tray on this desktop; the shortcuts open it (history: %s, "
-                     "emoji: %s)\n",
-                     qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
-                     qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
+        qCInfo(lcApp,
+               "no system tray on this desktop; the shortcuts open Tessel (history: %s, "
+               "emoji: %s)",
+               qPrintable(shortcutText(m_hotkeys.clipboardShortcut())),
+               qPrintable(shortcutText(m_hotkeys.emojiShortcut())));
     }
 }
 
@@ -126,6 +130,13 @@ void AppDelegate::rebuildStatusItemMenu()
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
     m_statusMenu = menu;
+}
+
+void AppDelegate::updateStatusToolTip()
+{
+    const Result& saved = m_clipboard.store().lastSave();
+    m_statusItem->setToolTip(
+        saved ? u"Tessel"_s : m_language.string(u"history_not_saved"_s) + u'\n' + saved.message());
 }
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)

@@ -64,6 +64,8 @@ private:
     void setupStatusItem();
     void setupHotkeys();
     void rebuildStatusItemMenu();
+    // "Tessel", or what keeps the history from being saved while that lasts.
+    void updateStatusToolTip();
     // The services a popup's views use.
     PopupContext popupContext();
     // Shows a window of Tessel's own: themed, in front, with the keyboard.

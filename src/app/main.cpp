@@ -37,12 +37,24 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
     QApplication::setWindowIcon(IconProvider::applicationIcon());
+    qSetMessagePattern(u"Tessel: %{if-category}[%{category}] %{endif}%{message}"_s);
 
     // Two instances would overwrite each other's registry: the history has one owner.
     const QString dataDir = AppPaths::dataDir();
-    AppPaths::ensurePrivateDir(dataDir);
+    if (const Result folder = AppPaths::ensurePrivateDir(dataDir); !folder) {
+        std::fprintf(stderr, "Tessel cannot keep its history: %s; not starting.\n",
+                     qPrintable(folder.message()));
+        return 1;
+    }
     QLockFile lock(dataDir + "/tessel.lock"_L1);
     if (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError) {
+            std::fprintf(stderr, "Tessel cannot create its lock file in %s (%s); not starting.\n",
+                         qPrintable(dataDir),
+                         lock.error() == QLockFile::PermissionError ? "permission denied"
+                                                                    : "unknown error");
+            return 1;
+        }
         qint64 pid = 0;
         QString host;
         QString appName;

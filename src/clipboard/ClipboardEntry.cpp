@@ -2,9 +2,9 @@
 
 #include "clipboard/ImageDecoder.h"
 #include "clipboard/PasteboardTypes.h"
+#include "core/AppPaths.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
@@ -87,10 +87,10 @@ std::optional<QByteArray> ClipboardEntry::imageBytes() const
         return m_loadedImageData;
     if (!m_imageFileURL)
         return std::nullopt;
-    QFile file(*m_imageFileURL);
-    if (!file.open(QIODevice::ReadOnly))
+    auto bytes = AppPaths::readPrivateFile(*m_imageFileURL, maxImageFileBytes);
+    if (!bytes)
         return std::nullopt;
-    return file.readAll();
+    return std::move(bytes.value());
 }
 
 QString ClipboardEntry::previewText() const
@@ -118,27 +118,45 @@ PasteboardItem ClipboardEntry::pasteboardItem() const
     const auto bytes = imageBytes();
     if (!bytes)
         return item;
-    if (const auto decoded = image()) {
-        if (const auto tiff = ImageDecoder::tiffRepresentation(*decoded))
-            item.setData(PasteboardType::tiff, *tiff);
-    }
-    item.setData(PasteboardType::png, *bytes);
+    // A program that asks for PNG must get PNG: an image captured as TIFF is encoded for it, and
+    // its own TIFF bytes stay on offer.
+    const bool png = ImageDecoder::isPng(*bytes);
+    const bool capturedTiff = !png && m_mimetype == PasteboardType::tiff;
+    const auto decoded = image();
+    std::optional<QByteArray> tiff;
+    if (capturedTiff)
+        tiff = *bytes;
+    else if (decoded)
+        tiff = ImageDecoder::tiffRepresentation(*decoded);
+    std::optional<QByteArray> pngBytes;
+    if (png)
+        pngBytes = *bytes;
+    else if (decoded)
+        pngBytes = ImageDecoder::pngRepresentation(*decoded);
+    else if (!capturedTiff)
+        pngBytes = *bytes; // not decodable here: offered as it was captured
+    if (tiff)
+        item.setData(PasteboardType::tiff, *tiff);
+    if (pngBytes)
+        item.setData(PasteboardType::png, *pngBytes);
     return item;
 }
 
 std::optional<QImage> ClipboardEntry::thumbnail(QSize bound) const
 {
-    if (!isImage())
+    if (!isImage() || m_undecodable)
         return std::nullopt;
     const auto bytes = imageBytes();
     if (!bytes)
         return std::nullopt;
-    return ImageDecoder::decode(*bytes, bound);
+    auto decoded = ImageDecoder::decode(*bytes, bound);
+    m_undecodable = !decoded;
+    return decoded;
 }
 
 std::optional<QImage> ClipboardEntry::image() const
 {
-    if (!isImage())
+    if (!isImage() || m_undecodable)
         return std::nullopt;
     const QString key = idString();
     if (auto hit = ImageDecoder::cached(key))
@@ -149,6 +167,7 @@ std::optional<QImage> ClipboardEntry::image() const
     auto decoded = ImageDecoder::decode(*bytes);
     if (decoded)
         ImageDecoder::insertCached(key, *decoded);
+    m_undecodable = !decoded;
     return decoded;
 }
 

@@ -17,6 +17,9 @@ namespace tessel {
 // background writer works on a snapshot, never on the entry.
 class ClipboardEntry {
 public:
+    // The largest image file that is read back; a bigger one counts as unreadable.
+    static constexpr qint64 maxImageFileBytes = 64LL * 1024 * 1024;
+
     ClipboardEntry(QString mimetype, std::optional<QString> textContent,
                    std::optional<QByteArray> imageData, std::optional<QString> imageFileURL,
                    bool isFavorite, QDateTime timestamp);
@@ -47,14 +50,18 @@ public:
     bool isImage() const;
     // One line of at most 48 user-perceived characters.
     QString previewText() const;
-    // A new item holding the content: text under the plain-text type; an image as TIFF (when it
-    // decodes) followed by its stored bytes under the PNG type; empty when the bytes are gone.
+    // A new item holding the content: text under the plain-text type; an image as TIFF and as
+    // PNG, each in its real format (the stored bytes where they already are that format, else
+    // encoded from the decoded image); empty when the bytes are gone.
     PasteboardItem pasteboardItem() const;
-    // The decoded image of an image entry (through a shared cache), or nothing.
+    // The decoded image of an image entry (through a shared cache), or nothing. Bytes that failed
+    // to decode once are not decoded again.
     std::optional<QImage> image() const;
-    // The image decoded small enough to fit in `bound` (never enlarged), for previews; not cached.
+    // The image decoded small enough to fit in `bound` (never enlarged), for previews; not cached,
+    // but a failure is remembered as for `image`.
     std::optional<QImage> thumbnail(QSize bound) const;
-    // The image bytes: those in memory, else the blob's contents; nothing when neither is there.
+    // The image bytes: those in memory, else the blob's contents (a regular file of at most
+    // `maxImageFileBytes`, never read through a link); nothing when neither is there.
     std::optional<QByteArray> imageBytes() const;
 
     // Equal content, not identity.
@@ -73,6 +80,8 @@ private:
     std::optional<QByteArray> m_loadedImageData;
     mutable std::optional<QString> m_cachedHash;
     mutable std::optional<QString> m_cachedPreview;
+    // Content named by its hash never changes: bytes that did not decode never will.
+    mutable bool m_undecodable = false;
 };
 
 using ClipboardEntryPtr = std::shared_ptr<ClipboardEntry>;

@@ -3,6 +3,7 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "clipboard/PasteboardTypes.h"
+#include "core/Clock.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 
@@ -60,6 +61,14 @@ ClipboardManager::ClipboardManager(Pasteboard& pasteboard, Workspace& workspace,
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { m_store->save(m_entries); });
+    if (!m_settings.loadResult()) {
+        m_limitFloor = std::count_if(m_entries.cbegin(), m_entries.cend(),
+                                     [](const ClipboardEntryPtr& e) { return !e->isFavorite(); });
+        connect(&m_settings, &SettingsStore::changed, this, [this](const QString& key) {
+            if (key == settings::maxHistoryItems.name)
+                m_limitFloor.reset();
+        });
+    }
 }
 
 ClipboardManager::~ClipboardManager() = default;
@@ -110,7 +119,7 @@ ClipboardEntryPtr ClipboardManager::readCurrentContent() const
     if (transient || !passesPasswordFilters(types))
         return nullptr;
 
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = Clock::nowUtc();
     for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
         if (!types.contains(type))
             continue;
@@ -150,7 +159,8 @@ void ClipboardManager::addEntry(const ClipboardEntryPtr& entry)
 
 qint64 ClipboardManager::historyLimit() const
 {
-    return m_settings.value(settings::maxHistoryItems);
+    const qint64 limit = m_settings.value(settings::maxHistoryItems);
+    return m_limitFloor ? std::max(limit, *m_limitFloor) : limit;
 }
 
 void ClipboardManager::trimHistory()
@@ -189,7 +199,7 @@ void ClipboardManager::select(const ClipboardEntryPtr& entry)
     if (index <= 0)
         return;
     ClipboardEntryPtr moved = m_entries.takeAt(index);
-    moved->setTimestamp(QDateTime::currentDateTimeUtc());
+    moved->setTimestamp(Clock::nowUtc());
     m_entries.prepend(moved);
     Q_EMIT entriesChanged();
     saveDebounced();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace tessel {
 
@@ -55,6 +56,9 @@ public:
     void addEntry(const ClipboardEntryPtr& entry);
     void trimHistory();
     void saveDebounced();
+    // The user's limit; while the settings could not be read at start and no limit has been
+    // chosen since, at least the number of entries loaded, so that nothing is deleted because a
+    // setting was lost.
     qint64 historyLimit() const;
 
 Q_SIGNALS:
@@ -76,6 +80,7 @@ private:
     qint64 m_lastChangeCount = 0;
     QTimer m_timer;
     QTimer m_saveTimer;
+    std::optional<qint64> m_limitFloor;
 };
 
 } // namespace tessel

@@ -40,15 +40,32 @@ std::optional<QImage> decode(const QByteArray& bytes, QSize bound)
     return image;
 }
 
-std::optional<QByteArray> tiffRepresentation(const QImage& image)
+namespace {
+std::optional<QByteArray> encode(const QImage& image, const char* format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "tiff");
+    QImageWriter writer(&buffer, format);
     if (!writer.canWrite() || !writer.write(image))
         return std::nullopt;
     return bytes;
+}
+} // namespace
+
+std::optional<QByteArray> tiffRepresentation(const QImage& image)
+{
+    return encode(image, "tiff");
+}
+
+std::optional<QByteArray> pngRepresentation(const QImage& image)
+{
+    return encode(image, "png");
+}
+
+bool isPng(const QByteArray& bytes)
+{
+    return bytes.startsWith("\x89PNG\r\n\x1a\n");
 }
 
 std::optional<QImage> cached(const QString& key)

@@ -21,6 +21,10 @@ std::optional<QImage> decode(const QByteArray& bytes, QSize bound = {});
 
 // The image encoded as TIFF, or nothing when no TIFF encoder is available.
 std::optional<QByteArray> tiffRepresentation(const QImage& image);
+// The image encoded as PNG, or nothing when it cannot be encoded.
+std::optional<QByteArray> pngRepresentation(const QImage& image);
+// Whether `bytes` start with the PNG signature.
+bool isPng(const QByteArray& bytes);
 
 // The cache of decoded images, keyed by entry id. It may drop images at any time.
 std::optional<QImage> cached(const QString& key);

@@ -1,6 +1,7 @@
 #include "clipboard/RegistryFormat.h"
 
 #include "clipboard/PasteboardTypes.h"
+#include "core/Clock.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,7 +59,7 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
     const QJsonArray records = doc.array();
     ClipboardEntryList entries;
     entries.reserve(records.size());
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = Clock::nowUtc();
     for (const QJsonValue& value : records) {
         if (!value.isObject())
             return std::nullopt;

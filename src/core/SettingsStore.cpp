@@ -1,10 +1,11 @@
 #include "core/SettingsStore.h"
 
 #include "core/AppPaths.h"
+#include "core/Log.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonParseError>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -22,12 +23,25 @@ SettingsStore::SettingsStore(QString filePath, QObject* parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
 {
-    QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (AppPaths::kindOf(m_filePath) == AppPaths::Kind::missing)
         return;
-    const auto doc = QJsonDocument::fromJson(file.readAll());
-    if (doc.isObject())
-        m_values = doc.object();
+    const auto bytes = AppPaths::readPrivateFile(m_filePath, maxFileBytes);
+    if (bytes) {
+        QJsonParseError error;
+        const auto doc = QJsonDocument::fromJson(*bytes, &error);
+        if (error.error == QJsonParseError::NoError && doc.isObject()) {
+            m_values = doc.object();
+            return;
+        }
+        m_loadResult = Result::failure(
+            u"%1 is not a settings file (%2)"_s.arg(m_filePath, error.errorString()));
+    } else {
+        m_loadResult = bytes.result();
+    }
+    const auto aside = AppPaths::setAside(m_filePath);
+    qCWarning(lcSettings).noquote()
+        << m_loadResult.message() << "- using the defaults;"
+        << (aside ? u"the file is kept as "_s + *aside : aside.message());
 }
 
 QString SettingsStore::defaultFilePath()
@@ -128,8 +142,11 @@ void SettingsStore::store(const QString& key, const QJsonValue& value)
         m_values.remove(key);
     else
         m_values.insert(key, value);
-    m_lastWriteOk = AppPaths::ensurePrivateDir(QFileInfo(m_filePath).absolutePath()) &&
-                    AppPaths::writePrivateFile(m_filePath, QJsonDocument(m_values).toJson());
+    m_lastWrite = AppPaths::ensurePrivateDir(QFileInfo(m_filePath).absolutePath());
+    if (m_lastWrite)
+        m_lastWrite = AppPaths::writePrivateFile(m_filePath, QJsonDocument(m_values).toJson());
+    if (!m_lastWrite)
+        qCWarning(lcSettings) << "settings not saved:" << m_lastWrite.message();
     Q_EMIT changed(key);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "core/Settings.h"
 
 #include <QJsonObject>
@@ -16,7 +17,12 @@ class SettingsStore : public QObject {
     Q_OBJECT
 
 public:
-    // Reads `filePath` if it exists; an unreadable or malformed file gives empty settings.
+    // The largest settings file that is read.
+    static constexpr qint64 maxFileBytes = 1024 * 1024;
+
+    // Reads `filePath` if it exists. A file that cannot be read or parsed (or is no regular file)
+    // gives empty settings and is moved aside ("settings.json.corrupt-<UTC time>"), so that the
+    // next write cannot destroy it; `loadResult` then says what happened.
     explicit SettingsStore(QString filePath, QObject* parent = nullptr);
 
     // The store at $XDG_CONFIG_HOME/tessel/settings.json.
@@ -47,8 +53,10 @@ public:
     void set(const TextSettingKey& key, const QString& v) { setText(key.name, v); }
     void set(const DataSettingKey& key, const QByteArray& v) { setData(key.name, v); }
 
-    // False when the last write could not reach the disk (the value is still kept in memory).
-    bool lastWriteSucceeded() const { return m_lastWriteOk; }
+    // Whether the stored settings could be read at start (absent counts as read).
+    const Result& loadResult() const { return m_loadResult; }
+    // Whether the last write reached the disk; on failure the value is still kept in memory.
+    const Result& lastWrite() const { return m_lastWrite; }
 
 Q_SIGNALS:
     void changed(const QString& key);
@@ -58,7 +66,8 @@ private:
 
     QString m_filePath;
     QJsonObject m_values;
-    bool m_lastWriteOk = true;
+    Result m_loadResult = Result::success();
+    Result m_lastWrite = Result::success();
 };
 
 } // namespace tessel

@@ -1,12 +1,12 @@
 #include "hotkey/HotkeyManager.h"
 
+#include "core/FixedDiagnostics.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/KeyCodeTable.h"
 
 #include <QKeyEvent>
 #include <array>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -43,8 +43,7 @@ void HotkeyManager::start(Handler handler)
         return;
     m_installed = true;
     if (const int status = m_backend.install(); status != 0) {
-        std::printf("[Tessel] Erro ao instalar Carbon EventHandler: %d\n", status);
-        std::fflush(stdout);
+        FixedDiagnostics::hotkeyHandlerNotInstalled(status);
     }
     registerAllShortcuts();
 }

@@ -113,6 +113,8 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ACTIVE"},
     {u"status_pending", u"PENDING"},
     {u"delete_item", u"Delete from history"},
+    {u"history_not_saved",
+     u"History not saved: it is kept in memory and saved as soon as it can be"},
 };
 
 } // namespace

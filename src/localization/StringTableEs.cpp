@@ -114,6 +114,8 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ACTIVO"},
     {u"status_pending", u"PENDENTE"},
     {u"delete_item", u"Eliminar del historial"},
+    {u"history_not_saved",
+     u"Historial no guardado: se conserva en memoria y se guardará en cuanto sea posible"},
 };
 
 } // namespace

@@ -115,6 +115,7 @@ constexpr StringTableEntry table[] = {
     {u"status_active", u"ATIVO"},
     {u"status_pending", u"PENDENTE"},
     {u"delete_item", u"Excluir do histórico"},
+    {u"history_not_saved", u"Histórico não salvo: fica na memória e será salvo assim que possível"},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "paste/PasteSimulator.h"
 
+#include "core/FixedDiagnostics.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 #include "paste/KeySynthesizer.h"
@@ -7,7 +8,6 @@
 #include "paste/TerminalClasses.h"
 
 #include <QPointer>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -59,9 +59,7 @@ void PasteSimulator::paste()
 void PasteSimulator::finish(const QString& error)
 {
     if (!error.isEmpty()) {
-        std::printf("[PasteSimulator] Error executing AppleScript fallback: %s\n",
-                    qPrintable(error));
-        std::fflush(stdout);
+        FixedDiagnostics::pasteFallbackFailed(error);
         return;
     }
     Q_EMIT pasted();

@@ -1,5 +1,6 @@
 #include "pickers/EmojiStore.h"
 
+#include "core/FixedDiagnostics.h"
 #include "core/SettingsStore.h"
 
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -59,9 +59,7 @@ void EmojiStore::loadEmojis()
 {
     EmojiCatalogue::LoadResult result = EmojiCatalogue::load(m_cataloguePath);
     if (result.error) {
-        const QString line = "Tessel: erro ao carregar emoji.json: "_L1 + *result.error;
-        std::fprintf(stdout, "%s\n", line.toUtf8().constData());
-        std::fflush(stdout);
+        FixedDiagnostics::emojiCatalogueNotLoaded(*result.error);
         return;
     }
     m_catalogue = std::move(result.catalogue);

@@ -2,16 +2,16 @@
 
 #include "clipboard/ClipboardManager.h"
 
+#include <QSet>
+
 namespace tessel {
 
-ClipboardListModel::ClipboardListModel(ClipboardManager& manager, bool favoritesOnly,
-                                       QObject* parent)
+ClipboardListModel::ClipboardListModel(ClipboardManager& manager, QObject* parent)
     : QAbstractListModel(parent)
     , m_manager(manager)
-    , m_favoritesOnly(favoritesOnly)
-    , m_rows(displayedEntries())
+    , m_rows(manager.entries())
 {
-    connect(&manager, &ClipboardManager::entriesChanged, this, &ClipboardListModel::refresh);
+    connect(&manager, &ClipboardManager::entriesChanged, this, &ClipboardListModel::follow);
     connect(&manager, &ClipboardManager::entryChanged, this, &ClipboardListModel::onEntryChanged);
 }
 
@@ -35,8 +35,6 @@ QVariant ClipboardListModel::data(const QModelIndex& index, int role) const
         return entry->isImage();
     case IsFavoriteRole:
         return entry->isFavorite();
-    case KeyboardSelectedRole:
-        return index.row() == m_selectedRow;
     default:
         return {};
     }
@@ -47,50 +45,49 @@ ClipboardEntryPtr ClipboardListModel::entryAt(int row) const
     return row >= 0 && row < m_rows.size() ? m_rows.at(row) : nullptr;
 }
 
-void ClipboardListModel::setKeyboardSelectedRow(int row)
+void ClipboardListModel::follow()
 {
-    if (row == m_selectedRow)
-        return;
-    const int old = m_selectedRow;
-    m_selectedRow = row;
-    for (int r : {old, row}) {
-        if (r >= 0 && r < m_rows.size())
-            Q_EMIT dataChanged(index(r), index(r), {KeyboardSelectedRole});
+    const ClipboardEntryList& target = m_manager.entries();
+    QSet<const ClipboardEntry*> kept;
+    kept.reserve(target.size());
+    for (const auto& entry : target)
+        kept.insert(entry.get());
+
+    // Removals first, from the end, one contiguous run at a time (a trim is one run).
+    for (int row = int(m_rows.size()) - 1; row >= 0;) {
+        if (kept.contains(m_rows.at(row).get())) {
+            --row;
+            continue;
+        }
+        int first = row;
+        while (first > 0 && !kept.contains(m_rows.at(first - 1).get()))
+            --first;
+        beginRemoveRows({}, first, row);
+        m_rows.remove(first, row - first + 1);
+        endRemoveRows();
+        row = first - 1;
     }
-}
 
-void ClipboardListModel::setSearchText(const QString& searchText)
-{
-    m_search.setSearchText(searchText);
-    refresh();
-}
-
-ClipboardEntryList ClipboardListModel::displayedEntries() const
-{
-    if (!m_favoritesOnly && !m_search.isActive())
-        return m_manager.entries();
-    ClipboardEntryList shown;
-    for (const auto& entry : m_manager.entries()) {
-        if ((!m_favoritesOnly || entry->isFavorite()) && m_search.matches(*entry))
-            shown.append(entry);
+    // Then, front to back, each row either is right, moves up from further down, or is new.
+    for (int row = 0; row < target.size(); ++row) {
+        const ClipboardEntryPtr& wanted = target.at(row);
+        if (row < m_rows.size() && m_rows.at(row) == wanted)
+            continue;
+        const qsizetype from = m_rows.indexOf(wanted, row);
+        if (from > row) {
+            beginMoveRows({}, int(from), int(from), {}, row);
+            m_rows.move(from, row);
+            endMoveRows();
+        } else {
+            beginInsertRows({}, row, row);
+            m_rows.insert(row, wanted);
+            endInsertRows();
+        }
     }
-    return shown;
-}
-
-void ClipboardListModel::refresh()
-{
-    beginResetModel();
-    m_rows = displayedEntries();
-    endResetModel();
 }
 
 void ClipboardListModel::onEntryChanged(const ClipboardEntryPtr& entry)
 {
-    // A pin toggled on the favourites tab adds or removes a row; elsewhere the row redraws.
-    if (m_favoritesOnly) {
-        refresh();
-        return;
-    }
     const auto row = m_rows.indexOf(entry);
     if (row >= 0)
         Q_EMIT dataChanged(index(int(row)), index(int(row)), {IsFavoriteRole});

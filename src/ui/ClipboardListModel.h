@@ -1,7 +1,6 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
-#include "ui/HistorySearch.h"
 
 #include <QAbstractListModel>
 
@@ -9,9 +8,9 @@ namespace tessel {
 
 class ClipboardManager;
 
-// The history as a list model: every entry, or the favourites only, in the manager's order,
-// narrowed to the entries that match the search text while one is typed. It follows the
-// manager's change signals; views never change entries through it.
+// The whole history as a list model, in the manager's order. It follows the manager's change
+// signals row by row (insertions, moves, removals), never by a reset, so that hover, selection
+// and scroll position survive a capture. Views never change entries through it.
 class ClipboardListModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -20,36 +19,25 @@ public:
         EntryRole = Qt::UserRole + 1, // ClipboardEntryPtr
         IsImageRole,
         IsFavoriteRole,
-        KeyboardSelectedRole,
+        KeyboardSelectedRole, // answered by the view's filter (ClipboardListFilter)
     };
 
-    ClipboardListModel(ClipboardManager& manager, bool favoritesOnly, QObject* parent = nullptr);
+    explicit ClipboardListModel(ClipboardManager& manager, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    bool favoritesOnly() const { return m_favoritesOnly; }
     ClipboardEntryPtr entryAt(int row) const;
-    const ClipboardEntryList& displayed() const { return m_rows; }
-
-    // Narrows the rows to the entries matching `searchText` (all of them when it is blank).
-    void setSearchText(const QString& searchText);
-    bool isSearching() const { return m_search.isActive(); }
-
-    // The row drawn as the keyboard selection; any value, also one out of range.
-    int keyboardSelectedRow() const { return m_selectedRow; }
-    void setKeyboardSelectedRow(int row);
+    // The row of `entry`, or -1.
+    int rowOf(const ClipboardEntryPtr& entry) const { return int(m_rows.indexOf(entry)); }
 
 private:
-    ClipboardEntryList displayedEntries() const;
-    void refresh();
+    // Turns the rows shown into the manager's list with the fewest row operations.
+    void follow();
     void onEntryChanged(const ClipboardEntryPtr& entry);
 
     ClipboardManager& m_manager;
-    bool m_favoritesOnly;
-    HistorySearch m_search;
     ClipboardEntryList m_rows;
-    int m_selectedRow = 0;
 };
 
 } // namespace tessel

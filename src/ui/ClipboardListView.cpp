@@ -3,6 +3,7 @@
 #include "clipboard/ClipboardManager.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
+#include "ui/ClipboardListFilter.h"
 #include "ui/ClipboardListModel.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/HistoryRowView.h"
@@ -32,7 +33,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     , m_language(language)
     , m_settings(settings)
     , m_favoritesOnly(showFavoritesOnly)
-    , m_model(new ClipboardListModel(manager, showFavoritesOnly, this))
+    , m_model(
+          new ClipboardListFilter(new ClipboardListModel(manager, this), showFavoritesOnly, this))
     , m_rows(new HistoryRowView(language))
     , m_list(new QListView(this))
     , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
@@ -82,13 +84,11 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     });
     connect(m_rows, &HistoryRowView::menuRequested, this, &ClipboardListView::showRowMenu);
 
-    // A history change redraws the list where the user left it.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_list->setProperty("savedScroll", m_list->verticalScrollBar()->value()); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_list->verticalScrollBar()->setValue(m_list->property("savedScroll").toInt());
-        updateEmptyState();
-    });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this,
+            &ClipboardListView::updateEmptyState);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -195,7 +195,7 @@ void ClipboardListView::setSelectedIndex(int index)
     m_selectedIndex = index;
     m_model->setKeyboardSelectedRow(index);
     if (index >= 0 && index < m_model->rowCount())
-        m_list->scrollTo(m_model->index(index), QAbstractItemView::PositionAtCenter);
+        m_list->scrollTo(m_model->index(index, 0), QAbstractItemView::PositionAtCenter);
 }
 
 void ClipboardListView::setSearchText(const QString& searchText)
@@ -206,7 +206,7 @@ void ClipboardListView::setSearchText(const QString& searchText)
         setSelectedIndex(0);
         return;
     }
-    setSelectedIndex(int(std::max<qsizetype>(m_model->displayed().indexOf(selected), 0)));
+    setSelectedIndex(std::max(m_model->rowOf(selected), 0));
 }
 
 void ClipboardListView::choose(int row)
@@ -228,15 +228,20 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     const ClipboardEntryPtr entry = m_model->entryAt(index.row());
     if (!entry)
         return;
-    QMenu menu(this);
+    // Not a blocking exec(): a global shortcut can close the popup, and this view with it, while
+    // the menu is open. Owned by the view, the menu then goes with it.
+    delete m_rowMenu.data();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
     // A menu is a window of its own: it takes the theme's palette only when given it.
-    menu.setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
-    menu.addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
-                   [this, entry] { m_manager.toggleFavorite(entry); });
-    menu.addSeparator();
-    menu.addAction(m_language.string(u"delete_item"_s), this,
-                   [this, entry] { m_manager.deleteEntry(entry); });
-    menu.exec(globalPos);
+    menu->setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
+    menu->addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
+                    [this, entry] { m_manager.toggleFavorite(entry); });
+    menu->addSeparator();
+    menu->addAction(m_language.string(u"delete_item"_s), this,
+                    [this, entry] { m_manager.deleteEntry(entry); });
+    m_rowMenu = menu;
+    menu->popup(globalPos);
 }
 
 bool ClipboardListView::handlePopupKey(const QKeyEvent& event)

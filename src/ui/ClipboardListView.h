@@ -3,6 +3,8 @@
 #include "clipboard/ClipboardEntry.h"
 #include "window/PopupKeyTarget.h"
 
+#include <QMenu>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -12,7 +14,7 @@ class QStackedLayout;
 
 namespace tessel {
 
-class ClipboardListModel;
+class ClipboardListFilter;
 class ConfirmationSheet;
 class ClipboardManager;
 class HistoryRowView;
@@ -32,10 +34,14 @@ public:
 
     bool showFavoritesOnly() const { return m_favoritesOnly; }
     int selectedIndex() const { return m_selectedIndex; }
-    ClipboardListModel* model() const { return m_model; }
+    // The rows shown: the history, or its favourites.
+    ClipboardListFilter* model() const { return m_model; }
     QListView* listView() const { return m_list; }
     QPushButton* clearButton() const { return m_clear; }
     bool isShowingEmptyState() const;
+
+    // The open row menu ("..."), or nullptr.
+    QMenu* rowMenu() const { return m_rowMenu; }
 
     // The sheet that asks before clearing; visible while it asks.
     ConfirmationSheet* clearSheet() const { return m_sheet; }
@@ -70,7 +76,7 @@ private:
     LanguageManager& m_language;
     SettingsStore& m_settings;
     bool m_favoritesOnly;
-    ClipboardListModel* m_model;
+    ClipboardListFilter* m_model;
     HistoryRowView* m_rows;
     QListView* m_list;
     QPushButton* m_clear;
@@ -79,6 +85,7 @@ private:
     QLabel* m_emptyTitle = nullptr;
     QLabel* m_emptySubtitle = nullptr;
     ConfirmationSheet* m_sheet;
+    QPointer<QMenu> m_rowMenu;
     int m_selectedIndex = 0;
 };
 

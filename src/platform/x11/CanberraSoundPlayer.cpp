@@ -1,9 +1,9 @@
 #include "platform/x11/CanberraSoundPlayer.h"
 
+#include "core/Log.h"
 #include "core/ResourceFile.h"
 
 #include <canberra.h>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -66,7 +66,7 @@ void CanberraSoundPlayer::reportOnce(const char* what, int code)
     if (m_reported)
         return;
     m_reported = true;
-    std::fprintf(stderr, "Tessel: %s (%s); sound effects stay silent.\n", what, ca_strerror(code));
+    qCInfo(lcSound, "%s (%s); sound effects stay silent.", what, ca_strerror(code));
 }
 
 } // namespace tessel::x11

@@ -16,6 +16,9 @@ namespace {
 // Event types inside an XKB event (its second byte).
 constexpr uint8_t kXkbNewKeyboardNotify = 0;
 constexpr uint8_t kXkbMapNotify = 1;
+// Auto-repeat starts well within this time after a press and repeats far faster; a press later
+// than this is a new one even if the release of the last one never reached us.
+constexpr uint32_t kRepeatWindowMs = 2000;
 } // namespace
 
 X11HotkeyBackend::X11HotkeyBackend(QObject* parent)
@@ -101,7 +104,7 @@ bool X11HotkeyBackend::grab(Registration& registration)
     auto* c = X11Connection::connection();
     if (!c || !m_keymap || !m_keymap->isValid())
         return false;
-    registration.keycodes = m_keymap->keycodesFor(registration.keysym);
+    registration.keycodes = m_keymap->keycodesForShortcut(registration.keysym);
     registration.mask = m_keymap->maskFor(registration.modifiers);
     registration.numLockMask = m_keymap->numLockMask();
     if (registration.keycodes.isEmpty())
@@ -158,10 +161,19 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
         const uint16_t state = press->state & m_keymap->relevantMask();
         for (auto it = m_registrations.cbegin(); it != m_registrations.cend(); ++it) {
             if (it->mask == state && it->keycodes.contains(press->detail)) {
-                Q_EMIT activated(it.key());
+                const bool repeat = isRepeat(press->detail, press->time);
+                m_heldKeycode = press->detail;
+                m_lastPressTime = press->time;
+                if (!repeat)
+                    Q_EMIT activated(it.key());
                 break;
             }
         }
+    } else if (type == XCB_KEY_RELEASE) {
+        const auto* release = static_cast<const xcb_key_release_event_t*>(message);
+        m_lastRelease = {release->detail, release->time};
+        if (m_heldKeycode == release->detail)
+            m_heldKeycode.reset();
     } else if (type == XCB_MAPPING_NOTIFY) {
         scheduleKeymapRefresh();
     } else if (m_xkbEventBase && type == m_xkbEventBase) {
@@ -171,6 +183,13 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     }
     // Never swallow: Qt still needs the event (it records the server time from it).
     return false;
+}
+
+bool X11HotkeyBackend::isRepeat(uint8_t keycode, uint32_t time) const
+{
+    // Detectable auto-repeat sends presses only; the plain kind pairs each with a release.
+    return (m_heldKeycode == keycode && time - m_lastPressTime < kRepeatWindowMs) ||
+           (m_lastRelease.keycode == keycode && m_lastRelease.time == time);
 }
 
 void X11HotkeyBackend::scheduleKeymapRefresh()
@@ -191,11 +210,11 @@ void X11HotkeyBackend::refreshKeymap()
     for (const Registration& registration : std::as_const(m_registrations))
         ungrab(registration);
     m_keymap = std::make_unique<X11Keymap>(c);
-    for (auto it = m_registrations.begin(); it != m_registrations.end();) {
-        if (grab(*it))
-            ++it;
-        else
-            it = m_registrations.erase(it);
+    // A layout without the key (Russian has no v) leaves the registration waiting, without grabs,
+    // for a layout that has it.
+    for (Registration& registration : m_registrations) {
+        if (!grab(registration))
+            registration.keycodes.clear();
     }
     xcb_flush(c);
 }

@@ -7,6 +7,7 @@
 #include <QMap>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tessel::x11 {
 
@@ -15,7 +16,9 @@ class X11Keymap;
 // Global shortcuts as passive key grabs on the root window: one grab per keycode that carries the
 // keysym, in every Lock/NumLock combination. Another client's grab on any of them (BadAccess)
 // refuses the whole registration. Presses arrive through Qt's native event filter on the main
-// thread; grabs are redone when the keyboard mapping changes.
+// thread; the key repeat of a held shortcut is not a new press. Grabs are redone when the keyboard
+// mapping changes; a registration whose key is missing from a layout stays, and is grabbed again
+// when a layout that has it returns.
 class X11HotkeyBackend final : public HotkeyBackend, public QAbstractNativeEventFilter {
     Q_OBJECT
 
@@ -39,6 +42,13 @@ private:
         uint16_t mask = 0;
         uint16_t numLockMask = 0;
     };
+    struct KeyEvent {
+        uint8_t keycode = 0;
+        uint32_t time = 0;
+    };
+
+    // Whether a press of `keycode` at `time` is the key repeat of a shortcut still held.
+    bool isRepeat(uint8_t keycode, uint32_t time) const;
 
     bool grab(Registration& registration);
     void ungrab(const Registration& registration);
@@ -50,6 +60,11 @@ private:
     std::unique_ptr<X11Keymap> m_keymap;
     bool m_installed = false;
     bool m_refreshQueued = false;
+    // The shortcut key held down since its press, and the last release seen: with the server's
+    // plain auto-repeat, a repeat is a release and a press with the same time stamp.
+    std::optional<uint8_t> m_heldKeycode;
+    uint32_t m_lastPressTime = 0;
+    KeyEvent m_lastRelease;
     uint8_t m_xkbEventBase = 0;
 };
 

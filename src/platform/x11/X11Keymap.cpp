@@ -18,6 +18,10 @@ constexpr uint32_t kNumLock = 0xff7f;
 constexpr int kLockRow = 1;
 // Columns of the core mapping worth looking at for a free keycode.
 constexpr int kColumns = 8;
+// The core mapping that the server derives from XKB holds up to four groups.
+constexpr int kGroups = 4;
+constexpr uint32_t kKeysymA = 0x61;
+constexpr uint32_t kKeysymZ = 0x7a;
 } // namespace
 
 X11Keymap::X11Keymap(xcb_connection_t* connection)
@@ -77,6 +81,28 @@ QList<uint8_t> X11Keymap::keycodesFor(uint32_t wanted, int group) const
             result.append(keycode);
     }
     return result;
+}
+
+bool X11Keymap::isLatinGroup(int group) const
+{
+    for (uint32_t letter = kKeysymA; letter <= kKeysymZ; ++letter) {
+        if (keycodesFor(letter, group).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QList<uint8_t> X11Keymap::keycodesForShortcut(uint32_t wanted) const
+{
+    for (int group = 0; group < kGroups; ++group) {
+        if (isLatinGroup(group))
+            return keycodesFor(wanted, group);
+    }
+    for (int group = 0; group < kGroups; ++group) {
+        if (auto keycodes = keycodesFor(wanted, group); !keycodes.isEmpty())
+            return keycodes;
+    }
+    return {};
 }
 
 uint8_t X11Keymap::spareKeycode() const

@@ -23,6 +23,11 @@ public:
     // Keycodes that type `keysym` on the first two levels of keyboard group `group` (0 is the
     // first layout), lowest first.
     QList<uint8_t> keycodesFor(uint32_t keysym, int group = 0) const;
+    // The keys that carry `keysym` in the layout a stored shortcut means: the first Latin group
+    // (a layout that types a to z, as the physical keys of a saved shortcut are named), else the
+    // first group that has the keysym at all. So with "ru,us" the history shortcut is on the key
+    // that types v in "us", and full stop on the US full-stop key, not where Russian puts it.
+    QList<uint8_t> keycodesForShortcut(uint32_t keysym) const;
     // The keysym at `column` of the core mapping for `keycode`; 0 when there is none.
     uint32_t keysym(uint8_t keycode, int column) const;
     // A keycode whose every column is empty (free to borrow), 0 when there is none.
@@ -47,6 +52,7 @@ public:
 
 private:
     uint16_t rowsHolding(uint32_t keysym) const;
+    bool isLatinGroup(int group) const;
 
     xcb_connection_t* m_connection;
     _XCBKeySymbols* m_symbols = nullptr;

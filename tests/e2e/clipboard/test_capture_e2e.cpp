@@ -3,6 +3,7 @@
 
 #include <QClipboard>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -137,6 +138,24 @@ private Q_SLOTS:
         QVERIFY(second.process().readAllStandardError().contains("already running"));
         QCOMPARE(QFileInfo(again.registryPath()).lastModified(), saved);
         QCOMPARE(again.terminate(), 0);
+    }
+
+    void anUnusableDataFolderIsNamed()
+    {
+        // The history folder linked elsewhere: refused, and said so, not "already running".
+        QTemporaryDir home;
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir().mkpath(home.filePath(u"data"_s)));
+        QVERIFY(QFile::link(elsewhere.path(), home.filePath(u"data/tessel"_s)));
+        TesselProcess linked(home.path());
+        linked.process().setProcessChannelMode(QProcess::SeparateChannels);
+        QVERIFY(linked.start());
+        QVERIFY(linked.process().waitForFinished(10000));
+        QCOMPARE(linked.process().exitCode(), 1);
+        const QByteArray said = linked.process().readAllStandardError();
+        QVERIFY2(said.contains("symbolic link") && !said.contains("already running"),
+                 said.constData());
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
     }
 };
 

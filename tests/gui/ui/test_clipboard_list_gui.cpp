@@ -1,5 +1,6 @@
 #include "PopupFixture.h"
 #include "app/PopupActions.h"
+#include "ui/ClipboardListFilter.h"
 #include "ui/ClipboardListModel.h"
 #include "ui/ClipboardListView.h"
 #include "ui/ConfirmationSheet.h"
@@ -33,7 +34,7 @@ QStringList labelsOf(const QWidget* widget)
 
 QRect rowRect(const ClipboardListView& view, int row)
 {
-    return view.listView()->visualRect(view.model()->index(row));
+    return view.listView()->visualRect(view.model()->index(row, 0));
 }
 } // namespace
 
@@ -78,25 +79,66 @@ private Q_SLOTS:
         f.reset();
     }
 
-    void modelIsConsistent()
+    void modelFollowsTheHistoryRowByRow()
     {
-        ClipboardListModel model(f->manager, true);
-        QAbstractItemModelTester tester(&model,
+        ClipboardListModel history(f->manager);
+        ClipboardListFilter all(&history, false);
+        ClipboardListFilter favorites(&history, true);
+        QAbstractItemModelTester tester(&history,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        f->manager.toggleFavorite(f->manager.entries().at(1));
-        QCOMPARE(model.rowCount(), 1);
-        f->copy(u"another"_s);
-        f->manager.toggleFavorite(f->manager.entries().at(0));
-        QCOMPARE(model.rowCount(), 2);
+        QAbstractItemModelTester favoritesTester(
+            &favorites, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&history, &QAbstractItemModel::modelReset);
+        const auto rowsMatch = [&] {
+            for (int row = 0; row < f->manager.entries().size(); ++row) {
+                if (all.entryAt(row) != f->manager.entries().at(row))
+                    return false;
+            }
+            return all.rowCount() == f->manager.entries().size();
+        };
+        // A hovered or selected row keeps pointing at its entry while others come and go.
+        const QPersistentModelIndex hovered = all.index(0, 0);
+        const ClipboardEntryPtr hoveredEntry = all.entryAt(0);
+
+        f->settings.set(settings::maxHistoryItems, qint64(4));
+        for (const QString& text : {u"a"_s, u"b"_s, u"a"_s}) // a trim, then a move to the top
+            f->copy(text);
+        QVERIFY(rowsMatch());
+        f->manager.toggleFavorite(f->manager.entries().at(2));
+        QCOMPARE(favorites.rowCount(), 1);
+        f->manager.select(f->manager.entries().last());
+        QVERIFY(rowsMatch());
+        f->manager.deleteEntry(f->manager.entries().at(1));
+        QVERIFY(rowsMatch());
+        QVERIFY(hovered.isValid());
+        QCOMPARE(hovered.data(ClipboardListModel::EntryRole).value<ClipboardEntryPtr>(),
+                 hoveredEntry);
         f->manager.clearAll();
-        QCOMPARE(model.rowCount(), 2);
+        QVERIFY(rowsMatch());
+        QCOMPARE(favorites.rowCount(), 1);
+        QCOMPARE(resets.count(), 0);
+    }
+
+    void thePopupMayCloseUnderAnOpenRowMenu()
+    {
+        // A global shortcut pressed while the "..." menu is open closes the popup, and the view
+        // that opened the menu is deleted while the menu is still up.
+        makeView(false);
+        auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+        QPointer<ClipboardListView> watched = view;
+        QTimer::singleShot(0, this, [this] { host.reset(); });
+        Q_EMIT rows->menuRequested(view->model()->index(0, 0), QPoint(100, 100));
+        QTRY_VERIFY(!watched);
+        QTest::qWait(50); // events still queued for the menu must find nothing
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QMenu*>(widget) || !widget->isVisible());
     }
 
     void keyboardSelectionStopsAtBothEnds()
     {
         makeView(false);
         QCOMPARE(view->selectedIndex(), 0);
-        QVERIFY(view->model()->index(0).data(ClipboardListModel::KeyboardSelectedRole).toBool());
+        QVERIFY(view->model()->index(0, 0).data(ClipboardListModel::KeyboardSelectedRole).toBool());
         for (int i = 0; i < 4; ++i)
             QVERIFY(press(Qt::Key_Down));
         QCOMPARE(view->selectedIndex(), 2);
@@ -173,11 +215,11 @@ private Q_SLOTS:
         const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
 
         QTest::mouseClick(viewport, Qt::LeftButton, {},
-                          rows->pinButtonRect(row, view->model()->index(1)).center());
+                          rows->pinButtonRect(row, view->model()->index(1, 0)).center());
         QVERIFY(f->manager.entries().at(1)->isFavorite());
         QCOMPARE(f->pasteboard.writeCount(), 3);
         QTest::mouseClick(viewport, Qt::LeftButton, {},
-                          rows->pinButtonRect(row, view->model()->index(1)).center());
+                          rows->pinButtonRect(row, view->model()->index(1, 0)).center());
         QVERIFY(!f->manager.entries().at(1)->isFavorite());
 
         QTimer::singleShot(0, this, [] {
@@ -200,14 +242,11 @@ private Q_SLOTS:
         const QRect row = rowRect(*view, 0);
         QWidget* viewport = view->listView()->viewport();
         const auto triggerMenuItem = [&](int item) {
-            QTimer::singleShot(50, this, [item] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                QVERIFY(menu);
-                menu->actions().at(item)->trigger();
-                menu->close();
-            });
             QTest::mouseClick(viewport, Qt::LeftButton, {},
                               HistoryRowView::menuButtonRect(row).center());
+            QTRY_VERIFY(view->rowMenu() && view->rowMenu()->isVisible());
+            view->rowMenu()->actions().at(item)->trigger();
+            view->rowMenu()->close();
         };
         triggerMenuItem(0); // pin
         QVERIFY(f->manager.entries().first()->isFavorite());
@@ -229,8 +268,9 @@ private Q_SLOTS:
         QVERIFY(!view->isShowingEmptyState());
         QCOMPARE(view->model()->rowCount(), 1);
         const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
-        QTest::mouseClick(view->listView()->viewport(), Qt::LeftButton, {},
-                          rows->pinButtonRect(rowRect(*view, 0), view->model()->index(0)).center());
+        QTest::mouseClick(
+            view->listView()->viewport(), Qt::LeftButton, {},
+            rows->pinButtonRect(rowRect(*view, 0), view->model()->index(0, 0)).center());
         QCOMPARE(view->model()->rowCount(), 0);
         QVERIFY(view->isShowingEmptyState());
     }

@@ -1,8 +1,10 @@
 #include "PopupFixture.h"
 #include "app/AppDelegate.h"
+#include "clipboard/ClipboardStore.h"
 #include "hotkey/HotkeyManager.h"
 #include "support/FakeHotkeyBackend.h"
-#include "ui/ClipboardListModel.h"
+#include "support/FullDisk.h"
+#include "ui/ClipboardListFilter.h"
 #include "ui/ClipboardListView.h"
 #include "ui/ContentView.h"
 #include "ui/PermissionOnboardingView.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -206,6 +209,22 @@ private Q_SLOTS:
         app.applicationDidFinishLaunching();
         QCOMPARE(app.statusMenu()->actions().first()->text(),
                  f->language.string(u"menu_open_clipboard"_s));
+
+        // A save that cannot reach the disk shows in the tray's tool tip while it lasts.
+        QCOMPARE(app.statusItem()->toolTip(), u"Tessel"_s);
+        QVERIFY(f->manager.store().waitForPendingSaves(5000));
+        QCoreApplication::processEvents();
+        {
+            test::FullDisk full;
+            f->copy(u"not saved yet"_s);
+            QSignalSpy saved(&f->manager.store(), &ClipboardStore::saveFinished);
+            f->manager.store().save(f->manager.entries());
+            QVERIFY(saved.wait(5000));
+            QVERIFY(
+                app.statusItem()->toolTip().startsWith(f->language.string(u"history_not_saved"_s)));
+        }
+        f->copy(u"saved again"_s);
+        QTRY_COMPARE(app.statusItem()->toolTip(), u"Tessel"_s);
 
         app.statusItemClicked(QSystemTrayIcon::Trigger);
         QVERIFY(f->windowController.isOpen());

@@ -1,6 +1,7 @@
 #include "PopupFixture.h"
 #include "app/PopupActions.h"
 #include "support/TestImages.h"
+#include "ui/ClipboardListFilter.h"
 #include "ui/ClipboardListModel.h"
 #include "ui/ClipboardListView.h"
 #include "ui/HistoryRowView.h"
@@ -43,8 +44,8 @@ private:
     QStringList shown() const
     {
         QStringList rows;
-        for (const ClipboardEntryPtr& entry : view->model()->displayed())
-            rows << entry->textContent().value_or(u"[image]"_s);
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            rows << view->model()->entryAt(row)->textContent().value_or(u"[image]"_s);
         return rows;
     }
 
@@ -57,7 +58,10 @@ private:
         return nullptr;
     }
 
-    QRect rowRect(int row) const { return view->listView()->visualRect(view->model()->index(row)); }
+    QRect rowRect(int row) const
+    {
+        return view->listView()->visualRect(view->model()->index(row, 0));
+    }
 
 private Q_SLOTS:
     void init()
@@ -117,7 +121,7 @@ private Q_SLOTS:
         QVERIFY(press(Qt::Key_Down));
         QVERIFY(press(Qt::Key_Down)); // stays on the last match
         QCOMPARE(view->selectedIndex(), 2);
-        QVERIFY(view->model()->index(2).data(ClipboardListModel::KeyboardSelectedRole).toBool());
+        QVERIFY(view->model()->index(2, 0).data(ClipboardListModel::KeyboardSelectedRole).toBool());
         QVERIFY(press(Qt::Key_Up));
         QVERIFY(press(Qt::Key_Return));
         QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"Alpha two"_s);
@@ -133,7 +137,7 @@ private Q_SLOTS:
         view->setSearchText(QString());
         QCOMPARE(shown().size(), 5);
         QCOMPARE(view->selectedIndex(), 4);
-        QVERIFY(view->model()->index(4).data(ClipboardListModel::KeyboardSelectedRole).toBool());
+        QVERIFY(view->model()->index(4, 0).data(ClipboardListModel::KeyboardSelectedRole).toBool());
         QVERIFY(view->listView()->viewport()->rect().intersects(rowRect(4)));
         QVERIFY(press(Qt::Key_Up));
         QVERIFY(press(Qt::Key_Return));
@@ -147,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(shown(), QStringList{u"Alpha two"_s});
         const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
         QTest::mouseClick(view->listView()->viewport(), Qt::LeftButton, {},
-                          rows->pinButtonRect(rowRect(0), view->model()->index(0)).center());
+                          rows->pinButtonRect(rowRect(0), view->model()->index(0, 0)).center());
         QVERIFY(entryWithText(u"Alpha two"_s)->isFavorite());
         QVERIFY(!f->manager.entries().first()->isFavorite());
 

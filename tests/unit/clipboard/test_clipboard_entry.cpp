@@ -16,10 +16,11 @@ ClipboardEntry textEntry(const QString& text)
                           QDateTime::currentDateTimeUtc());
 }
 
-ClipboardEntry imageEntry(std::optional<QByteArray> bytes, std::optional<QString> file = {})
+ClipboardEntry imageEntry(std::optional<QByteArray> bytes, std::optional<QString> file = {},
+                          QLatin1StringView type = PasteboardType::png)
 {
-    return ClipboardEntry(PasteboardType::png, std::nullopt, std::move(bytes), std::move(file),
-                          false, QDateTime::currentDateTimeUtc());
+    return ClipboardEntry(type, std::nullopt, std::move(bytes), std::move(file), false,
+                          QDateTime::currentDateTimeUtc());
 }
 
 QString sha256(const QByteArray& bytes)
@@ -112,15 +113,42 @@ private Q_SLOTS:
         QCOMPARE(broken.types(), QStringList{QString(PasteboardType::png)});
         QCOMPARE(*broken.data(PasteboardType::png), "not an image"_ba);
 
-        // Captured TIFF bytes: a TIFF rendering first, then the stored bytes under PNG.
+        // Captured as TIFF: the TIFF bytes as they were, and real PNG for the PNG type.
         const QByteArray tiff = test::encodedImage("tiff", Qt::blue);
-        const auto image = imageEntry(tiff).pasteboardItem();
+        const auto image = imageEntry(tiff, {}, PasteboardType::tiff).pasteboardItem();
         QCOMPARE(image.types(),
                  (QStringList{QString(PasteboardType::tiff), QString(PasteboardType::png)}));
-        QCOMPARE(*image.data(PasteboardType::png), tiff);
+        QCOMPARE(*image.data(PasteboardType::tiff), tiff);
         QImage decoded;
-        QVERIFY(decoded.loadFromData(*image.data(PasteboardType::tiff), "TIFF"));
+        QVERIFY(decoded.loadFromData(*image.data(PasteboardType::png), "PNG"));
         QCOMPARE(decoded.pixelColor(0, 0), QColor(Qt::blue));
+
+        // Captured as PNG: the PNG bytes as they were, and a TIFF rendering.
+        const QByteArray png = test::encodedImage("png", Qt::green);
+        const auto pngItem = imageEntry(png).pasteboardItem();
+        QCOMPARE(*pngItem.data(PasteboardType::png), png);
+        QVERIFY(decoded.loadFromData(*pngItem.data(PasteboardType::tiff), "TIFF"));
+        QCOMPARE(decoded.pixelColor(0, 0), QColor(Qt::green));
+    }
+
+    void aFailedDecodeIsNotRepeated()
+    {
+        // Every paint of a row asks again; bytes that failed once must not cost a decode each time.
+        QTemporaryDir dir;
+        const QString blob = dir.filePath(u"blob.png"_s);
+        QFile file(blob);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x89PNG\r\n\x1a\n truncated");
+        file.close();
+        const auto entry = imageEntry(std::nullopt, blob);
+        QVERIFY(!entry.image());
+        QVERIFY(!entry.thumbnail(QSize(40, 40)));
+        // Were it decoded again, the replaced file would now give an image.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(test::encodedImage("png"));
+        file.close();
+        QVERIFY(!entry.image());
+        QVERIFY(!entry.thumbnail(QSize(40, 40)));
     }
 
     void thumbnailsAreDecodedToFit()

@@ -1,10 +1,12 @@
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
+#include "core/AppPaths.h"
 #include "core/SettingsStore.h"
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
+#include "support/TestClock.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -30,6 +32,7 @@ PasteboardItem textItem(const QString& text)
 
 // A manager over an in-memory pasteboard, with settings and history in a temporary home.
 struct Fixture {
+    test::TestClock clock;
     test::TempHome home;
     test::MemoryPasteboard pasteboard;
     test::FakeWorkspace workspace;
@@ -185,7 +188,7 @@ private Q_SLOTS:
         const ClipboardEntryPtr a = f.manager.entries().last();
         f.manager.toggleFavorite(a);
         const QDateTime before = a->timestamp();
-        QTest::qWait(5);
+        f.clock.advance(5);
         f.copyText(u" a "_s);
         QCOMPARE(f.texts(), (QStringList{u"a"_s, u"b"_s}));
         QCOMPARE(f.manager.entries().first(), a);
@@ -274,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(top->timestamp(), topTime);
         QCOMPARE(changed.count(), 0);
 
-        QTest::qWait(5);
+        f.clock.advance(5);
         f.manager.select(older);
         QCOMPARE(f.texts(), (QStringList{u"first"_s, u"second"_s}));
         QVERIFY(older->timestamp() > topTime);
@@ -311,6 +314,70 @@ private Q_SLOTS:
         QTest::qWait(ClipboardManager::saveDelayMs + 200);
         QCOMPARE(saved.count(), 1);
         QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 5);
+    }
+
+    void lostSettingsNeverDeleteHistory()
+    {
+        test::TempHome home;
+        test::MemoryPasteboard pasteboard;
+        test::FakeWorkspace workspace;
+        const QString dataDir = home.dataHome() + "/tessel"_L1;
+        {
+            SettingsStore settings(SettingsStore::defaultFilePath());
+            settings.set(settings::maxHistoryItems, qint64(200));
+            ClipboardStore store(dataDir);
+            ClipboardEntryList entries;
+            for (int i = 0; i < 200; ++i)
+                entries.append(std::make_shared<ClipboardEntry>(
+                    PasteboardType::plainText, QString::number(i), std::nullopt, std::nullopt,
+                    false, QDateTime::currentDateTimeUtc()));
+            store.save(entries);
+            QVERIFY(store.waitForPendingSaves(10000));
+        }
+        QVERIFY(AppPaths::writePrivateFile(SettingsStore::defaultFilePath(), "{\"maxHistory"));
+
+        SettingsStore settings(SettingsStore::defaultFilePath());
+        ClipboardManager manager(pasteboard, workspace, settings,
+                                 std::make_unique<ClipboardStore>(dataDir));
+        manager.startMonitoring();
+        pasteboard.writeExternal(textItem(u"new"_s));
+        manager.poll();
+        // The 200 the user had stay the limit: one copy costs at most the oldest entry.
+        QCOMPARE(manager.entries().size(), 200);
+        QCOMPARE(manager.entries().first()->textContent(), u"new"_s);
+
+        // A limit the user chooses again is the limit.
+        settings.set(settings::maxHistoryItems, qint64(10));
+        pasteboard.writeExternal(textItem(u"newer"_s));
+        manager.poll();
+        QCOMPARE(manager.entries().size(), 10);
+    }
+
+    void everyChangeReachesTheDisk()
+    {
+        Fixture f;
+        for (const QString& t : {u"a"_s, u"b"_s, u"c"_s})
+            f.copyText(t);
+        f.copy(item({{PasteboardType::png, test::encodedImage("png")}}));
+        f.waitForSave();
+        const auto reloaded = [&] {
+            f.manager.store().waitForPendingSaves(3000);
+            QStringList texts;
+            for (const auto& e : ClipboardStore(f.manager.store().appSupportDir()).load())
+                texts.append(e->textContent().value_or(u"<image>"_s) +
+                             (e->isFavorite() ? u"*"_s : QString()));
+            return texts;
+        };
+        f.manager.toggleFavorite(f.manager.entries().at(2)); // b
+        f.waitForSave();
+        QCOMPARE(reloaded(), (QStringList{u"<image>"_s, u"c"_s, u"b*"_s, u"a"_s}));
+        f.manager.deleteEntry(f.manager.entries().first());
+        f.waitForSave();
+        QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s, u"a"_s}));
+        QCOMPARE(f.blobCount(), 0); // the deleted image's file went with it
+        f.manager.clearAll();
+        f.waitForSave();
+        QCOMPARE(reloaded(), QStringList{u"b*"_s});
     }
 
     void monitoringPollsTheRealTimer()

@@ -1,7 +1,9 @@
 #include "core/AppPaths.h"
 #include "core/SettingsStore.h"
+#include "support/FullDisk.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -63,7 +65,7 @@ private Q_SLOTS:
             store.set(settings::recentEmojis, "[\"\xF0\x9F\x98\x80\"]"_ba);
             QCOMPARE(spy.count(), 4);
             QCOMPARE(spy.at(0).at(0).toString(), u"maxHistoryItems"_s);
-            QVERIFY(store.lastWriteSucceeded());
+            QVERIFY(store.lastWrite().ok());
         }
         SettingsStore reread(path);
         QCOMPARE(reread.value(settings::maxHistoryItems), 0);
@@ -76,6 +78,42 @@ private Q_SLOTS:
 
         reread.remove(settings::pasteOnSelect.name);
         QCOMPARE(SettingsStore(path).value(settings::pasteOnSelect), true);
+    }
+
+    void unreadableSettingsAreSetAsideNotOverwritten()
+    {
+        test::TempHome home;
+        const QString path = home.path() + "/settings.json"_L1;
+        const QByteArray broken = R"({"maxHistoryItems": 200, "themeMode": "dark")"_ba;
+        QVERIFY(AppPaths::writePrivateFile(path, broken));
+        SettingsStore store(path);
+        QVERIFY(!store.loadResult());
+        QCOMPARE(store.value(settings::themeMode), u"system"_s);
+        store.set(settings::pasteOnSelect, false);
+        // The user's file survives the next write, for repair.
+        const auto aside = QDir(home.path()).entryList({u"settings.json.corrupt-*"_s});
+        QCOMPARE(aside.size(), 1);
+        QFile kept(home.path() + u'/' + aside.first());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), broken);
+        QVERIFY(SettingsStore(path).loadResult());
+    }
+
+    void aWriteThatCannotFinishKeepsTheOldFile()
+    {
+        test::TempHome home;
+        SettingsStore store(SettingsStore::defaultFilePath());
+        store.set(settings::themeMode, u"dark"_s);
+        {
+            test::FullDisk full;
+            store.set(settings::appLanguage, u"es"_s);
+        }
+        QVERIFY(!store.lastWrite());
+        QCOMPARE(store.value(settings::appLanguage), u"es"_s); // kept in memory
+        SettingsStore reread(store.filePath());
+        QVERIFY(reread.loadResult());
+        QCOMPARE(reread.value(settings::themeMode), u"dark"_s);
+        QCOMPARE(reread.value(settings::appLanguage), u"system"_s);
     }
 
     void fileIsPrivate()

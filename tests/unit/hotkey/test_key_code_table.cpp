@@ -56,22 +56,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("name");
-        QTest::newRow("0") << 0 << u"A"_s;
-        QTest::newRow("9") << 9 << u"V"_s;
+        // The US layout's own order, not the keys' labels: the places a table is easy to get wrong.
         QTest::newRow("22 is 6") << 22 << u"6"_s;
         QTest::newRow("23 is 5") << 23 << u"5"_s;
-        QTest::newRow("36") << 36 << u"Return"_s;
-        QTest::newRow("39") << 39 << u"'"_s;
-        QTest::newRow("42") << 42 << u"\\"_s;
-        QTest::newRow("47") << 47 << u"."_s;
-        QTest::newRow("48") << 48 << u"Tab"_s;
-        QTest::newRow("49") << 49 << u"Space"_s;
-        QTest::newRow("10") << 10 << u"Key10"_s;
-        QTest::newRow("30") << 30 << u"Key30"_s;
-        QTest::newRow("33") << 33 << u"Key33"_s;
-        QTest::newRow("50 grave") << 50 << u"Key50"_s;
-        QTest::newRow("53 Escape") << 53 << u"Key53"_s;
-        QTest::newRow("122 F1") << 122 << u"Key122"_s;
+        QTest::newRow("42 backslash") << 42 << u"\\"_s;
+        QTest::newRow("gap at 30") << 30 << u"Key30"_s;
+        QTest::newRow("50 grave is unnamed") << 50 << u"Key50"_s;
         QTest::newRow("65535") << 65535 << u"Key65535"_s;
     }
     void keyName()
@@ -79,16 +69,6 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(QString, name);
         QCOMPARE(KeyCodeTable::keyName(static_cast<quint16>(code)), name);
-    }
-
-    void exactlyFortySevenNamedKeys()
-    {
-        int named = 0;
-        for (int code = 0; code < 128; ++code) {
-            if (!KeyCodeTable::keyName(static_cast<quint16>(code)).startsWith("Key"_L1))
-                ++named;
-        }
-        QCOMPARE(named, 47);
     }
 
     void jsonRoundTrip()

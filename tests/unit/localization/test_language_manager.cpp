@@ -48,6 +48,10 @@ private Q_SLOTS:
         QTest::newRow("system, first match wins")
             << u"system"_s << QStringList{u"en-US"_s, u"pt-BR"_s} << u"en"_s;
         QTest::newRow("system, capitals") << u"system"_s << QStringList{u"EN-GB"_s} << u"en"_s;
+        QTest::newRow("system, Portuguese in capitals")
+            << u"system"_s << QStringList{u"PT-BR"_s} << u"pt"_s;
+        QTest::newRow("system, Spanish in mixed case")
+            << u"system"_s << QStringList{u"Es_ES"_s} << u"es"_s;
         QTest::newRow("system, only German") << u"system"_s << QStringList{u"de-DE"_s} << u"en"_s;
         QTest::newRow("system, C locale") << u"system"_s << QStringList{u"C"_s} << u"en"_s;
         QTest::newRow("unknown choice follows the system")

@@ -53,6 +53,18 @@ private Q_SLOTS:
         QCOMPARE(m_sound.pops, 1);
     }
 
+    void aSecondPickRestartsTheDelay()
+    {
+        // The paste follows the last pick: the first pick's time must not send it early.
+        using namespace std::chrono_literals;
+        m_paster->schedulePaste(1000ms);
+        QTest::qWait(600);
+        m_paster->schedulePaste(1000ms);
+        QTest::qWait(600); // past the first pick's time, well before the second's
+        QVERIFY(m_keys.chords.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(m_keys.chords.size(), 1, 3000);
+    }
+
     void settings_data()
     {
         QTest::addColumn<QVariant>("pasteOnSelect");

@@ -33,6 +33,14 @@ private Q_SLOTS:
             << QPoint(500, 900) << both << 0 << std::optional(QPoint(512, 900 - 16 - 450));
         QTest::newRow("near the right edge: left of the pointer")
             << QPoint(1800, 300) << both << 0 << std::optional(QPoint(1800 - 330 - 12, 308));
+        // Fits on the screen, but not above a 40-pixel bottom panel: the available area counts.
+        QTest::newRow("bottom panel: above the pointer")
+            << QPoint(500, 600)
+            << QList<ScreenArea>{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)}} << 0
+            << std::optional(QPoint(512, 600 - 16 - 450));
+        // Two pixels short of the 10-pixel margin on the right: left of the pointer.
+        QTest::newRow("inside the right margin: left of the pointer")
+            << QPoint(1570, 300) << both << 0 << std::optional(QPoint(1570 - 330 - 12, 308));
         QTest::newRow("top-left corner: kept inside below the panel")
             << QPoint(0, 0) << both << 0 << std::optional(QPoint(12, 40));
         // Above the pointer would leave the top edge above the panel: clamped 10 pixels inside.

@@ -1,0 +1,7 @@
+#include "core/Log.h"
+
+Q_LOGGING_CATEGORY(lcApp, "tessel.app", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcStore, "tessel.store", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSettings, "tessel.settings", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcHotkey, "tessel.hotkey", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSound, "tessel.sound", QtInfoMsg)
