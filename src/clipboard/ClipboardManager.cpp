@@ -36,6 +36,17 @@ template <typename Markers> bool containsAny(const QString& lowered, const Marke
                        [&](QLatin1StringView marker) { return lowered.contains(marker); });
 }
 
+// Whether the text's UTF-8 form fits the limit, without encoding it when the length decides.
+bool textFits(const QString& text, PayloadLimit limit)
+{
+    // A UTF-16 unit takes one to three bytes in UTF-8.
+    if (!limit.fits(text.size()))
+        return false;
+    if (limit.fits(text.size() * 3))
+        return true;
+    return limit.fits(text.toUtf8().size());
+}
+
 qsizetype indexById(const ClipboardEntryList& entries, const QUuid& id)
 {
     const auto it = std::find_if(entries.cbegin(), entries.cend(),
@@ -77,61 +88,104 @@ void ClipboardManager::startMonitoring()
 {
     stopMonitoring();
     m_lastChangeCount = m_pasteboard.changeCount();
-    m_timer.start();
+    m_monitoring = true;
+    if (m_pasteboard.reportsChanges())
+        m_pasteboard.setSnapshotHandler(
+            [this](const ClipboardSnapshot& snapshot) { captureSnapshot(snapshot); });
+    else
+        m_timer.start();
 }
 
 void ClipboardManager::stopMonitoring()
 {
+    m_monitoring = false;
     m_timer.stop();
+    m_pasteboard.setSnapshotHandler({});
     m_saveTimer.stop();
     m_store->save(m_entries);
 }
 
 void ClipboardManager::poll()
 {
+    if (m_pasteboard.reportsChanges())
+        return;
     const qint64 count = m_pasteboard.changeCount();
     if (count == m_lastChangeCount)
         return;
     m_lastChangeCount = count;
-    if (auto entry = readCurrentContent())
+    record(currentSnapshot());
+}
+
+void ClipboardManager::captureSnapshot(const ClipboardSnapshot& snapshot)
+{
+    if (!m_monitoring || snapshot.changeCount == m_lastChangeCount ||
+        snapshot.changeCount != m_pasteboard.changeCount())
+        return;
+    m_lastChangeCount = snapshot.changeCount;
+    record(snapshot);
+}
+
+void ClipboardManager::record(const ClipboardSnapshot& snapshot)
+{
+    if (auto entry = entryFromSnapshot(snapshot))
         addEntry(entry);
 }
 
-bool ClipboardManager::passesPasswordFilters(const QStringList& types) const
+bool ClipboardManager::passesPasswordFilters(const ClipboardSnapshot& snapshot) const
 {
     if (!m_settings.value(settings::ignorePasswordManagers))
         return true;
-    for (const QString& type : types) {
+    for (const QString& type : snapshot.types) {
         if (containsAny(type.toLower(), kPasswordTypeMarkers))
             return false;
     }
-    return !containsAny(m_workspace.frontmostApplicationId().toLower(), kPasswordAppMarkers);
+    return !containsAny(snapshot.applicationId.toLower(), kPasswordAppMarkers);
+}
+
+ClipboardSnapshot ClipboardManager::currentSnapshot() const
+{
+    ClipboardSnapshot snapshot;
+    snapshot.changeCount = m_pasteboard.changeCount();
+    snapshot.applicationId = m_workspace.frontmostApplicationId();
+    snapshot.types = m_pasteboard.types();
+    for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
+        if (!snapshot.types.contains(type))
+            continue;
+        if (auto bytes = m_pasteboard.dataForType(type))
+            snapshot.data.insert(type, std::move(*bytes));
+    }
+    if (snapshot.types.contains(PasteboardType::plainText))
+        snapshot.text = m_pasteboard.stringForType(PasteboardType::plainText);
+    return snapshot;
 }
 
 ClipboardEntryPtr ClipboardManager::readCurrentContent() const
 {
-    const QStringList types = m_pasteboard.types();
+    return entryFromSnapshot(currentSnapshot());
+}
+
+ClipboardEntryPtr ClipboardManager::entryFromSnapshot(const ClipboardSnapshot& snapshot) const
+{
+    const QStringList& types = snapshot.types;
     if (types.isEmpty())
         return nullptr;
     const bool transient = std::any_of(types.cbegin(), types.cend(), [](const QString& type) {
         return type.contains("transient"_L1, Qt::CaseInsensitive);
     });
-    if (transient || !passesPasswordFilters(types))
+    if (transient || !passesPasswordFilters(snapshot))
         return nullptr;
 
+    constexpr PayloadLimit limit(maxPayloadSize);
     const QDateTime now = Clock::nowUtc();
     for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
-        if (!types.contains(type))
-            continue;
-        auto bytes = m_pasteboard.dataForType(type);
-        if (bytes && !bytes->isEmpty() && bytes->size() <= maxPayloadSize)
-            return std::make_shared<ClipboardEntry>(type, std::nullopt, std::move(*bytes),
-                                                    std::nullopt, false, now);
+        const auto bytes = snapshot.data.constFind(type);
+        if (bytes != snapshot.data.cend() && !bytes->isEmpty() && limit.fits(bytes->size()))
+            return std::make_shared<ClipboardEntry>(type, std::nullopt, *bytes, std::nullopt, false,
+                                                    now);
     }
-    const auto text = m_pasteboard.stringForType(PasteboardType::plainText);
-    if (!text)
+    if (!snapshot.text || !textFits(*snapshot.text, limit))
         return nullptr;
-    QString trimmed = text->trimmed();
+    QString trimmed = snapshot.text->trimmed();
     if (trimmed.isEmpty())
         return nullptr;
     return std::make_shared<ClipboardEntry>(PasteboardType::plainText, std::move(trimmed),

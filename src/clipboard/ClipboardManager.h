@@ -1,6 +1,8 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
+#include "clipboard/ClipboardSnapshot.h"
+#include "clipboard/TargetList.h"
 
 #include <QObject>
 #include <QTimer>
@@ -14,16 +16,18 @@ class Pasteboard;
 class SettingsStore;
 class Workspace;
 
-// Owns the clipboard history: polls the pasteboard, records what the privacy filters let through,
-// keeps the list free of duplicates and within the user's limit, puts a chosen entry back on the
-// pasteboard, and has every change saved shortly after it happens. Main thread only.
+// Owns the clipboard history: takes each change the pasteboard reports (or polls a pasteboard that
+// cannot report), records what the privacy filters let through, keeps the list free of duplicates
+// and within the user's limit, puts a chosen entry back on the pasteboard, and has every change
+// saved shortly after it happens. Main thread only.
 class ClipboardManager : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int pollIntervalMs = 250;
     static constexpr int saveDelayMs = 400;
-    static constexpr qint64 maxPayloadSize = 10 * 1024 * 1024;
+    // The largest image or text recorded.
+    static constexpr qint64 maxPayloadSize = PayloadLimit::defaultMaxBytes;
 
     // Loads the saved history from `store` before returning.
     ClipboardManager(Pasteboard& pasteboard, Workspace& workspace, SettingsStore& settings,
@@ -34,11 +38,12 @@ public:
     const ClipboardEntryList& entries() const { return m_entries; }
     ClipboardStore& store() const { return *m_store; }
     qint64 lastChangeCount() const { return m_lastChangeCount; }
-    bool isMonitoring() const { return m_timer.isActive(); }
+    bool isMonitoring() const { return m_monitoring; }
 
-    // Starts (or restarts) polling; what is already on the pasteboard is not captured.
+    // Starts (or restarts) watching the pasteboard: its change reports where it gives them, a
+    // polling timer where it does not. What is already on the pasteboard is not captured.
     void startMonitoring();
-    // Stops polling and starts a save at once.
+    // Stops watching and starts a save at once.
     void stopMonitoring();
 
     // Puts the entry back on the pasteboard (not captured again) and moves it to the top.
@@ -48,11 +53,17 @@ public:
     void clearAll();
     void toggleFavorite(const ClipboardEntryPtr& entry);
 
-    // One polling step: captures the pasteboard's contents if they changed since last seen.
+    // One polling step: captures the pasteboard's contents if they changed since last seen. Does
+    // nothing on a pasteboard that reports its changes (they arrive as events).
     void poll();
+    // A reported change: recorded unless it was seen already or a newer change (a write of ours
+    // included) has replaced it since.
+    void captureSnapshot(const ClipboardSnapshot& snapshot);
     // The entry the current contents would make, or nothing when a filter applies or there is
-    // nothing to record.
+    // nothing to record. Reads the pasteboard on the calling thread.
     ClipboardEntryPtr readCurrentContent() const;
+    // The entry a snapshot makes under the capture filters, or nothing.
+    ClipboardEntryPtr entryFromSnapshot(const ClipboardSnapshot& snapshot) const;
     void addEntry(const ClipboardEntryPtr& entry);
     void trimHistory();
     void saveDebounced();
@@ -68,7 +79,10 @@ Q_SIGNALS:
     void entryChanged(const ClipboardEntryPtr& entry);
 
 private:
-    bool passesPasswordFilters(const QStringList& types) const;
+    bool passesPasswordFilters(const ClipboardSnapshot& snapshot) const;
+    // The pasteboard's contents now, with the active application now (the polled path).
+    ClipboardSnapshot currentSnapshot() const;
+    void record(const ClipboardSnapshot& snapshot);
     // Removes `removed` from disk unless an entry still in the history keeps the same blob.
     void deleteBlobs(const ClipboardEntryList& removed);
 
@@ -78,6 +92,7 @@ private:
     std::unique_ptr<ClipboardStore> m_store;
     ClipboardEntryList m_entries;
     qint64 m_lastChangeCount = 0;
+    bool m_monitoring = false;
     QTimer m_timer;
     QTimer m_saveTimer;
     std::optional<qint64> m_limitFloor;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "clipboard/ClipboardSnapshot.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -50,6 +53,16 @@ public:
     // Replaces the contents with the item's pairs (changes the change count). An empty item
     // leaves the contents empty.
     virtual void writeItem(const PasteboardItem& item) = 0;
+
+    using SnapshotHandler = std::function<void(const ClipboardSnapshot&)>;
+
+    // True when the pasteboard reports other clients' changes itself, each with its contents
+    // read away from the main thread; false when it has to be polled through changeCount().
+    virtual bool reportsChanges() const { return false; }
+
+    // Where reported changes go, on the main thread; an empty handler stops the reports. Our
+    // own writes are never reported. Does nothing on a pasteboard that does not report changes.
+    virtual void setSnapshotHandler(SnapshotHandler handler) { Q_UNUSED(handler) }
 };
 
 } // namespace tessel

@@ -8,8 +8,10 @@
 #include "platform/x11/CanberraSoundPlayer.h"
 #include "platform/x11/X11HotkeyBackend.h"
 #include "platform/x11/X11KeySynthesizer.h"
+#include "platform/x11/X11Pasteboard.h"
 #include "platform/x11/X11Workspace.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -57,7 +59,15 @@ bool isX11()
 
 std::unique_ptr<Pasteboard> createPasteboard()
 {
-    return std::make_unique<QtPasteboard>(QGuiApplication::clipboard());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (isX11()) {
+        if (auto x11 =
+                x11::X11Pasteboard::create(clipboard, std::make_unique<QtPasteboard>(clipboard)))
+            return x11;
+    }
+    // Without a reader of our own, Qt's clipboard is polled: an owner that stalls then holds up
+    // the interface, but copies are still recorded.
+    return std::make_unique<QtPasteboard>(clipboard);
 }
 
 std::unique_ptr<Workspace> createWorkspace()

@@ -1,36 +1,14 @@
 #include "platform/QtPasteboard.h"
 
 #include "clipboard/PasteboardTypes.h"
+#include "clipboard/TargetList.h"
 
 #include <QClipboard>
 #include <QMimeData>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace tessel {
-
-namespace {
-
-struct TypeFormat {
-    QLatin1StringView type;
-    QLatin1StringView format;
-};
-
-// The formats that carry Tessel's three standard types; the first format of a type is the one
-// written.
-constexpr std::array kStandardFormats{
-    TypeFormat{PasteboardType::plainText, "text/plain"_L1},
-    TypeFormat{PasteboardType::plainText, "text/plain;charset=utf-8"_L1},
-    TypeFormat{PasteboardType::png, "image/png"_L1},
-    TypeFormat{PasteboardType::tiff, "image/tiff"_L1},
-};
-
-// Selection-protocol targets and Qt's own image alias describe no content of their own.
-constexpr std::array kProtocolFormats{"TARGETS"_L1, "MULTIPLE"_L1, "TIMESTAMP"_L1,
-                                      "SAVE_TARGETS"_L1, "application/x-qt-image"_L1};
-
-} // namespace
 
 QtPasteboard::QtPasteboard(QClipboard* clipboard, QObject* parent)
     : QObject(parent)
@@ -41,20 +19,12 @@ QtPasteboard::QtPasteboard(QClipboard* clipboard, QObject* parent)
 
 QString QtPasteboard::typeForFormat(const QString& format)
 {
-    for (const auto& entry : kStandardFormats) {
-        if (format.compare(entry.format, Qt::CaseInsensitive) == 0)
-            return entry.type;
-    }
-    return format;
+    return TargetList::typeForTarget(format);
 }
 
 QString QtPasteboard::formatForType(const QString& type)
 {
-    for (const auto& entry : kStandardFormats) {
-        if (type == entry.type)
-            return entry.format;
-    }
-    return type;
+    return TargetList::targetForType(type);
 }
 
 QStringList QtPasteboard::types() const
@@ -65,8 +35,7 @@ QStringList QtPasteboard::types() const
     QStringList result;
     const auto formats = data->formats();
     for (const auto& format : formats) {
-        if (std::find(kProtocolFormats.begin(), kProtocolFormats.end(), format) !=
-            kProtocolFormats.end())
+        if (TargetList::isProtocolTarget(format))
             continue;
         const QString type = typeForFormat(format);
         if (!result.contains(type))

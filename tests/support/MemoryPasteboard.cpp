@@ -1,5 +1,7 @@
 #include "support/MemoryPasteboard.h"
 
+#include "clipboard/PasteboardTypes.h"
+
 namespace tessel::test {
 
 std::optional<QByteArray> MemoryPasteboard::dataForType(const QString& type) const
@@ -26,6 +28,25 @@ void MemoryPasteboard::writeItem(const PasteboardItem& item)
     m_item = item;
     ++m_changeCount;
     ++m_writes;
+}
+
+ClipboardSnapshot MemoryPasteboard::reportExternal(const PasteboardItem& item,
+                                                   const QString& applicationId)
+{
+    writeItem(item);
+    ClipboardSnapshot snapshot;
+    snapshot.changeCount = m_changeCount;
+    snapshot.types = item.types();
+    snapshot.applicationId = applicationId;
+    for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
+        if (const auto bytes = item.data(type))
+            snapshot.data.insert(type, *bytes);
+    }
+    if (const auto text = stringForType(PasteboardType::plainText))
+        snapshot.text = text;
+    if (m_handler)
+        m_handler(snapshot);
+    return snapshot;
 }
 
 } // namespace tessel::test

@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 using namespace tessel::test;
 
 namespace {
-// Capture happens at the next 0.25 s tick and the save 0.4 s later; allow for a loaded machine.
+// Capture follows the copy at once and the save 0.4 s later; allow for a loaded machine.
 constexpr int kSavedWithinMs = 4000;
 
 // This test process becomes the clipboard owner, offering several targets at once.
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(tessel.registry().at(0).toObject().value("mimetype"_L1).toString(),
                  u"public.tiff"_s);
 
-        // Marked content is passed over; a plain copy after it shows the tick came and went.
+        // Marked content is passed over; a plain copy after it shows those changes were handled.
         offerFromThisProcess(u"picked emoji"_s, u"org.nspasteboard.TransientType"_s);
         QTest::qWait(600);
         offerFromThisProcess(u"kde secret"_s, u"x-kde-passwordManagerHint"_s);
@@ -90,7 +90,7 @@ private Q_SLOTS:
                                     u"--text=vault"_s});
         QTRY_VERIFY_WITH_TIMEOUT(activeWindowClass().contains("KeePassXC"_L1), 10000);
         QVERIFY(xclipWrite("vault password"_ba));
-        QTest::qWait(750); // several ticks while the password manager is still in front
+        QTest::qWait(750); // long enough to be read while the password manager is still in front
         keepass.kill();
         keepass.waitForFinished(3000);
         QTRY_VERIFY_WITH_TIMEOUT(!activeWindowClass().contains("KeePassXC"_L1), 10000);

@@ -3,7 +3,6 @@
 #include "clipboard/PasteboardTypes.h"
 #include "core/SettingsStore.h"
 #include "platform/PlatformServices.h"
-#include "platform/QtPasteboard.h"
 #include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
 #include "support/TesselProcess.h"
@@ -29,7 +28,7 @@ QByteArray readClipboard(const QString& target)
 }
 } // namespace
 
-// The clipboard as another X client sees it, and as Tessel sees other clients.
+// The clipboard as another X client sees it, and as Tessel's own reader sees other clients.
 class TestPasteboardE2E : public QObject {
     Q_OBJECT
 
@@ -44,7 +43,9 @@ private Q_SLOTS:
 
     void reportsOtherClientsTargets()
     {
-        QtPasteboard pasteboard(QGuiApplication::clipboard());
+        const auto created = PlatformServices::createPasteboard();
+        QVERIFY(created->reportsChanges());
+        Pasteboard& pasteboard = *created;
         const qint64 before = pasteboard.changeCount();
         QVERIFY(test::xclipWrite("hint"_ba, u"x-kde-passwordManagerHint"_s));
         QTRY_VERIFY(pasteboard.changeCount() != before);
@@ -62,7 +63,8 @@ private Q_SLOTS:
 
     void ownWritesReachOtherClientsAndCountOnce()
     {
-        QtPasteboard pasteboard(QGuiApplication::clipboard());
+        const auto created = PlatformServices::createPasteboard();
+        Pasteboard& pasteboard = *created;
         PasteboardItem item;
         item.setString(PasteboardType::plainText, u"ünïcode pick"_s);
         item.setData(PasteboardType::transient, "1"_ba);
@@ -80,7 +82,8 @@ private Q_SLOTS:
         test::TempHome home;
         test::FakeWorkspace workspace;
         SettingsStore settings(SettingsStore::defaultFilePath());
-        QtPasteboard pasteboard(QGuiApplication::clipboard());
+        const auto created = PlatformServices::createPasteboard();
+        Pasteboard& pasteboard = *created;
         ClipboardManager manager(pasteboard, workspace, settings,
                                  std::make_unique<ClipboardStore>(home.dataHome()));
         manager.startMonitoring();

@@ -40,8 +40,10 @@ struct Fixture {
     ClipboardManager manager{pasteboard, workspace, settings,
                              std::make_unique<ClipboardStore>(home.dataHome() + "/tessel"_L1)};
 
-    Fixture()
+    enum Watching { Polled, Reported };
+    explicit Fixture(Watching watching = Polled)
     {
+        pasteboard.setReportsChanges(watching == Reported);
         manager.startMonitoring();
         // Let the save that starting asks for land, so each test sees only its own saves.
         manager.store().waitForPendingSaves(3000);
@@ -314,6 +316,62 @@ private Q_SLOTS:
         QTest::qWait(ClipboardManager::saveDelayMs + 200);
         QCOMPARE(saved.count(), 1);
         QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 5);
+    }
+
+    void reportedChangesAreJudgedByTheApplicationAtTheCopy()
+    {
+        Fixture f(Fixture::Reported);
+        QVERIFY(f.manager.isMonitoring());
+        // The password manager was in front when it copied; the focus moved on before the
+        // contents arrived.
+        f.workspace.appId = u"gedit.Gedit"_s;
+        f.pasteboard.reportExternal(textItem(u"vault"_s), u"keepassxc.KeePassXC"_s);
+        QVERIFY(f.manager.entries().isEmpty());
+        f.workspace.appId = u"keepassxc.KeePassXC"_s;
+        const ClipboardSnapshot note =
+            f.pasteboard.reportExternal(textItem(u"note"_s), u"gedit.Gedit"_s);
+        QCOMPARE(f.texts(), QStringList{u"note"_s});
+
+        // A change is recorded once however often it is reported, and never polled.
+        f.manager.captureSnapshot(note);
+        f.pasteboard.writeExternal(textItem(u"only a poll would see this"_s));
+        f.manager.poll();
+        QCOMPARE(f.texts(), QStringList{u"note"_s});
+    }
+
+    void aChangeOvertakenByOurOwnWriteIsNotRecorded()
+    {
+        Fixture f(Fixture::Reported);
+        f.pasteboard.reportExternal(textItem(u"chosen later"_s));
+        // Seen before the user chose an entry, its contents arriving after the write.
+        ClipboardSnapshot late;
+        late.changeCount = f.pasteboard.changeCount();
+        late.types = QStringList{QString(PasteboardType::plainText)};
+        late.text = u"late"_s;
+        f.manager.select(f.manager.entries().first());
+        f.manager.captureSnapshot(late);
+        QCOMPARE(f.texts(), QStringList{u"chosen later"_s});
+    }
+
+    void textLargerThanThePayloadLimitIsNotRecorded_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("recorded");
+        constexpr qsizetype limit = ClipboardManager::maxPayloadSize;
+        QTest::newRow("ASCII at the limit") << QString(limit, u'a') << true;
+        QTest::newRow("ASCII one byte over") << QString(limit + 1, u'a') << false;
+        // Two bytes each in UTF-8: the limit counts bytes, not characters.
+        QTest::newRow("UTF-8 at the limit") << QString(limit / 2, u'é') << true;
+        QTest::newRow("UTF-8 one byte over") << QString(limit / 2, u'é') + u'a' << false;
+    }
+
+    void textLargerThanThePayloadLimitIsNotRecorded()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, recorded);
+        Fixture f;
+        f.copyText(text);
+        QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
     }
 
     void lostSettingsNeverDeleteHistory()

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tessel {
+
+// The contents of one clipboard change, read completely before the history looks at them.
+struct ClipboardSnapshot {
+    // The pasteboard's change count this snapshot belongs to.
+    qint64 changeCount = 0;
+    // Every type identifier on offer (protocol targets left out), in the owner's order.
+    QStringList types;
+    // The bytes of the image types that were read and fit the payload limit; a type that is
+    // offered but missing here was too large or unreadable.
+    QHash<QString, QByteArray> data;
+    // The plain text, when offered, readable and within the payload limit.
+    std::optional<QString> text;
+    // The application that was active when the change was seen (Workspace's identifier).
+    QString applicationId;
+};
+
+} // namespace tessel

@@ -1,0 +1,90 @@
+#include "platform/x11/X11Pasteboard.h"
+
+#include "clipboard/PasteboardTypes.h"
+#include "platform/x11/X11ClipboardReader.h"
+#include "platform/x11/X11Connection.h"
+
+#include <QClipboard>
+#include <xcb/xcb.h>
+
+namespace tessel::x11 {
+
+std::unique_ptr<X11Pasteboard> X11Pasteboard::create(QClipboard* clipboard,
+                                                     std::unique_ptr<Pasteboard> writer)
+{
+    auto* qtConnection = X11Connection::connection();
+    if (!qtConnection)
+        return nullptr;
+    std::unique_ptr<X11Pasteboard> pasteboard(new X11Pasteboard(clipboard, std::move(writer)));
+    const xcb_setup_t* setup = xcb_get_setup(qtConnection);
+    X11ClipboardReader::Options options;
+    // Qt's clipboard owns the selection through a window of Qt's own connection.
+    options.ownResourceBase = setup->resource_id_base;
+    options.ownResourceMask = setup->resource_id_mask;
+    pasteboard->m_reader = std::make_unique<X11ClipboardReader>(pasteboard->m_handOver, options);
+    if (!pasteboard->m_reader->start())
+        return nullptr;
+    return pasteboard;
+}
+
+X11Pasteboard::X11Pasteboard(QClipboard* clipboard, std::unique_ptr<Pasteboard> writer)
+    : m_clipboard(clipboard)
+    , m_writer(std::move(writer))
+{
+    m_handOver.setHandler([this](const ClipboardSnapshot& snapshot) {
+        m_last = snapshot;
+        if (m_handler)
+            m_handler(snapshot);
+    });
+}
+
+// The reader goes first: its thread posts to the hand-over until it is joined.
+X11Pasteboard::~X11Pasteboard()
+{
+    m_reader.reset();
+}
+
+bool X11Pasteboard::ownsClipboard() const
+{
+    return m_clipboard->ownsClipboard();
+}
+
+QStringList X11Pasteboard::types() const
+{
+    return ownsClipboard() ? m_writer->types() : m_last.types;
+}
+
+std::optional<QByteArray> X11Pasteboard::dataForType(const QString& type) const
+{
+    if (ownsClipboard())
+        return m_writer->dataForType(type);
+    if (const auto it = m_last.data.constFind(type); it != m_last.data.cend())
+        return *it;
+    if (type == PasteboardType::plainText && m_last.text)
+        return m_last.text->toUtf8();
+    return std::nullopt;
+}
+
+std::optional<QString> X11Pasteboard::stringForType(const QString& type) const
+{
+    if (ownsClipboard())
+        return m_writer->stringForType(type);
+    if (type == PasteboardType::plainText)
+        return m_last.text;
+    const auto bytes = dataForType(type);
+    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+}
+
+void X11Pasteboard::clearContents()
+{
+    m_writer->clearContents();
+    m_handOver.countOwnWrite();
+}
+
+void X11Pasteboard::writeItem(const PasteboardItem& item)
+{
+    m_writer->writeItem(item);
+    m_handOver.countOwnWrite();
+}
+
+} // namespace tessel::x11

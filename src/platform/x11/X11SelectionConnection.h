@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/x11/XcbReply.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <xcb/xcb.h>
+
+namespace tessel::x11 {
+
+// A change of the CLIPBOARD's owner, as XFixes reports it.
+struct SelectionChange {
+    uint32_t owner = 0;
+    uint32_t timestamp = 0;
+};
+
+enum class TransferStatus {
+    done,
+    // The owner answered that it cannot give this target.
+    refused,
+    // More bytes than allowed, announced or sent.
+    oversized,
+    timedOut,
+    // The clipboard changed again before the transfer ended.
+    superseded,
+    // The connection closed or stop() was called.
+    stopped,
+};
+
+struct Transfer {
+    TransferStatus status = TransferStatus::stopped;
+    QByteArray bytes;
+    // The property type the owner sent the bytes as.
+    uint32_t type = 0;
+};
+
+// What to do with data beyond the byte limit of a transfer.
+enum class Overflow { refuse, truncate };
+
+// An X connection of the clipboard reader's own: it is told of every change of the CLIPBOARD's
+// owner and converts the selection with ICCCM transfers (INCR included), each bounded by a
+// deadline and a byte limit. Used from one thread; only wake() may be called from another.
+class X11SelectionConnection {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    X11SelectionConnection();
+    ~X11SelectionConnection();
+    X11SelectionConnection(const X11SelectionConnection&) = delete;
+    X11SelectionConnection& operator=(const X11SelectionConnection&) = delete;
+
+    // Connects to $DISPLAY and asks for CLIPBOARD owner changes; false without a display or
+    // without the XFixes extension.
+    bool open();
+
+    // Any thread: makes the current or next wait return at once with nothing; later waits do
+    // the same.
+    void wake();
+    bool isStopped() const;
+
+    // Blocks until the CLIPBOARD's owner changes (the newest change if several are queued), or
+    // nothing once stopped.
+    std::optional<SelectionChange> waitForChange();
+    // A change that arrived during a transfer and superseded it; taken once.
+    std::optional<SelectionChange> takePendingChange();
+
+    // Converts the CLIPBOARD to `target` for `change`, reading at most `maxBytes`.
+    Transfer convert(const SelectionChange& change, uint32_t target, qint64 maxBytes,
+                     Overflow overflow, Clock::duration timeout);
+
+    uint32_t atom(const char* name);
+    // Names of atoms, asked for together; cached for the connection's life.
+    QStringList atomNames(const QList<uint32_t>& atoms);
+    // Workspace's identifier ("instance.class") of the window in _NET_ACTIVE_WINDOW.
+    QString activeApplicationId();
+
+private:
+    using Event = XcbReply<xcb_generic_event_t>;
+    // The next event before `deadline`, or null on timeout or stop.
+    Event nextEvent(std::optional<Clock::time_point> deadline);
+    // Records an XFixes owner change; false for any other event.
+    bool noteSelectionChange(const xcb_generic_event_t& event);
+    QByteArray property(uint32_t window, uint32_t property, uint32_t type, uint32_t longs);
+    Transfer readIncrementally(uint32_t requestor, qint64 announced, qint64 maxBytes,
+                               Overflow overflow, Clock::time_point deadline);
+    uint32_t createRequestor();
+
+    xcb_connection_t* m_connection = nullptr;
+    uint32_t m_root = 0;
+    uint32_t m_window = 0;
+    uint8_t m_xfixesEvent = 0;
+    int m_wakeFd = -1;
+    uint32_t m_clipboard = 0;
+    uint32_t m_property = 0;
+    uint32_t m_incr = 0;
+    uint32_t m_activeWindow = 0;
+    std::optional<SelectionChange> m_pending;
+    QHash<uint32_t, QString> m_atomNames;
+};
+
+} // namespace tessel::x11

@@ -1,0 +1,162 @@
+#include "support/TesselProcess.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace tessel::test;
+
+namespace {
+// Capture is immediate and the save follows 0.4 s later; allow for a loaded machine.
+constexpr int kSavedWithinMs = 4000;
+// The popup opens in tens of milliseconds (docs/benchmarks.md); an owner that blocked the
+// interface would hold it for 5 s or more per request.
+constexpr int kPopupWithinMs = 2500;
+
+QString ownerExecutable()
+{
+    return qEnvironmentVariable("TESSEL_BINARY_DIR") + "/tests/tools/clipboard_owner"_L1;
+}
+
+// tests/tools/clipboard_owner, started with `args`, once it owns the clipboard.
+std::unique_ptr<QProcess> startOwner(const QStringList& args)
+{
+    auto owner = std::make_unique<QProcess>();
+    owner->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    owner->start(ownerExecutable(), args);
+    if (!owner->waitForStarted(5000))
+        return nullptr;
+    while (!owner->canReadLine()) {
+        if (!owner->waitForReadyRead(15000))
+            return nullptr;
+    }
+    return owner->readLine().startsWith("owned") ? std::move(owner) : nullptr;
+}
+
+bool popupVisible()
+{
+    const QStringList windows =
+        commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
+            .split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& window : windows) {
+        if (commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window})
+                .contains("Geometry: 330x450"_L1))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+// Other applications that own the clipboard and serve it badly: Tessel keeps answering its
+// shortcut, records nothing it could not read in time, and records the next good copy.
+class TestHostileOwnersE2E : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString missing = missingForDesktopTest({u"xclip"_s, u"xdotool"_s});
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        QVERIFY(QFileInfo::exists(ownerExecutable()));
+        m_tessel = std::make_unique<TesselProcess>(m_home.path());
+        QVERIFY(m_tessel->start());
+        // Copies made before Tessel watches the clipboard are not recorded: copy until one is.
+        for (int attempt = 0; attempt < 10 && m_tessel->registry().isEmpty(); ++attempt) {
+            QVERIFY(xclipWrite("warm-up "_ba + QByteArray::number(attempt)));
+            QTest::qWait(1000);
+        }
+        QVERIFY(!m_tessel->registry().isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_tessel)
+            QCOMPARE(m_tessel->terminate(), 0);
+    }
+
+    void shortcutAnswersWhileAnOwnerMisbehaves_data()
+    {
+        QTest::addColumn<QStringList>("behaviour");
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("stalls on its text") << QStringList{u"--stall"_s} << false;
+        QTest::newRow("stalls on every request") << QStringList{u"--stall-all"_s} << false;
+        QTest::newRow("offers 100,000 targets") << QStringList{u"--targets"_s, u"100000"_s} << true;
+        QTest::newRow("sends INCR slowly")
+            << QStringList{u"--incr-chunk"_s, u"1"_s, u"--incr-delay"_s, u"300"_s} << false;
+        QTest::newRow("announces 2 GiB") << QStringList{u"--announce"_s, u"2147483648"_s} << false;
+        QTest::newRow("re-takes every second and stalls")
+            << QStringList{u"--retake"_s, u"1000"_s, u"--stall"_s} << false;
+    }
+
+    void shortcutAnswersWhileAnOwnerMisbehaves()
+    {
+        QFETCH(QStringList, behaviour);
+        QFETCH(bool, recorded);
+        const QString text = "hostile "_L1 + QString::fromLatin1(QTest::currentDataTag());
+        auto owner = startOwner(behaviour + QStringList{u"--text"_s, text});
+        QVERIFY(owner);
+        // The reader is now inside its conversion with this owner.
+        QTest::qWait(150);
+
+        QElapsedTimer opening;
+        opening.start();
+        QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+v"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(popupVisible(), kPopupWithinMs);
+        qInfo("popup visible %lld ms after the shortcut (polled with xdotool)", opening.elapsed());
+        QTest::qWait(200); // the popup takes the keyboard once it is mapped
+        QVERIFY(run(u"xdotool"_s, {u"key"_s, u"Escape"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!popupVisible(), kPopupWithinMs);
+
+        if (recorded) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), text, kSavedWithinMs);
+        } else {
+            // Past the reader's timeout for each of the owner's transfers.
+            QTest::qWait(2500);
+        }
+        owner->kill();
+        owner->waitForFinished(3000);
+        const QString good = "good copy after "_L1 + QString::fromLatin1(QTest::currentDataTag());
+        QVERIFY(xclipWrite(good.toUtf8()));
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), good, kSavedWithinMs);
+        QCOMPARE(m_tessel->registryTexts().contains(text), recorded);
+    }
+
+    void copyFromAPasswordManagerIsJudgedAtTheCopy_data()
+    {
+        QTest::addColumn<QString>("windowClass");
+        QTest::addColumn<bool>("recorded");
+        QTest::newRow("password manager") << u"KeePassXC"_s << false;
+        QTest::newRow("text editor") << u"Gedit"_s << true;
+    }
+
+    void copyFromAPasswordManagerIsJudgedAtTheCopy()
+    {
+        QFETCH(QString, windowClass);
+        QFETCH(bool, recorded);
+        const QString text = "copied in "_L1 + windowClass;
+        // The window is active when it copies and closes 20 ms later, so the focus has moved on
+        // well before the contents are read or saved.
+        auto owner =
+            startOwner({u"--class"_s, windowClass, u"--leave-after"_s, u"20"_s, u"--text"_s, text});
+        QVERIFY(owner);
+        if (recorded)
+            QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), text, kSavedWithinMs);
+        else
+            QTest::qWait(1500);
+        const QString after = "after "_L1 + windowClass;
+        QVERIFY(xclipWrite(after.toUtf8()));
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), after, kSavedWithinMs);
+        QCOMPARE(m_tessel->registryTexts().contains(text), recorded);
+    }
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<TesselProcess> m_tessel;
+};
+
+QTEST_MAIN(TestHostileOwnersE2E)
+#include "test_hostile_owners_e2e.moc"
