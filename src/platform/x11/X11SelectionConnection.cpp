@@ -160,6 +160,21 @@ uint32_t X11SelectionConnection::createRequestor()
     return window;
 }
 
+X11SelectionConnection::Event X11SelectionConnection::nextTransferEvent(Clock::time_point deadline,
+                                                                        TransferStatus& why)
+{
+    Event event = nextEvent(deadline);
+    if (!event) {
+        why = isStopped() ? TransferStatus::stopped : TransferStatus::timedOut;
+        return event;
+    }
+    if (noteSelectionChange(*event)) {
+        why = TransferStatus::superseded;
+        return Event();
+    }
+    return event;
+}
+
 Transfer X11SelectionConnection::convert(const SelectionChange& change, uint32_t target,
                                          qint64 maxBytes, Overflow overflow,
                                          Clock::duration timeout)
@@ -174,15 +189,9 @@ Transfer X11SelectionConnection::convert(const SelectionChange& change, uint32_t
 
     Transfer result;
     for (;;) {
-        const Event event = nextEvent(deadline);
-        if (!event) {
-            result.status = isStopped() ? TransferStatus::stopped : TransferStatus::timedOut;
+        const Event event = nextTransferEvent(deadline, result.status);
+        if (!event)
             break;
-        }
-        if (noteSelectionChange(*event)) {
-            result.status = TransferStatus::superseded;
-            break;
-        }
         if ((event->response_type & kEventTypeMask) != XCB_SELECTION_NOTIFY)
             continue;
         const auto& notify = reinterpret_cast<const xcb_selection_notify_event_t&>(*event);
@@ -241,15 +250,9 @@ Transfer X11SelectionConnection::readIncrementally(uint32_t requestor, qint64 an
     xcb_delete_property(m_connection, requestor, m_property);
     xcb_flush(m_connection);
     for (;;) {
-        const Event event = nextEvent(deadline);
-        if (!event) {
-            result.status = isStopped() ? TransferStatus::stopped : TransferStatus::timedOut;
+        const Event event = nextTransferEvent(deadline, result.status);
+        if (!event)
             break;
-        }
-        if (noteSelectionChange(*event)) {
-            result.status = TransferStatus::superseded;
-            break;
-        }
         if ((event->response_type & kEventTypeMask) != XCB_PROPERTY_NOTIFY)
             continue;
         const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(*event);

@@ -86,6 +86,9 @@ private:
     Event nextEvent(std::optional<Clock::time_point> deadline);
     // Records an XFixes owner change; false for any other event.
     bool noteSelectionChange(const xcb_generic_event_t& event);
+    // The next event a transfer should look at; null with `why` set when the transfer is over
+    // (stopped, timed out, or overtaken by a newer change).
+    Event nextTransferEvent(Clock::time_point deadline, TransferStatus& why);
     QByteArray property(uint32_t window, uint32_t property, uint32_t type, uint32_t longs);
     Transfer readIncrementally(uint32_t requestor, qint64 announced, qint64 maxBytes,
                                Overflow overflow, Clock::time_point deadline);
