@@ -4,7 +4,9 @@
 // Usage: clipboard_owner [options]
 //   --text TEXT        the text offered (UTF8_STRING, text/plain); default "clipboard_owner"
 //   --targets N        also offer N made-up targets after the text ones (100000 for a flood)
-//   --stall            answer TARGETS, never answer a request for the text
+//   --stall            answer TARGETS, never answer a request for the text (or the image)
+//   --image            also offer image/png (its bytes are never sent: refused, or with --stall
+//                      never answered)
 //   --stall-all        answer nothing at all, TARGETS included
 //   --incr-chunk N     send the text by INCR in chunks of N bytes
 //   --incr-delay MS    wait MS milliseconds before each INCR chunk (a slow sender)
@@ -41,6 +43,7 @@ struct Options {
     long targets = 0;
     bool stall = false;
     bool stallAll = false;
+    bool image = false;
     long incrChunk = 0;
     long incrDelayMs = 0;
     long long announce = -1;
@@ -146,6 +149,8 @@ bool parse(int argc, char** argv, Options& o)
             o.stall = true;
         else if (arg == "--stall-all")
             o.stallAll = true;
+        else if (arg == "--image")
+            o.image = true;
         else if (!hasValue)
             return false;
         else if (arg == "--text")
@@ -193,7 +198,10 @@ int main(int argc, char** argv)
     const xcb_atom_t utf8 = atom("UTF8_STRING");
     const xcb_atom_t textPlain = atom("text/plain");
     const xcb_atom_t textPlainUtf8 = atom("text/plain;charset=utf-8");
+    const xcb_atom_t png = atom("image/png");
     std::vector<xcb_atom_t> offered{targetsAtom, utf8, textPlain, textPlainUtf8};
+    if (o.image)
+        offered.push_back(png);
     const auto fillers = fillerAtoms(o.targets);
     offered.insert(offered.end(), fillers.begin(), fillers.end());
 
@@ -298,12 +306,13 @@ int main(int argc, char** argv)
             const xcb_atom_t property = request.property ? request.property : request.target;
             const bool isText = request.target == utf8 || request.target == textPlain ||
                                 request.target == textPlainUtf8;
+            const bool stalled = o.stall && (isText || (o.image && request.target == png));
             if (request.target == targetsAtom) {
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property,
                                     XCB_ATOM_ATOM, 32, static_cast<uint32_t>(offered.size()),
                                     offered.data());
                 notify(request, property);
-            } else if (isText && o.stall) {
+            } else if (stalled) {
                 // Never answered.
             } else if (isText && !incr.requestor && (o.incrChunk > 0 || o.announce >= 0)) {
                 const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -327,7 +336,7 @@ int main(int argc, char** argv)
                 notify(request, XCB_NONE);
             }
             xcb_flush(c);
-            if (!(isText && o.stall)) {
+            if (!stalled) {
                 const char* what = request.target == targetsAtom ? "TARGETS"
                                    : isText                      ? "text"
                                                                  : "other";
