@@ -1,7 +1,7 @@
+#include "support/Desktop.h"
 #include "support/TesselProcess.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -36,18 +36,6 @@ std::unique_ptr<QProcess> startOwner(const QStringList& args)
     return owner->readLine().startsWith("owned") ? std::move(owner) : nullptr;
 }
 
-bool popupVisible()
-{
-    const QStringList windows =
-        commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
-            .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& window : windows) {
-        if (commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window})
-                .contains("Geometry: 330x450"_L1))
-            return true;
-    }
-    return false;
-}
 } // namespace
 
 // Other applications that own the clipboard and serve it badly: Tessel keeps answering its
@@ -105,11 +93,11 @@ private Q_SLOTS:
         QElapsedTimer opening;
         opening.start();
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+v"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(popupVisible(), kPopupWithinMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), kPopupWithinMs);
         qInfo("popup visible %lld ms after the shortcut (polled with xdotool)", opening.elapsed());
         QTest::qWait(200); // the popup takes the keyboard once it is mapped
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"Escape"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(!popupVisible(), kPopupWithinMs);
+        QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), kPopupWithinMs);
 
         if (recorded) {
             QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), text, kSavedWithinMs);

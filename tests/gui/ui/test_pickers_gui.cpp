@@ -92,7 +92,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<bool>("wholeCatalogue");
         QTest::newRow("recents, nothing narrows") << true << QString() << false << true << true;
-        QTest::newRow("no recents") << false << QString() << false << false << true;
         QTest::newRow("spaces only") << true << u"   "_s << false << false << true;
         QTest::newRow("a search") << true << u"gato"_s << false << false << false;
         QTest::newRow("a category") << true << QString() << true << false << false;
@@ -182,9 +181,6 @@ private Q_SLOTS:
         QTest::newRow("symbols, dollar")
             << PopupTab::symbols << u"$"_s << QStringList{u"symbol_currency"_s}
             << QStringList{u"$"_s, u"R$"_s};
-        QTest::newRow("kaomoji, o_o in capitals")
-            << PopupTab::kaomoji << u"O_O"_s << QStringList{u"kaomoji_sad"_s}
-            << QStringList{u"(O_O)"_s};
         QTest::newRow("kaomoji, title word")
             << PopupTab::kaomoji << u" flip\n"_s << QStringList{u"kaomoji_action"_s}
             << kaomojiCategories().at(1).items;

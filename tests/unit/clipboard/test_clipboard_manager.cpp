@@ -89,20 +89,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("recorded");
 
         QTest::newRow("plain copy") << QStringList{} << u"gedit.Gedit"_s << true << true;
-        QTest::newRow("transient marker")
-            << QStringList{u"org.nspasteboard.TransientType"_s} << QString() << true << false;
         QTest::newRow("transient in any case, filters off")
             << QStringList{u"x-TRANSIENT-data"_s} << QString() << false << false;
         QTest::newRow("concealed type")
             << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << true << false;
-        QTest::newRow("KDE password hint")
-            << QStringList{u"x-kde-passwordManagerHint"_s} << QString() << true << false;
         QTest::newRow("concealed type, filters off")
             << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << false << true;
         QTest::newRow("password manager in front")
             << QStringList{} << u"1Password.1Password"_s << true << false;
-        QTest::newRow("KeePassXC in front")
-            << QStringList{} << u"keepassxc.KeePassXC"_s << true << false;
         QTest::newRow("password manager in front, filters off")
             << QStringList{} << u"bitwarden.Bitwarden"_s << false << true;
         QTest::newRow("singular 'password' app is no marker")
@@ -287,7 +281,26 @@ private Q_SLOTS:
         f.manager.poll();
         QCOMPARE(f.manager.entries().size(), 2);
         QCOMPARE(f.pasteboard.writeCount(), writes);
-        QCOMPARE(f.manager.lastChangeCount(), f.pasteboard.changeCount());
+    }
+
+    void aChosenImageIsNotRecordedAgain()
+    {
+        // A TIFF entry goes back out as PNG and TIFF: were our own write read back, the PNG
+        // would become a second, unpinned entry that the duplicate check cannot merge.
+        Fixture f;
+        f.copy(item({{PasteboardType::tiff, test::encodedImage("tiff")}}));
+        const ClipboardEntryPtr image = f.manager.entries().first();
+        f.manager.toggleFavorite(image);
+        f.copyText(u"later"_s);
+        QSignalSpy changed(&f.manager, &ClipboardManager::entriesChanged);
+        f.manager.select(image);
+        QCOMPARE(changed.count(), 1);
+        f.manager.poll();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(f.manager.entries().size(), 2);
+        QCOMPARE(f.manager.entries().first(), image);
+        QVERIFY(image->isFavorite());
+        QCOMPARE(image->mimetype(), QString(PasteboardType::tiff));
     }
 
     void deleteAndClearAll()

@@ -43,26 +43,19 @@ private Q_SLOTS:
         QTest::newRow("absent, no preferred languages") << QString() << QStringList{} << u"en"_s;
         QTest::newRow("system, German then Portuguese")
             << u"system"_s << QStringList{u"de-DE"_s, u"pt-PT"_s} << u"pt"_s;
-        QTest::newRow("system, French then Spanish")
-            << u"system"_s << QStringList{u"fr-FR"_s, u"fr"_s, u"es-MX"_s} << u"es"_s;
         QTest::newRow("system, first match wins")
             << u"system"_s << QStringList{u"en-US"_s, u"pt-BR"_s} << u"en"_s;
-        QTest::newRow("system, capitals") << u"system"_s << QStringList{u"EN-GB"_s} << u"en"_s;
         QTest::newRow("system, Portuguese in capitals")
             << u"system"_s << QStringList{u"PT-BR"_s} << u"pt"_s;
         QTest::newRow("system, Spanish in mixed case")
             << u"system"_s << QStringList{u"Es_ES"_s} << u"es"_s;
         QTest::newRow("system, only German") << u"system"_s << QStringList{u"de-DE"_s} << u"en"_s;
-        QTest::newRow("system, C locale") << u"system"_s << QStringList{u"C"_s} << u"en"_s;
         QTest::newRow("unknown choice follows the system")
             << u"fr"_s << QStringList{u"es-ES"_s} << u"es"_s;
-        QTest::newRow("empty choice follows the system")
-            << u""_s << QStringList{u"pt_BR"_s} << u"pt"_s;
         QTest::newRow("raw values are case-sensitive")
             << u"PT"_s << QStringList{u"es-ES"_s} << u"es"_s;
         QTest::newRow("explicit pt") << u"pt"_s << QStringList{u"es-ES"_s} << u"pt"_s;
         QTest::newRow("explicit en") << u"en"_s << QStringList{u"pt-BR"_s} << u"en"_s;
-        QTest::newRow("explicit es") << u"es"_s << QStringList{u"en-US"_s} << u"es"_s;
     }
 
     void resolvesTheLanguageInForce()
@@ -108,8 +101,6 @@ private Q_SLOTS:
         QTest::newRow("only in English") << u"farewell"_s << u"Bye"_s;
         QTest::newRow("in no table") << u"no_such_key"_s << u"no_such_key"_s;
         QTest::newRow("keys are case-sensitive") << u"Greeting"_s << u"Greeting"_s;
-        QTest::newRow("keys are not trimmed") << u" greeting"_s << u" greeting"_s;
-        QTest::newRow("empty key") << u""_s << u""_s;
     }
 
     void lookupsFallBackToEnglishThenToTheKey()
@@ -151,23 +142,6 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 3);
     }
 
-    void languageChoicesHaveRawValuesAndLabels()
-    {
-        Fixture f;
-        f.settings.set(settings::appLanguage, u"es"_s);
-        LanguageManager manager(f.settings, f.source());
-        QStringList raws;
-        for (const AppLanguage language : allAppLanguages) {
-            raws << rawValue(language);
-            QCOMPARE(appLanguageFromRawValue(rawValue(language)), language);
-        }
-        QCOMPARE(raws, (QStringList{u"system"_s, u"pt"_s, u"en"_s, u"es"_s}));
-        QVERIFY(!appLanguageFromRawValue(u"fr"_s));
-        QVERIFY(!appLanguageFromRawValue(u"System"_s));
-        QCOMPARE(manager.label(AppLanguage::system), u"🌐 Automático (Sistema)"_s);
-        QCOMPARE(manager.label(AppLanguage::pt), u"🇧🇷 Português (Brasil)"_s);
-    }
-
     void placeholdersAreFilledInOrder_data()
     {
         QTest::addColumn<QString>("format");
@@ -178,7 +152,6 @@ private Q_SLOTS:
         QTest::newRow("value holding a placeholder")
             << u"%@ and %@"_s << QStringList{u"%@"_s, u"b"_s} << u"%@ and b"_s;
         QTest::newRow("too few values") << u"%@-%@"_s << QStringList{u"x"_s} << u"x-%@"_s;
-        QTest::newRow("too many values") << u"[%@]"_s << QStringList{u"x"_s, u"y"_s} << u"[x]"_s;
     }
 
     void placeholdersAreFilledInOrder()

@@ -1,0 +1,61 @@
+#include "Desktop.h"
+
+#include "TesselProcess.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel::test {
+
+QRect popupGeometry()
+{
+    const QStringList windows =
+        commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
+            .split(u'\n', Qt::SkipEmptyParts);
+    static const QRegularExpression position(u"Position: (-?\\d+),(-?\\d+)"_s);
+    static const QRegularExpression size(u"Geometry: (\\d+)x(\\d+)"_s);
+    for (const QString& window : windows) {
+        const QString info = commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window});
+        const auto p = position.match(info);
+        const auto s = size.match(info);
+        if (p.hasMatch() && s.hasMatch() && s.captured(1) == "330"_L1 && s.captured(2) == "450"_L1)
+            return QRect(p.captured(1).toInt(), p.captured(2).toInt(), 330, 450);
+    }
+    return {};
+}
+
+EntryDialog::~EntryDialog()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+bool EntryDialog::open(const QString& title)
+{
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"NO_AT_BRIDGE"_s, u"1"_s);
+    m_process.setProcessEnvironment(env);
+    m_process.start(u"zenity"_s, {u"--entry"_s, u"--title"_s, title, u"--text"_s, title});
+    const QString window = commandOutput(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--name"_s,
+                                                        "^"_L1 + title + "$"_L1})
+                               .section(u'\n', 0, 0);
+    return !window.isEmpty() && run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, window});
+}
+
+QString EntryDialog::confirm()
+{
+    run(u"xdotool"_s, {u"key"_s, u"Return"_s});
+    if (!m_process.waitForFinished(10000)) {
+        run(u"import"_s, {u"-window"_s, u"root"_s, u"/tmp/entry-dialog-failure.png"_s});
+        return u"<zenity still running>"_s;
+    }
+    QString text = QString::fromUtf8(m_process.readAllStandardOutput());
+    if (text.endsWith(u'\n')) // zenity's own line break
+        text.chop(1);
+    return text;
+}
+
+} // namespace tessel::test
