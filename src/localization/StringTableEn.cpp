@@ -92,6 +92,8 @@ constexpr StringTableEntry table[] = {
     {u"all_emojis", u"All emojis"},
     {u"recent_emojis", u"Recently used"},
     {u"search_emojis_placeholder", u"Search emojis..."},
+    {u"search_history_placeholder", u"Search history..."},
+    {u"search_no_matches", u"No matches"},
     {u"cancel", u"Cancel"},
     {u"clear", u"Clear"},
     {u"menu_open_clipboard", u"Open history"},

@@ -93,6 +93,8 @@ constexpr StringTableEntry table[] = {
     {u"all_emojis", u"Todos los emojis"},
     {u"recent_emojis", u"Usados recientemente"},
     {u"search_emojis_placeholder", u"Buscar emojis..."},
+    {u"search_history_placeholder", u"Buscar en el historial..."},
+    {u"search_no_matches", u"Sin resultados"},
     {u"cancel", u"Cancelar"},
     {u"clear", u"Borrar"},
     {u"menu_open_clipboard", u"Abrir historial"},

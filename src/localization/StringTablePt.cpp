@@ -94,6 +94,8 @@ constexpr StringTableEntry table[] = {
     {u"all_emojis", u"Todos os emojis"},
     {u"recent_emojis", u"Usados recentemente"},
     {u"search_emojis_placeholder", u"Buscar emojis..."},
+    {u"search_history_placeholder", u"Buscar no histórico..."},
+    {u"search_no_matches", u"Nenhum resultado"},
     {u"cancel", u"Cancelar"},
     {u"clear", u"Limpar"},
     {u"menu_open_clipboard", u"Abrir histórico"},

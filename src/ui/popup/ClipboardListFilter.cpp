@@ -7,6 +7,7 @@ namespace tessel {
 ClipboardListFilter::ClipboardListFilter(ClipboardListModel* history, bool favoritesOnly,
                                          QObject* parent)
     : QSortFilterProxyModel(parent)
+    , m_history(history)
     , m_favoritesOnly(favoritesOnly)
 {
     setSourceModel(history);
@@ -41,14 +42,28 @@ void ClipboardListFilter::setKeyboardSelectedRow(int row)
     }
 }
 
+void ClipboardListFilter::setSearchText(const QString& searchText)
+{
+    m_search.setSearchText(searchText);
+    // One layout change rather than a removal per gap between matches: at a long history a
+    // keystroke can open thousands of gaps, and the list relayouts once either way.
+    invalidate();
+}
+
+int ClipboardListFilter::rowOf(const ClipboardEntryPtr& entry) const
+{
+    const int sourceRow = m_history->rowOf(entry);
+    if (sourceRow < 0)
+        return -1;
+    return mapFromSource(m_history->index(sourceRow)).row();
+}
+
 bool ClipboardListFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
-    if (!m_favoritesOnly)
-        return true;
-    return sourceModel()
-        ->index(sourceRow, 0, sourceParent)
-        .data(ClipboardListModel::IsFavoriteRole)
-        .toBool();
+    if (sourceParent.isValid())
+        return false;
+    const ClipboardEntryPtr entry = m_history->entryAt(sourceRow);
+    return entry && (!m_favoritesOnly || entry->isFavorite()) && m_search.matches(*entry);
 }
 
 } // namespace tessel

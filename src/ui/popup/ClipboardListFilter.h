@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardEntry.h"
+#include "ui/popup/HistorySearch.h"
 
 #include <QSortFilterProxyModel>
 
@@ -9,8 +10,9 @@ namespace tessel {
 class ClipboardListModel;
 
 // What one history tab shows of the history model: every entry, or the favourites only, in the
-// same order; it also knows which of its rows is the keyboard selection. Pinning or unpinning
-// adds or removes a favourites row at once.
+// same order, narrowed to the entries matching the search text while one is typed; it also knows
+// which of its rows is the keyboard selection. Pinning or unpinning adds or removes a favourites
+// row at once.
 class ClipboardListFilter : public QSortFilterProxyModel {
     Q_OBJECT
 
@@ -23,6 +25,12 @@ public:
     // The entry shown at `row`, or nullptr out of range.
     ClipboardEntryPtr entryAt(int row) const;
 
+    // Narrows the rows to the entries matching `searchText` (all of them when it is blank).
+    void setSearchText(const QString& searchText);
+    bool isSearching() const { return m_search.isActive(); }
+    // The row showing `entry`, or -1.
+    int rowOf(const ClipboardEntryPtr& entry) const;
+
     // The row drawn as the keyboard selection; any value, also one out of range.
     int keyboardSelectedRow() const { return m_selectedRow; }
     void setKeyboardSelectedRow(int row);
@@ -31,7 +39,9 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
+    ClipboardListModel* m_history;
     bool m_favoritesOnly;
+    HistorySearch m_search;
     int m_selectedRow = 0;
 };
 

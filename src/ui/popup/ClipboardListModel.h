@@ -28,6 +28,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     ClipboardEntryPtr entryAt(int row) const;
+    // The row of `entry`, or -1.
+    int rowOf(const ClipboardEntryPtr& entry) const { return int(m_rows.indexOf(entry)); }
 
 private:
     // Turns the rows shown into the manager's list with the fewest row operations.

@@ -55,7 +55,6 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     header->addWidget(m_clear);
 
     m_rows->setParent(m_list);
-    m_list->setModel(m_model);
     m_list->setItemDelegate(m_rows);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -70,6 +69,9 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     m_list->setLayoutMode(QListView::Batched);
     m_list->setBatchSize(40);
     m_list->setResizeMode(QListView::Adjust);
+    // Only now: with a model, changing the scroll or layout mode above lays out every row at once,
+    // which at 10,000 entries costs more than the rest of the opening.
+    m_list->setModel(m_model);
     // The cards are translucent: the list paints the window's colour beneath them.
     m_list->setBackgroundRole(QPalette::Window);
     m_list->viewport()->setBackgroundRole(QPalette::Window);
@@ -85,6 +87,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &ClipboardListView::updateEmptyState);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &ClipboardListView::updateEmptyState);
     connect(m_model, &QAbstractItemModel::modelReset, this, &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this,
+            &ClipboardListView::updateEmptyState);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -146,9 +150,10 @@ void ClipboardListView::applyColours()
             Theme::withOpacity(Theme::primary(pal), 0.12).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
-    m_emptyIcon->setPixmap(
-        IconProvider::pixmap(m_favoritesOnly ? u"heart"_s : u"doc.on.clipboard"_s, 34,
-                             Theme::tertiary(pal), devicePixelRatioF()));
+    m_emptyIcon->setPixmap(IconProvider::pixmap(m_model->isSearching() ? u"magnifyingglass"_s
+                                                : m_favoritesOnly      ? u"heart"_s
+                                                                       : u"doc.on.clipboard"_s,
+                                                34, Theme::tertiary(pal), devicePixelRatioF()));
     const auto tint = [](QLabel* label, const QColor& colour) {
         QPalette labelPalette = label->palette();
         labelPalette.setColor(QPalette::WindowText, colour);
@@ -172,7 +177,17 @@ bool ClipboardListView::isShowingEmptyState() const
 
 void ClipboardListView::updateEmptyState()
 {
-    m_stack->setCurrentIndex(m_model->rowCount() == 0 ? 0 : 1);
+    const bool empty = m_model->rowCount() == 0;
+    if (empty) {
+        // A search that finds nothing says so, rather than inviting the user to copy something.
+        const bool searching = m_model->isSearching();
+        m_emptyTitle->setText(m_language.string(searching         ? u"search_no_matches"_s
+                                                : m_favoritesOnly ? u"tab_favorites"_s
+                                                                  : u"empty_clipboard"_s));
+        m_emptySubtitle->setVisible(!searching);
+        applyColours();
+    }
+    m_stack->setCurrentIndex(empty ? 0 : 1);
 }
 
 void ClipboardListView::setSelectedIndex(int index)
@@ -181,6 +196,17 @@ void ClipboardListView::setSelectedIndex(int index)
     m_model->setKeyboardSelectedRow(index);
     if (index >= 0 && index < m_model->rowCount())
         m_list->scrollTo(m_model->index(index, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void ClipboardListView::setSearchText(const QString& searchText)
+{
+    const ClipboardEntryPtr selected = m_model->entryAt(m_selectedIndex);
+    m_model->setSearchText(searchText);
+    if (m_model->isSearching() || !selected) {
+        setSelectedIndex(0);
+        return;
+    }
+    setSelectedIndex(std::max(m_model->rowOf(selected), 0));
 }
 
 void ClipboardListView::choose(int row)

@@ -46,6 +46,10 @@ public:
     // The sheet that asks before clearing; visible while it asks.
     ConfirmationSheet* clearSheet() const { return m_sheet; }
 
+    // Narrows the list to the entries matching `searchText` and selects the first of them; a blank
+    // text shows the whole list again with the entry that was selected still selected.
+    void setSearchText(const QString& searchText);
+
     // Chooses the displayed entry at `row`.
     void choose(int row);
     // The clear button's action.

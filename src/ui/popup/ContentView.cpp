@@ -123,13 +123,14 @@ void ContentView::rebuildBody()
         return;
     }
     m_bodyLayout->addWidget(buildTabRow());
-    if (isPickerTab(m_activeTab)) {
-        m_searchBar =
-            new SearchBar(m_context.language.string(u"search_emojis_placeholder"_s), m_searchText);
-        connect(m_searchBar, &SearchBar::textChanged, this,
-                [this](const QString& text) { m_searchText = text; });
-        m_bodyLayout->addWidget(m_searchBar);
-    }
+    // Every tab searches: the pickers their characters, the two history tabs the history.
+    m_searchBar = new SearchBar(m_context.language.string(isPickerTab(m_activeTab)
+                                                              ? u"search_emojis_placeholder"_s
+                                                              : u"search_history_placeholder"_s),
+                                m_searchText);
+    connect(m_searchBar, &SearchBar::textChanged, this,
+            [this](const QString& text) { m_searchText = text; });
+    m_bodyLayout->addWidget(m_searchBar);
     auto* divider = new QFrame;
     divider->setFixedHeight(1);
     divider->setStyleSheet(u"background: %1;"_s.arg(
@@ -139,11 +140,9 @@ void ContentView::rebuildBody()
     m_bodyLayout->addWidget(m_tabContent, 1);
     m_body->show();
     m_frame->raise();
-    // The popup gives the keyboard to its content's focus proxy: typing goes to the search field
-    // on the picker tabs.
+    // The popup gives the keyboard to its content's focus proxy: typing goes to the search field.
     setFocusProxy(m_searchBar);
-    if (m_searchBar)
-        m_searchBar->setFocus();
+    m_searchBar->setFocus();
 }
 
 QWidget* ContentView::buildHeader()
@@ -195,6 +194,9 @@ QWidget* ContentView::buildTabContent(PopupTab tab)
         auto* list = new ClipboardListView(m_context.clipboardManager, m_context.language,
                                            m_context.settings, tab == PopupTab::favorites);
         connect(list, &ClipboardListView::chosen, this, &ContentView::entryChosen);
+        if (!m_searchText.isEmpty())
+            list->setSearchText(m_searchText);
+        connect(m_searchBar, &SearchBar::textChanged, list, &ClipboardListView::setSearchText);
         return list;
     }
     if (tab == PopupTab::emoji) {

@@ -16,10 +16,10 @@ namespace tessel {
 
 class TabButton;
 
-// The popup's root view: header (title, preferences, close), the tab row, the search field of the
-// picker tabs and the active tab's content; the permission onboarding in place of the tabs while
-// synthetic input is not allowed. A change of theme or language rebuilds every child; the active
-// tab and the search text survive. The tab views' choices come out of it as signals.
+// The popup's root view: header (title, preferences, close), the tab row, the search field that
+// every tab shares and the active tab's content; the permission onboarding in place of the tabs
+// while synthetic input is not allowed. A change of theme or language rebuilds every child; the
+// active tab and the search text survive. The tab views' choices come out of it as signals.
 class ContentView : public QWidget, public PopupKeyTarget {
     Q_OBJECT
 

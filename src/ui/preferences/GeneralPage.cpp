@@ -1,5 +1,6 @@
 #include "ui/preferences/GeneralPage.h"
 
+#include "core/HistoryLimits.h"
 #include "core/LoginItems.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
@@ -130,23 +131,13 @@ void GeneralPage::buildStorage()
     outer->addWidget(card);
 }
 
-QList<qint64> GeneralPage::historyChoices(qint64 limitInForce)
-{
-    QList<qint64> choices{10, 20, 50, 100};
-    if (limitInForce > 0 && !choices.contains(limitInForce)) {
-        choices.append(limitInForce);
-        std::sort(choices.begin(), choices.end());
-    }
-    return choices;
-}
-
 void GeneralPage::fillHistoryChoices()
 {
     const QSignalBlocker blocker(m_history);
     const qint64 limit = m_context.settings.value(settings::maxHistoryItems);
     const QString format = m_texts.text(u"items_count_format"_s);
     m_history->clear();
-    for (qint64 choice : historyChoices(limit))
+    for (qint64 choice : HistoryLimits::choicesWith(limit))
         m_history->addItem(LanguageManager::fillPlaceholders(format, {QString::number(choice)}),
                            choice);
     m_history->setCurrentIndex(std::max(m_history->findData(limit), 0));

@@ -19,10 +19,6 @@ class GeneralPage : public QWidget {
 public:
     GeneralPage(PreferencesContext& context, TextBinder& texts, QWidget* parent = nullptr);
 
-    // The choices of the history picker, in order. The limit in force joins them when it is not
-    // one of the usual four (a value written by hand), so the picker never shows another value.
-    static QList<qint64> historyChoices(qint64 limitInForce);
-
 private:
     void buildBehaviour();
     void buildLanguage();

@@ -138,19 +138,20 @@ private Q_SLOTS:
         app.openPreferences();
         auto* picker = control<QComboBox>(*app.preferencesWindow(), settings::maxHistoryItems.name);
         QVERIFY(picker);
-        QCOMPARE(picker->count(), 4);
+        QCOMPARE(picker->count(), 7);
         QCOMPARE(picker->currentText(), u"50 items"_s);
         QCOMPARE(picker->itemText(0), u"10 items"_s);
+        QCOMPARE(picker->itemText(6), u"10000 items"_s);
 
         picker->setCurrentIndex(0);
         Q_EMIT picker->activated(0);
         QCOMPARE(f->settings.intValue(settings::maxHistoryItems.name), std::optional<qint64>(10));
         QCOMPARE(f->manager.entries().size(), 10);
 
-        // A hand-written limit is shown as it is, not as one of the four.
+        // A hand-written limit is shown as it is, not as one of the choices.
         f->settings.set(settings::maxHistoryItems, qint64(30));
         QCOMPARE(picker->currentText(), u"30 items"_s);
-        QCOMPARE(picker->count(), 5);
+        QCOMPARE(picker->count(), 8);
         f->language.setCurrentLanguageRaw(u"pt"_s);
         QCOMPARE(picker->currentText(), u"30 itens"_s);
         app.applicationWillTerminate();

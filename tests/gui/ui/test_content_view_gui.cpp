@@ -5,12 +5,13 @@
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
 #include "support/FullDisk.h"
+#include "ui/popup/ClipboardListFilter.h"
 #include "ui/popup/ClipboardListView.h"
 #include "ui/popup/ContentView.h"
 #include "ui/popup/PermissionOnboardingView.h"
 #include "ui/popup/TabButton.h"
-#include "ui/widgets/SearchBar.h"
 #include "ui/style/Theme.h"
+#include "ui/widgets/SearchBar.h"
 #include "window/PopupWindow.h"
 
 #include <QKeyEvent>
@@ -60,16 +61,24 @@ private Q_SLOTS:
     void init() { f = std::make_unique<test::PopupFixture>(); }
     void cleanup() { f.reset(); }
 
-    void searchFieldOnPickerTabsKeepsItsText()
+    void searchFieldIsSharedByEveryTab()
     {
+        f->copy(u"heartbeat"_s);
+        f->copy(u"unrelated"_s);
         ContentView view(f->context(), PopupTab::emoji);
         view.show();
         QVERIFY(view.searchBar());
         QTest::keyClicks(view.searchBar()->lineEdit(), u"heart"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
         QCOMPARE(view.activeTab(), PopupTab::clipboard);
-        QVERIFY(!view.searchBar());
-        QVERIFY(qobject_cast<ClipboardListView*>(view.tabContent()));
+        QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
+        QCOMPARE(view.searchBar()->lineEdit()->placeholderText(),
+                 f->language.string(u"search_history_placeholder"_s));
+        auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
+        QVERIFY(list);
+        // The text typed on a picker already narrows the history.
+        QCOMPARE(list->model()->rowCount(), 1);
+        QCOMPARE(*list->model()->entryAt(0)->textContent(), u"heartbeat"_s);
         QTest::mouseClick(tabButton(view, PopupTab::symbols), Qt::LeftButton);
         QVERIFY(view.searchBar());
         QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
@@ -83,7 +92,7 @@ private Q_SLOTS:
         auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
         QVERIFY(list);
         QVERIFY(list->showFavoritesOnly());
-        QVERIFY(!view.searchBar());
+        QVERIFY(view.searchBar());
         QCOMPARE(view.tabButtons().size(), 5);
     }
 
@@ -120,7 +129,7 @@ private Q_SLOTS:
             f->copy(u"entry %1"_s.arg(i));
         ContentView view(f->context(), PopupTab::symbols);
         view.show();
-        QTest::keyClicks(view.searchBar()->lineEdit(), u"arrow"_s);
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"entry"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
         QVERIFY(view.handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {})));
         QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 1);
@@ -137,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(view.identity(), u"dark-es"_s);
         QCOMPARE(headerTitle(view), u"Emoji y más"_s);
         QCOMPARE(view.activeTab(), PopupTab::clipboard);
-        QCOMPARE(view.searchText(), u"arrow"_s);
+        QCOMPARE(view.searchText(), u"entry"_s);
 
         f->settings.set(settings::themeMode, u"sepia"_s);
         QCOMPARE(view.palette().color(QPalette::Window),
