@@ -13,10 +13,12 @@
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
+#include "ui/popup/ClipboardListView.h"
 #include "ui/popup/PopupContext.h"
 #include "window/WindowController.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 
 namespace tessel::test {
 
@@ -49,6 +51,18 @@ struct PopupFixture {
     PopupContext context()
     {
         return {manager, windowController, language, permissions, settings, paste, emojis, {}};
+    }
+
+    // A history list as the popup shows it, its choices wired to the pick actions, in `host`
+    // shown at the popup's size.
+    ClipboardListView* showList(QWidget& host, bool favoritesOnly)
+    {
+        auto* view = new ClipboardListView(manager, language, settings, favoritesOnly, &host);
+        QObject::connect(view, &ClipboardListView::chosen, &actions, &PopupActions::chooseEntry);
+        host.resize(330, 450);
+        view->resize(330, 450);
+        host.show();
+        return view;
     }
 
     // Another application copies `text`.

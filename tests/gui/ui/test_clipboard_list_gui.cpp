@@ -49,12 +49,7 @@ private:
     void makeView(bool favoritesOnly)
     {
         host = std::make_unique<QWidget>();
-        view =
-            new ClipboardListView(f->manager, f->language, f->settings, favoritesOnly, host.get());
-        connect(view, &ClipboardListView::chosen, &f->actions, &PopupActions::chooseEntry);
-        host->resize(330, 450);
-        view->resize(330, 450);
-        host->show();
+        view = f->showList(*host, favoritesOnly);
         QVERIFY(QTest::qWaitForWindowExposed(host.get()));
     }
 
