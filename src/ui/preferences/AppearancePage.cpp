@@ -18,9 +18,7 @@ AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, Q
     , m_context(context)
     , m_texts(texts)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 4, 10, 8);
-    layout->setSpacing(8);
+    auto* layout = pageLayout(this);
     layout->addWidget(sectionHeader(texts, u"section_visual_theme"_s, this));
     auto* card = new Card(this);
     auto* row = new QHBoxLayout;

@@ -38,9 +38,7 @@ GeneralPage::GeneralPage(PreferencesContext& context, TextBinder& texts, QWidget
     , m_context(context)
     , m_texts(texts)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 4, 10, 8);
-    layout->setSpacing(8);
+    auto* layout = pageLayout(this);
     buildBehaviour();
     buildLanguage();
     buildStorage();

@@ -199,6 +199,14 @@ void bindToggle(QCheckBox* box, SettingsStore& settings, const SettingKey<bool>&
                      });
 }
 
+QVBoxLayout* pageLayout(QWidget* page)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(10, 4, 10, 8);
+    layout->setSpacing(8);
+    return layout;
+}
+
 QLabel* sectionHeader(TextBinder& texts, const QString& key, QWidget* parent)
 {
     auto* label = new ToneLabel(ToneLabel::Tone::secondary, 12, QFont::DemiBold, parent);

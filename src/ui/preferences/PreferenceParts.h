@@ -104,6 +104,9 @@ private:
 // and a change of the key from elsewhere moves the box.
 void bindToggle(QCheckBox* box, SettingsStore& settings, const SettingKey<bool>& key);
 
+// The column of sections that fills a tab, with the margins and spacing every tab shares.
+QVBoxLayout* pageLayout(QWidget* page);
+
 // The header text that opens a section of a tab.
 QLabel* sectionHeader(TextBinder& texts, const QString& key, QWidget* parent = nullptr);
 

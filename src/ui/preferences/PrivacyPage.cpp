@@ -23,9 +23,7 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
     , m_context(context)
     , m_texts(texts)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 4, 10, 8);
-    layout->setSpacing(8);
+    auto* layout = pageLayout(this);
 
     layout->addWidget(sectionHeader(texts, u"section_sensitive_data"_s, this));
     auto* filterCard = new Card(this);

@@ -24,9 +24,7 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     , m_texts(texts)
     , m_recorder(recorder)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 4, 10, 8);
-    layout->setSpacing(8);
+    auto* layout = pageLayout(this);
     layout->addWidget(sectionHeader(texts, u"section_shortcuts"_s, this));
     auto* card = new Card(this);
     m_clipboard = addRow(card, u"shortcut_clipboard"_s);
