@@ -1,12 +1,5 @@
-#include "clipboard/ClipboardManager.h"
-#include "clipboard/ClipboardStore.h"
-#include "clipboard/PasteboardTypes.h"
+#include "ManagerFixture.h"
 #include "core/AppPaths.h"
-#include "core/SettingsStore.h"
-#include "support/FakeWorkspace.h"
-#include "support/MemoryPasteboard.h"
-#include "support/TempHome.h"
-#include "support/TestClock.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -15,167 +8,12 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
-
-namespace {
-PasteboardItem item(std::initializer_list<std::pair<QString, QByteArray>> values)
-{
-    PasteboardItem result;
-    for (const auto& [type, bytes] : values)
-        result.setData(type, bytes);
-    return result;
-}
-
-PasteboardItem textItem(const QString& text)
-{
-    return item({{PasteboardType::plainText, text.toUtf8()}});
-}
-
-// A manager over an in-memory pasteboard, with settings and history in a temporary home.
-struct Fixture {
-    test::TestClock clock;
-    test::TempHome home;
-    test::MemoryPasteboard pasteboard;
-    test::FakeWorkspace workspace;
-    SettingsStore settings{SettingsStore::defaultFilePath()};
-    ClipboardManager manager{pasteboard, workspace, settings,
-                             std::make_unique<ClipboardStore>(home.dataHome() + "/tessel"_L1)};
-
-    enum Watching { Polled, Reported };
-    explicit Fixture(Watching watching = Polled)
-    {
-        pasteboard.setReportsChanges(watching == Reported);
-        manager.startMonitoring();
-        // Let the save that starting asks for land, so each test sees only its own saves.
-        manager.store().waitForPendingSaves(3000);
-        QCoreApplication::processEvents();
-    }
-
-    // Another application copies `content`; the manager's next tick sees it.
-    void copy(const PasteboardItem& content)
-    {
-        pasteboard.writeExternal(content);
-        manager.poll();
-    }
-    void copyText(const QString& text) { copy(textItem(text)); }
-
-    QStringList texts() const
-    {
-        QStringList result;
-        for (const auto& e : manager.entries())
-            result.append(e->textContent().value_or(u"<image>"_s));
-        return result;
-    }
-    int blobCount() const
-    {
-        return QDir(manager.store().imagesDir()).entryList(QDir::Files).size();
-    }
-    void waitForSave()
-    {
-        QSignalSpy saved(&manager.store(), &ClipboardStore::saveFinished);
-        QVERIFY(saved.wait(3000));
-    }
-};
-} // namespace
+using namespace tessel::test;
 
 class TestClipboardManager : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void captureFilters_data()
-    {
-        QTest::addColumn<QStringList>("extraTypes");
-        QTest::addColumn<QString>("frontmostApp");
-        QTest::addColumn<bool>("ignorePasswordManagers");
-        QTest::addColumn<bool>("recorded");
-
-        QTest::newRow("plain copy") << QStringList{} << u"gedit.Gedit"_s << true << true;
-        QTest::newRow("transient in any case, filters off")
-            << QStringList{u"x-TRANSIENT-data"_s} << QString() << false << false;
-        QTest::newRow("concealed type")
-            << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << true << false;
-        QTest::newRow("concealed type, filters off")
-            << QStringList{u"org.nspasteboard.ConcealedType"_s} << QString() << false << true;
-        QTest::newRow("password manager in front")
-            << QStringList{} << u"1Password.1Password"_s << true << false;
-        QTest::newRow("password manager in front, filters off")
-            << QStringList{} << u"bitwarden.Bitwarden"_s << false << true;
-        QTest::newRow("singular 'password' app is no marker")
-            << QStringList{} << u"password-notes.Notes"_s << true << true;
-    }
-
-    void captureFilters()
-    {
-        QFETCH(QStringList, extraTypes);
-        QFETCH(QString, frontmostApp);
-        QFETCH(bool, ignorePasswordManagers);
-        QFETCH(bool, recorded);
-        Fixture f;
-        f.settings.set(settings::ignorePasswordManagers, ignorePasswordManagers);
-        f.workspace.appId = frontmostApp;
-        PasteboardItem content = textItem(u"s3cret"_s);
-        for (const QString& type : extraTypes)
-            content.setData(type, "1"_ba);
-        f.copy(content);
-        QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
-    }
-
-    void onlyABooleanFalseSwitchesThePasswordFiltersOff()
-    {
-        Fixture f;
-        f.settings.setText(u"ignorePasswordManagers"_s, u"false"_s);
-        f.workspace.appId = u"keepassxc.KeePassXC"_s;
-        f.copyText(u"pw"_s);
-        QVERIFY(f.manager.entries().isEmpty());
-    }
-
-    void formatsAreTriedPngTiffText_data()
-    {
-        QTest::addColumn<qsizetype>("pngSize");
-        QTest::addColumn<bool>("withTiff");
-        QTest::addColumn<QString>("expectedType");
-        constexpr qsizetype limit = 10485760;
-        QTest::newRow("PNG at the limit") << limit << true << QString(PasteboardType::png);
-        QTest::newRow("PNG over the limit, TIFF next")
-            << limit + 1 << true << QString(PasteboardType::tiff);
-        QTest::newRow("PNG over the limit, text next")
-            << limit + 1 << false << QString(PasteboardType::plainText);
-    }
-
-    void formatsAreTriedPngTiffText()
-    {
-        QFETCH(qsizetype, pngSize);
-        QFETCH(bool, withTiff);
-        QFETCH(QString, expectedType);
-        Fixture f;
-        PasteboardItem content;
-        content.setData(PasteboardType::png, QByteArray(pngSize, 'p'));
-        if (withTiff)
-            content.setData(PasteboardType::tiff, test::encodedImage("tiff"));
-        content.setString(PasteboardType::plainText, u"caption"_s);
-        f.copy(content);
-        QCOMPARE(f.manager.entries().size(), 1);
-        QCOMPARE(f.manager.entries().first()->mimetype(), expectedType);
-    }
-
-    void textIsTrimmedAndBlankTextIgnored()
-    {
-        Fixture f;
-        f.copyText(u"  \n spaced out \t\n"_s);
-        f.copyText(u" \n\t "_s);
-        f.copy(PasteboardItem());
-        QCOMPARE(f.texts(), QStringList{u"spaced out"_s});
-    }
-
-    void contentAlreadyOnThePasteboardAtStartIsNotCaptured()
-    {
-        Fixture f;
-        f.manager.stopMonitoring();
-        f.pasteboard.writeExternal(textItem(u"before start"_s));
-        f.manager.startMonitoring();
-        f.manager.poll();
-        QVERIFY(f.manager.entries().isEmpty());
-    }
-
     void recopyMovesTheExistingEntry()
     {
         Fixture f;
@@ -329,62 +167,6 @@ private Q_SLOTS:
         QTest::qWait(ClipboardManager::saveDelayMs + 200);
         QCOMPARE(saved.count(), 1);
         QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 5);
-    }
-
-    void reportedChangesAreJudgedByTheApplicationAtTheCopy()
-    {
-        Fixture f(Fixture::Reported);
-        QVERIFY(f.manager.isMonitoring());
-        // The password manager was in front when it copied; the focus moved on before the
-        // contents arrived.
-        f.workspace.appId = u"gedit.Gedit"_s;
-        f.pasteboard.reportExternal(textItem(u"vault"_s), u"keepassxc.KeePassXC"_s);
-        QVERIFY(f.manager.entries().isEmpty());
-        f.workspace.appId = u"keepassxc.KeePassXC"_s;
-        const ClipboardSnapshot note =
-            f.pasteboard.reportExternal(textItem(u"note"_s), u"gedit.Gedit"_s);
-        QCOMPARE(f.texts(), QStringList{u"note"_s});
-
-        // A change is recorded once however often it is reported, and never polled.
-        f.manager.captureSnapshot(note);
-        f.pasteboard.writeExternal(textItem(u"only a poll would see this"_s));
-        f.manager.poll();
-        QCOMPARE(f.texts(), QStringList{u"note"_s});
-    }
-
-    void aChangeOvertakenByOurOwnWriteIsNotRecorded()
-    {
-        Fixture f(Fixture::Reported);
-        f.pasteboard.reportExternal(textItem(u"chosen later"_s));
-        // Seen before the user chose an entry, its contents arriving after the write.
-        ClipboardSnapshot late;
-        late.changeCount = f.pasteboard.changeCount();
-        late.types = QStringList{QString(PasteboardType::plainText)};
-        late.text = u"late"_s;
-        f.manager.select(f.manager.entries().first());
-        f.manager.captureSnapshot(late);
-        QCOMPARE(f.texts(), QStringList{u"chosen later"_s});
-    }
-
-    void textLargerThanThePayloadLimitIsNotRecorded_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("recorded");
-        constexpr qsizetype limit = ClipboardManager::maxPayloadSize;
-        QTest::newRow("ASCII at the limit") << QString(limit, u'a') << true;
-        QTest::newRow("ASCII one byte over") << QString(limit + 1, u'a') << false;
-        // Two bytes each in UTF-8: the limit counts bytes, not characters.
-        QTest::newRow("UTF-8 at the limit") << QString(limit / 2, u'é') << true;
-        QTest::newRow("UTF-8 one byte over") << QString(limit / 2, u'é') + u'a' << false;
-    }
-
-    void textLargerThanThePayloadLimitIsNotRecorded()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, recorded);
-        Fixture f;
-        f.copyText(text);
-        QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
     }
 
     void lostSettingsNeverDeleteHistory()
