@@ -2,6 +2,7 @@
 // paint of the grid, one search keystroke to the repainted grid for every prefix of a few common
 // words, and the resident memory that scrolling the whole grid once adds (every glyph drawn).
 #include "BenchUtil.h"
+#include "FirstPaint.h"
 #include "app/AppDelegate.h"
 #include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
@@ -36,23 +37,6 @@ using namespace Qt::StringLiterals;
 using namespace tessel;
 
 namespace {
-// Notes the first paint of the emoji grid inside a popup window.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !painted && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            if (qobject_cast<PopupWindow*>(widget->window()) &&
-                qobject_cast<PickerGridView*>(widget->parentWidget()))
-                painted = true;
-        }
-        return false;
-    }
-};
 
 double residentMegabytes()
 {
@@ -100,7 +84,7 @@ int main(int argc, char* argv[])
 
     // As at launch, before the user can press the shortcut.
     delegate.prepareFirstPopup();
-    FirstPaint watcher;
+    bench::FirstPaint<PickerGridView> watcher;
     app.installEventFilter(&watcher);
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {

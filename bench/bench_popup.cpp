@@ -2,6 +2,7 @@
 // to the first paint of the list; then one search keystroke at 10,000, from the character typed to
 // the list repainted. Run on an X display (bench/run starts one).
 #include "BenchUtil.h"
+#include "FirstPaint.h"
 #include "app/AppDelegate.h"
 #include "app/PopupActions.h"
 #include "clipboard/ClipboardManager.h"
@@ -38,24 +39,6 @@ using namespace Qt::StringLiterals;
 using namespace tessel;
 
 namespace {
-
-// Notes the first paint of any list viewport inside a popup window.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !painted && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            if (qobject_cast<PopupWindow*>(widget->window()) &&
-                qobject_cast<QAbstractItemView*>(widget->parentWidget()))
-                painted = true;
-        }
-        return false;
-    }
-};
 
 // A history of `texts` texts, with `images` distinct 800x500 pictures spread evenly through it.
 void fillHistory(test::MemoryPasteboard& pasteboard, ClipboardManager& manager, int texts,
@@ -127,7 +110,7 @@ void measureOpening(int texts, int images)
     Popup popup(texts, images);
     // As at launch, before the user can press the shortcut.
     popup.delegate->prepareFirstPopup();
-    FirstPaint watcher;
+    bench::FirstPaint<QAbstractItemView> watcher;
     qApp->installEventFilter(&watcher);
     std::vector<double> times;
     for (int run = 0; run < 21; ++run) {
