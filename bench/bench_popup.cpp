@@ -141,6 +141,11 @@ void measureSearch(int texts, int images)
 {
     Popup popup(texts, images);
     popup.delegate->prepareFirstPopup();
+    // As after launch: the idle time before the first press, when the search forms are prepared.
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     popup.delegate->openPopup(PopupTab::clipboard);
     QCoreApplication::processEvents();
     auto* content = qobject_cast<ContentView*>(popup.windowController.window()->content());

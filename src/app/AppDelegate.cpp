@@ -10,6 +10,7 @@
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
 #include "ui/popup/ContentView.h"
+#include "ui/popup/HistorySearch.h"
 #include "ui/preferences/AboutView.h"
 #include "ui/preferences/PreferencesView.h"
 #include "ui/style/IconProvider.h"
@@ -176,6 +177,7 @@ void AppDelegate::prepareFirstPopup()
         m_windowController.applyTheme(&view);
         view.grab();
     }
+    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this);
 }
 
 void AppDelegate::placeWindow(QWidget* window, QSize size)

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
+#include <atomic>
 
 using namespace Qt::StringLiterals;
 
@@ -36,13 +37,27 @@ qsizetype offsetAfterGraphemes(const QString& text, qsizetype count)
     return -1;
 }
 
+// A version-4 id that no other entry of this process has: one random id drawn at start, with a
+// counter folded into its first 48 bits. Drawing a random id per entry costs a hardware random
+// number each, which at a long history's load is a tenth of the time.
+QUuid freshId()
+{
+    static const QUuid base = QUuid::createUuid();
+    static std::atomic<quint64> counter{0};
+    const quint64 n = counter.fetch_add(1, std::memory_order_relaxed);
+    QUuid id = base;
+    id.data1 ^= quint32(n);
+    id.data2 ^= quint16(n >> 32);
+    return id;
+}
+
 } // namespace
 
 ClipboardEntry::ClipboardEntry(QString mimetype, std::optional<QString> textContent,
                                std::optional<QByteArray> imageData,
                                std::optional<QString> imageFileURL, bool isFavorite,
                                QDateTime timestamp)
-    : m_id(QUuid::createUuid())
+    : m_id(freshId())
     , m_mimetype(std::move(mimetype))
     , m_textContent(std::move(textContent))
     , m_imageFileURL(std::move(imageFileURL))

@@ -64,6 +64,11 @@ public:
     // `maxImageFileBytes`, never read through a link); nothing when neither is there.
     std::optional<QByteArray> imageBytes() const;
 
+    // The text in the form a search compares it in: derived by the search, once, and kept with
+    // the entry, whose content never changes. Absent until set.
+    const std::optional<QString>& searchForm() const { return m_searchForm; }
+    void setSearchForm(QString form) const { m_searchForm = std::move(form); }
+
     // Equal content, not identity.
     friend bool operator==(const ClipboardEntry& a, const ClipboardEntry& b)
     {
@@ -80,6 +85,7 @@ private:
     std::optional<QByteArray> m_loadedImageData;
     mutable std::optional<QString> m_cachedHash;
     mutable std::optional<QString> m_cachedPreview;
+    mutable std::optional<QString> m_searchForm;
     // Content named by its hash never changes: bytes that did not decode never will.
     mutable bool m_undecodable = false;
 };

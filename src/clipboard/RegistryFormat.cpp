@@ -29,6 +29,17 @@ bool isPlainFileName(const QString& name)
 {
     return !name.isEmpty() && !name.contains(u'/') && name != "."_L1 && name != ".."_L1;
 }
+// The string of `types` equal to `type`, added when none is; a handful of types at most.
+QString shared(QList<QString>& types, const QString& type)
+{
+    for (const QString& known : std::as_const(types)) {
+        if (known == type)
+            return known;
+    }
+    if (types.size() < 16)
+        types.append(type);
+    return type;
+}
 } // namespace
 
 EntrySnapshot EntrySnapshot::of(const ClipboardEntryPtr& entry)
@@ -60,23 +71,24 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
     ClipboardEntryList entries;
     entries.reserve(records.size());
     const QDateTime now = Clock::nowUtc();
+    // Every entry of a history usually has one of a few types: one shared string each.
+    QList<QString> types{QString(PasteboardType::plainText), QString(PasteboardType::png),
+                         QString(PasteboardType::tiff)};
     for (const QJsonValue& value : records) {
         if (!value.isObject())
             return std::nullopt;
         const QJsonObject record = value.toObject();
         const QJsonValue mimetype = record.value(kMimetype);
-        const QJsonValue favorite = record.value(kFavorite);
         const QJsonValue timestamp = record.value(kTimestamp);
-        const QJsonValue text = record.value(kText);
-        const QJsonValue imageFile = record.value(kImageFile);
+        const bool isFavorite = record.value(kFavorite).toBool(false);
         const QString type =
-            mimetype.isString() ? mimetype.toString() : QString(PasteboardType::plainText);
-        const bool isFavorite = favorite.isBool() && favorite.toBool();
+            mimetype.isString() ? shared(types, mimetype.toString()) : types.constFirst();
         const QDateTime when = timestamp.isDouble() ? dateFromSeconds(timestamp.toDouble()) : now;
-        if (text.isString()) {
+        if (const QJsonValue text = record.value(kText); text.isString()) {
             entries.append(std::make_shared<ClipboardEntry>(type, text.toString(), std::nullopt,
                                                             std::nullopt, isFavorite, when));
-        } else if (imageFile.isString() && isPlainFileName(imageFile.toString())) {
+        } else if (const QJsonValue imageFile = record.value(kImageFile);
+                   imageFile.isString() && isPlainFileName(imageFile.toString())) {
             entries.append(std::make_shared<ClipboardEntry>(type, std::nullopt, std::nullopt,
                                                             imagesDir + u'/' + imageFile.toString(),
                                                             isFavorite, when));

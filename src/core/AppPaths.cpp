@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -127,10 +128,22 @@ Expected<QByteArray> readPrivateFile(const QString& path, qint64 maxBytes)
         return Result::failure(refusal(path, S_ISDIR(info.st_mode) ? Kind::folder : Kind::other));
     if (info.st_size > maxBytes)
         return Result::failure(u"%1 is larger than %2 bytes; not read"_s.arg(path).arg(maxBytes));
-    // A file that grows while it is read is still cut at the bound.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
+    // Sized by the file (a buffer of the bound would reserve it all), one byte over to notice a
+    // file that grew since; growth is read on, but still cut at the bound.
+    QByteArray bytes(qsizetype(std::min<qint64>(info.st_size, maxBytes) + 1), Qt::Uninitialized);
+    qint64 got = file.read(bytes.data(), bytes.size());
+    while (got == bytes.size() && got <= maxBytes) {
+        bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, bytes.size() * 2)));
+        const qint64 more = file.read(bytes.data() + got, bytes.size() - got);
+        if (more <= 0) {
+            got = more < 0 ? more : got;
+            break;
+        }
+        got += more;
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError)
         return Result::failure(u"cannot read %1: %2"_s.arg(path, file.errorString()));
+    bytes.truncate(qsizetype(got));
     if (bytes.size() > maxBytes)
         return Result::failure(u"%1 is larger than %2 bytes; not read"_s.arg(path).arg(maxBytes));
     return bytes;

@@ -2,7 +2,41 @@
 
 #include "pickers/SearchText.h"
 
+#include <QTimer>
+
 namespace tessel {
+
+namespace {
+// About a millisecond of work per turn of the event loop, so input never waits behind it.
+constexpr qsizetype kBatch = 200;
+} // namespace
+
+void HistorySearch::prepareInIdleTime(ClipboardEntryList entries, QObject* context)
+{
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [timer, entries = std::move(entries), next = qsizetype(0)]() mutable {
+                         const qsizetype end = std::min(next + kBatch, entries.size());
+                         for (; next < end; ++next)
+                             comparableText(*entries.at(next));
+                         if (next == entries.size()) {
+                             timer->stop();
+                             timer->deleteLater();
+                         }
+                     });
+    timer->start(0);
+}
+
+const QString& HistorySearch::comparableText(const ClipboardEntry& entry)
+{
+    if (!entry.searchForm()) {
+        const QString text = entry.textContent().value_or(QString());
+        QString form = SearchText::comparable(text);
+        // Text already in comparable form shares its characters rather than holding them twice.
+        entry.setSearchForm(form == text ? text : std::move(form));
+    }
+    return *entry.searchForm();
+}
 
 void HistorySearch::setSearchText(const QString& searchText)
 {
@@ -16,14 +50,6 @@ bool HistorySearch::matches(const ClipboardEntry& entry) const
     if (!entry.textContent())
         return false;
     return comparableText(entry).contains(m_query);
-}
-
-const QString& HistorySearch::comparableText(const ClipboardEntry& entry) const
-{
-    auto it = m_comparable.find(entry.id());
-    if (it == m_comparable.end())
-        it = m_comparable.insert(entry.id(), SearchText::comparable(*entry.textContent()));
-    return *it;
 }
 
 } // namespace tessel

@@ -2,19 +2,25 @@
 
 #include "clipboard/ClipboardEntry.h"
 
-#include <QHash>
+#include <QObject>
 #include <QString>
-#include <QUuid>
 
 namespace tessel {
 
 // Which history entries a typed search keeps: text entries whose text contains the query under
 // the pickers' comparison rules (locale-independent lower-casing, canonically equivalent
 // sequences equal). Images never match a query. Each text's comparable form is computed once,
-// the first time it is tested, so a keystroke at a long history costs one substring test per
-// entry.
+// the first time it is tested or ahead of time, and kept with the entry, so a keystroke at a long
+// history costs one substring test per entry.
 class HistorySearch {
 public:
+    // Computes the comparable forms of `entries` a batch at a time from the event loop, so that
+    // the first keystroke after opening does not pay for them all. Stops early when `context` is
+    // destroyed.
+    static void prepareInIdleTime(ClipboardEntryList entries, QObject* context);
+    // The form `entry`'s text is compared in (computed now if it was not yet); empty for images.
+    static const QString& comparableText(const ClipboardEntry& entry);
+
     // Takes the search field's text; white space around it does not count.
     void setSearchText(const QString& searchText);
     // A query is typed: the list shows only what matches.
@@ -23,12 +29,7 @@ public:
     bool matches(const ClipboardEntry& entry) const;
 
 private:
-    const QString& comparableText(const ClipboardEntry& entry) const;
-
     QString m_query;
-    // Keyed by the entry's id, which is never reused, so a deleted entry cannot lend its text to
-    // a new one.
-    mutable QHash<QUuid, QString> m_comparable;
 };
 
 } // namespace tessel

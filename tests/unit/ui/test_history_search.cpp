@@ -1,5 +1,6 @@
 #include "clipboard/PasteboardTypes.h"
 #include "core/HistoryLimits.h"
+#include "pickers/SearchText.h"
 #include "ui/popup/HistorySearch.h"
 
 #include <QTest>
@@ -92,6 +93,35 @@ private Q_SLOTS:
         const auto again = text(u"Alpha"_s);
         search.setSearchText(u"alp"_s);
         QVERIFY(search.matches(*again));
+    }
+
+    void formsPreparedAheadAreTheSearchsOwn()
+    {
+        const ClipboardEntryList entries{text(u"Cafe\u0301 Cr\u00e8me"_s), image(),
+                                         text(u"already lower"_s), text(u"\u0130stanbul"_s)};
+        QObject context;
+        HistorySearch::prepareInIdleTime(entries, &context);
+        QTRY_VERIFY(entries.last()->searchForm().has_value());
+        for (const auto& entry : entries) {
+            if (entry->textContent())
+                QCOMPARE(*entry->searchForm(), SearchText::comparable(*entry->textContent()));
+        }
+        HistorySearch search;
+        search.setSearchText(u"CAF\u00c9 cr\u00e8"_s);
+        QVERIFY(search.matches(*entries.at(0)));
+        QVERIFY(!search.matches(*entries.at(1)));
+        QVERIFY(!search.matches(*entries.at(2)));
+
+        // Preparing stops with its context: entries past the first batch are left to the search.
+        ClipboardEntryList many;
+        for (int i = 0; i < 1000; ++i)
+            many.append(text(u"Entry %1"_s.arg(i)));
+        auto* shortLived = new QObject;
+        HistorySearch::prepareInIdleTime(many, shortLived);
+        delete shortLived;
+        for (int turn = 0; turn < 10; ++turn)
+            QCoreApplication::processEvents();
+        QVERIFY(!many.last()->searchForm());
     }
 
     void historyLimitChoicesKeepAStoredValue()
