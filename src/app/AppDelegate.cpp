@@ -4,6 +4,7 @@
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "core/Log.h"
+#include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
@@ -177,7 +178,9 @@ void AppDelegate::prepareFirstPopup()
         m_windowController.applyTheme(&view);
         view.grab();
     }
-    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this);
+    // The launch's parse and warm-up leave freed memory spread through the heap.
+    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this,
+                                     [] { ProcessMemory::releaseFreeMemory(); });
 }
 
 void AppDelegate::placeWindow(QWidget* window, QSize size)

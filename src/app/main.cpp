@@ -6,6 +6,7 @@
 #include "clipboard/Pasteboard.h"
 #include "core/AppPaths.h"
 #include "core/LoginItems.h"
+#include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 #include "hotkey/HotkeyBackend.h"
@@ -30,6 +31,7 @@ using namespace tessel;
 
 int main(int argc, char* argv[])
 {
+    ProcessMemory::shareOneHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"tessel"_s);
     QApplication::setApplicationDisplayName(u"Tessel"_s);

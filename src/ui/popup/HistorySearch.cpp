@@ -11,17 +11,21 @@ namespace {
 constexpr qsizetype kBatch = 200;
 } // namespace
 
-void HistorySearch::prepareInIdleTime(ClipboardEntryList entries, QObject* context)
+void HistorySearch::prepareInIdleTime(ClipboardEntryList entries, QObject* context,
+                                      std::function<void()> done)
 {
     auto* timer = new QTimer(context);
     QObject::connect(timer, &QTimer::timeout, timer,
-                     [timer, entries = std::move(entries), next = qsizetype(0)]() mutable {
+                     [timer, entries = std::move(entries), done = std::move(done),
+                      next = qsizetype(0)]() mutable {
                          const qsizetype end = std::min(next + kBatch, entries.size());
                          for (; next < end; ++next)
                              comparableText(*entries.at(next));
                          if (next == entries.size()) {
                              timer->stop();
                              timer->deleteLater();
+                             if (done)
+                                 done();
                          }
                      });
     timer->start(0);

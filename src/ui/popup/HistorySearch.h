@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace tessel {
 
@@ -15,9 +16,10 @@ namespace tessel {
 class HistorySearch {
 public:
     // Computes the comparable forms of `entries` a batch at a time from the event loop, so that
-    // the first keystroke after opening does not pay for them all. Stops early when `context` is
-    // destroyed.
-    static void prepareInIdleTime(ClipboardEntryList entries, QObject* context);
+    // the first keystroke after opening does not pay for them all; `done` runs after the last.
+    // Stops early, without `done`, when `context` is destroyed.
+    static void prepareInIdleTime(ClipboardEntryList entries, QObject* context,
+                                  std::function<void()> done = {});
     // The form `entry`'s text is compared in (computed now if it was not yet); empty for images.
     static const QString& comparableText(const ClipboardEntry& entry);
 

@@ -100,8 +100,9 @@ private Q_SLOTS:
         const ClipboardEntryList entries{text(u"Cafe\u0301 Cr\u00e8me"_s), image(),
                                          text(u"already lower"_s), text(u"\u0130stanbul"_s)};
         QObject context;
-        HistorySearch::prepareInIdleTime(entries, &context);
-        QTRY_VERIFY(entries.last()->searchForm().has_value());
+        bool finished = false;
+        HistorySearch::prepareInIdleTime(entries, &context, [&] { finished = true; });
+        QTRY_VERIFY(finished);
         for (const auto& entry : entries) {
             if (entry->textContent())
                 QCOMPARE(*entry->searchForm(), SearchText::comparable(*entry->textContent()));
@@ -117,11 +118,13 @@ private Q_SLOTS:
         for (int i = 0; i < 1000; ++i)
             many.append(text(u"Entry %1"_s.arg(i)));
         auto* shortLived = new QObject;
-        HistorySearch::prepareInIdleTime(many, shortLived);
+        bool stoppedEarlyFinished = false;
+        HistorySearch::prepareInIdleTime(many, shortLived, [&] { stoppedEarlyFinished = true; });
         delete shortLived;
         for (int turn = 0; turn < 10; ++turn)
             QCoreApplication::processEvents();
         QVERIFY(!many.last()->searchForm());
+        QVERIFY(!stoppedEarlyFinished);
     }
 
     void historyLimitChoicesKeepAStoredValue()

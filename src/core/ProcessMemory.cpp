@@ -1,0 +1,23 @@
+#include "core/ProcessMemory.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace tessel::ProcessMemory {
+
+void shareOneHeap()
+{
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
+void releaseFreeMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace tessel::ProcessMemory
