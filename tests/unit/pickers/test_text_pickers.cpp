@@ -14,14 +14,6 @@ using namespace tessel;
 
 namespace {
 
-QString codePoints(const QString& text)
-{
-    QStringList hex;
-    for (const char32_t cp : text.toUcs4())
-        hex << u"U+"_s + QString::number(uint(cp), 16).rightJustified(4, u'0').toUpper();
-    return hex.join(u' ');
-}
-
 // "title key: item item ..." per category, for readable comparisons.
 QStringList summary(const QList<TextCategory>& categories)
 {
@@ -67,15 +59,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("searchText");
         QTest::addColumn<QStringList>("expected"); // empty: the whole collection unchanged
 
-        QTest::newRow("empty") << u"kaomoji"_s << u"en"_s << u""_s << QStringList{};
         QTest::newRow("blanks and line breaks")
             << u"symbols"_s << u"en"_s << u" \n\t\r"_s << QStringList{};
         QTest::newRow("O_O upper, padded")
             << u"kaomoji"_s << u"en"_s << u"\n O_O "_s << QStringList{u"kaomoji_sad: (O_O)"_s};
-        QTest::newRow("title, English") << u"kaomoji"_s << u"en"_s << u"flip"_s
-                                        << QStringList{u"kaomoji_action: (╯°□°）╯︵ ┻━┻ "
-                                                       "┬─┬ノ( º _ ºノ) (ノಠ益ಠ)ノ彡┻━┻ "
-                                                       "( •_•)>⌐■-■ (⌐■_■)"_s};
         QTest::newRow("title in another language")
             << u"kaomoji"_s << u"pt"_s << u"flip"_s << QStringList{u"-"_s};
         QTest::newRow("whole title, Portuguese, decomposed")
@@ -122,12 +109,10 @@ private Q_SLOTS:
         previous.setString(u"text/html"_s, u"<b>old</b>"_s);
         pasteboard.writeExternal(previous);
         const qint64 before = pasteboard.changeCount();
-
         writePickedText(pasteboard, text);
         QCOMPARE(pasteboard.types(),
                  (QStringList{PasteboardType::plainText, PasteboardType::transient}));
-        QCOMPARE(codePoints(*pasteboard.stringForType(PasteboardType::plainText)),
-                 codePoints(text));
+        QCOMPARE(pasteboard.stringForType(PasteboardType::plainText), text);
         QCOMPARE(*pasteboard.dataForType(PasteboardType::transient), "1"_ba);
         QVERIFY(pasteboard.changeCount() > before);
     }
