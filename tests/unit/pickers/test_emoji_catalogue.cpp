@@ -1,7 +1,14 @@
+#include "clipboard/PasteboardTypes.h"
+#include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
 #include "pickers/EmojiCatalogue.h"
 #include "pickers/EmojiCategories.h"
 #include "pickers/EmojiFilter.h"
 #include "pickers/EmojiStore.h"
+#include "pickers/PickerWrite.h"
+#include "pickers/TextCollections.h"
+#include "support/MemoryPasteboard.h"
+#include "support/TempHome.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +39,20 @@ EmojiCatalogue sample()
     ])"_ba)
         .catalogue;
 }
+
+// "title key: item item ..." per category, for readable comparisons.
+QStringList summary(const QList<TextCategory>& categories)
+{
+    QStringList lines;
+    for (const TextCategory& category : categories)
+        lines << category.titleKey + u": "_s + category.items.join(u' ');
+    return lines;
+}
+
+QList<TextCategory> collection(const QString& name)
+{
+    return name == "kaomoji"_L1 ? kaomojiCategories() : symbolCategories();
+}
 } // namespace
 
 class TestEmojiCatalogue : public QObject {
@@ -44,17 +65,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("characters");
         QTest::addColumn<bool>("reportsError");
         QTest::newRow("not JSON") << "[{\"char\": "_ba << QStringList{} << true;
-        QTest::newRow("invalid UTF-8")
-            << "[{\"char\": \"\xff\", \"category\": \"x\"}]"_ba << QStringList{} << true;
         QTest::newRow("an element that is no object")
             << R"([{"char": "a", "category": "Symbols"}, 7])"_ba << QStringList{} << false;
         QTest::newRow("missing or non-string members are dropped")
             << R"([{"char": "a"}, {"char": 1, "category": "Symbols"}, {"char": "b", "category": null},
                    {"char": "c", "category": "Symbols"}])"_ba
             << QStringList{u"c"_s} << false;
-        QTest::newRow("duplicates and unknown members are kept")
-            << R"([{"char": "a", "category": "X", "extra": 1}, {"char": "a", "category": "X"}])"_ba
-            << QStringList{u"a"_s, u"a"_s} << false;
     }
 
     void decodesRecordsAsTheyStand()
@@ -68,18 +84,6 @@ private Q_SLOTS:
         for (const Emoji& emoji : result.catalogue.emojis())
             loaded << emoji.character;
         QCOMPARE(loaded, characters);
-    }
-
-    void keywordsKeepTheirCaseNextToTheLowerCasedCopy()
-    {
-        const auto catalogue =
-            EmojiCatalogue::parse(R"([{"char": "x", "category": "S", "keywords": ["ÉCLAIR", "Ab"]},
-                {"char": "y", "category": "S", "keywords": ["heart", 3]}])"_ba)
-                .catalogue;
-        QCOMPARE(catalogue.at(0).keywords, (QStringList{u"ÉCLAIR"_s, u"Ab"_s}));
-        QCOMPARE(catalogue.at(0).lowercasedKeywords, (QStringList{u"éclair"_s, u"ab"_s}));
-        // A list that is not all strings is no list of keywords.
-        QVERIFY(catalogue.at(1).keywords.isEmpty() && catalogue.at(1).lowercasedKeywords.isEmpty());
     }
 
     void loadingReportsOnlyReadAndParseFailures()
@@ -110,7 +114,6 @@ private Q_SLOTS:
             << u"cafe\u0301"_s << QString() << QStringList{u"☕"_s, u"🧪"_s};
         QTest::newRow("precomposed query finds decomposed")
             << u"café t"_s << QString() << QStringList{u"🧪"_s};
-        QTest::newRow("no match across keywords") << u"facesmile"_s << QString() << QStringList{};
         QTest::newRow("part of the character") << u"❤"_s << QString() << QStringList{u"❤️"_s};
         QTest::newRow("characters are not lower-cased") << u"Ω"_s << QString() << QStringList{};
     }
@@ -125,17 +128,6 @@ private Q_SLOTS:
         QCOMPARE(
             charactersOf(catalogue, EmojiFilter::visibleEmojis(catalogue, searchText, selected)),
             expected);
-    }
-
-    void queriesHoldingTheIndexSeparatorStillMatchExactly()
-    {
-        const auto catalogue =
-            EmojiCatalogue::parse("[{\"char\": \"x\", \"category\": \"S\", \"keywords\": "
-                                  "[\"ab\", \"a\xef\xbf\xbf"
-                                  "b\"]}, {\"char\": \"y\", \"category\": \"S\", "
-                                  "\"keywords\": [\"a\", \"b\"]}]"_ba)
-                .catalogue;
-        QCOMPARE(charactersOf(catalogue, catalogue.search(u"a\uFFFFb"_s)), QStringList{u"x"_s});
     }
 
     void theShippedCatalogueFindsInEveryLanguageAndCategory()
@@ -157,6 +149,71 @@ private Q_SLOTS:
             total += int(rows.size());
         }
         QCOMPARE(total, catalogue.size());
+    }
+
+    void filteredCategories_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("searchText");
+        QTest::addColumn<QStringList>("expected"); // empty: the whole collection unchanged
+
+        QTest::newRow("blanks and line breaks")
+            << u"symbols"_s << u"en"_s << u" \n\t\r"_s << QStringList{};
+        QTest::newRow("O_O upper, padded")
+            << u"kaomoji"_s << u"en"_s << u"\n O_O "_s << QStringList{u"kaomoji_sad: (O_O)"_s};
+        QTest::newRow("title in another language")
+            << u"kaomoji"_s << u"pt"_s << u"flip"_s << QStringList{u"-"_s};
+        QTest::newRow("whole title, Portuguese, decomposed")
+            << u"kaomoji"_s << u"pt"_s << u"MESA / AC\u0327A\u0303O"_s
+            << QStringList{u"kaomoji_action: (╯°□°）╯︵ ┻━┻ ┬─┬ノ( º _ ºノ) (ノಠ益ಠ)ノ彡┻━┻ "
+                           "( •_•)>⌐■-■ (⌐■_■)"_s};
+        QTest::newRow("dollar") << u"symbols"_s << u"en"_s << u"$"_s
+                                << QStringList{u"symbol_currency: $ R$"_s};
+        QTest::newRow("Spanish title") << u"symbols"_s << u"es"_s << u"flechas"_s
+                                       << QStringList{u"symbol_arrows: ← → ↑ ↓ ↔ ↕ ↵ ⇒ ⇔"_s};
+        QTest::newRow("nothing") << u"symbols"_s << u"en"_s << u"xyz"_s << QStringList{u"-"_s};
+    }
+
+    void filteredCategories()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, language);
+        QFETCH(QString, searchText);
+        QFETCH(QStringList, expected);
+        test::TempHome home;
+        SettingsStore settings(SettingsStore::defaultFilePath());
+        settings.set(settings::appLanguage, language);
+        const LanguageManager languages(settings, [] { return QStringList(); });
+
+        const QList<TextCategory> categories = collection(name);
+        const QList<TextCategory> shown =
+            tessel::filteredCategories(categories, searchText, languages);
+        if (expected.isEmpty()) {
+            QCOMPARE(shown, categories);
+        } else if (expected == QStringList{u"-"_s}) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(summary(shown), expected);
+            for (const TextCategory& category : shown)
+                QVERIFY(category.id != categories.first().id);
+        }
+    }
+
+    void thePickerWriteIsTransientPlainText()
+    {
+        const QString text = u"( \u0361\u00B0 \u035C\u0296 \u0361\u00B0) 🇧🇷"_s;
+        test::MemoryPasteboard pasteboard;
+        PasteboardItem previous;
+        previous.setString(u"text/html"_s, u"<b>old</b>"_s);
+        pasteboard.writeExternal(previous);
+        const qint64 before = pasteboard.changeCount();
+        writePickedText(pasteboard, text);
+        QCOMPARE(pasteboard.types(),
+                 (QStringList{PasteboardType::plainText, PasteboardType::transient}));
+        QCOMPARE(pasteboard.stringForType(PasteboardType::plainText), text);
+        QCOMPARE(*pasteboard.dataForType(PasteboardType::transient), "1"_ba);
+        QVERIFY(pasteboard.changeCount() > before);
     }
 };
 
