@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The Debian package from end to end: build it, check it with lintian, install it with apt, run
-# the installed /usr/bin/tessel on the virtual desktop (it records a copy and shows its tray
-# icon), purge it, and check that none of its files remain.
+# The Debian package from end to end, in two steps so that the build does not hold the virtual
+# desktop that the end-to-end tests share:
+#   test_deb.sh build     build it (scripts/package) and check it with lintian;
+#   test_deb.sh install   install it with apt, run the installed /usr/bin/tessel on the virtual
+#                         desktop (it records a copy and shows its tray icon), purge it, and
+#                         check that none of its files remain.
 #
-# Needs root (apt) and an X server with a window manager in $DISPLAY (scripts/test starts one).
-# Exits 77, which CTest reports as skipped, when either is missing or when a tessel package is
-# already installed on this machine (the test would replace the user's own).
+# Needs root (apt) and, to install, an X server with a window manager in $DISPLAY (scripts/test
+# starts one). Exits 77, which CTest reports as skipped, when either is missing or when a tessel
+# package is already installed on this machine (the test would replace the user's own).
 #
 # lintian must report no error; warnings are printed and allowed. On Debian 12 (lintian 2.116)
 # it reports none, and three tags of the informational level, which we accept:
@@ -14,6 +17,7 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build_dir="${TESSEL_PACKAGE_BUILD_DIR:-$repo/build/package}"
+mode="${1:?usage: test_deb.sh build|install}"
 
 skip() {
     echo "SKIPPED: $*"
@@ -25,8 +29,23 @@ fail() {
 }
 
 [[ $(id -u) -eq 0 ]] || skip "installing the package with apt needs root"
+
+if [[ "$mode" == build ]]; then
+    command -v lintian >/dev/null || skip "lintian is not installed (scripts/setup installs it)"
+    echo "== building the package in $build_dir"
+    deb="$("$repo/scripts/package" "$build_dir" | tail -n 1)"
+    [[ -f "$deb" ]] || fail "no package was built"
+    echo "== lintian"
+    lintian --fail-on error --info --tag-display-limit 0 "$deb" || fail "lintian reported errors"
+    echo "PASSED"
+    exit 0
+fi
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt" 2>/dev/null)
+deb="$build_dir/tessel_${version}_$(dpkg --print-architecture).deb"
+[[ -n "$version" && -f "$deb" ]] || fail "no package in $build_dir: run test_deb.sh build first"
 [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1 || skip "no X server in DISPLAY"
-for tool in lintian trayer xclip xwininfo xdotool python3; do
+for tool in trayer xclip xwininfo xdotool python3; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup installs it)"
 done
 if dpkg-query -W -f='${Status}' tessel 2>/dev/null | grep -q "ok installed"; then
@@ -53,14 +72,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "== building the package in $build_dir"
-deb="$("$repo/scripts/package" "$build_dir" | tail -n 1)"
-[[ -f "$deb" ]] || fail "no package was built"
-echo "$deb: $(stat -c %s "$deb") bytes"
-
-echo "== lintian"
-lintian --fail-on error --info --tag-display-limit 0 "$deb" || fail "lintian reported errors"
-
 echo "== installing"
 apt_run install -y -qq "$deb" >/dev/null || fail "apt-get install failed"
 installed=1
@@ -71,6 +82,10 @@ for path in /usr/bin/tessel /usr/share/applications/org.tessel_clipboard.Tessel.
     /usr/share/man/man1/tessel.1.gz /usr/share/doc/tessel/copyright; do
     grep -qx "$path" "$work/files" || fail "the package does not install $path"
 done
+# Every command of the menu entry starts the binary the package installed.
+execs=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' /usr/share/applications/org.tessel_clipboard.Tessel.desktop |
+    sort -u)
+[[ "$execs" == /usr/bin/tessel ]] || fail "the desktop entry starts $execs, not /usr/bin/tessel"
 if grep -E '(^/usr/(include|lib/cmake)|bench|/test)' "$work/files"; then
     fail "the package carries more than the application (above)"
 fi
