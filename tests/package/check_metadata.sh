@@ -18,7 +18,7 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop
 # --no-net: the screenshots are published with the website, not fetched from here.
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $metainfo"
 
-for key in GenericName Comment Keywords; do
+for key in Name GenericName Comment Keywords; do
     for lang in pt_BR es; do
         grep -q "^$key\[$lang\]=" "$desktop" || fail "$desktop has no $key[$lang]"
     done
