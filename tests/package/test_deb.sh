@@ -98,6 +98,13 @@ chmod 0700 "$work/runtime"
 export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share"
 export XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$work/runtime"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+# A session bus of its own, as a desktop session has, where no other tessel is registered.
+unset DBUS_SESSION_BUS_ADDRESS
+if command -v dbus-daemon >/dev/null; then
+    bus="$(dbus-daemon --session --fork --print-address=1 --print-pid=1)"
+    export DBUS_SESSION_BUS_ADDRESS="$(head -n 1 <<<"$bus")"
+    pids+=("$(tail -n 1 <<<"$bus")")
+fi
 trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
 pids+=($!)
 
