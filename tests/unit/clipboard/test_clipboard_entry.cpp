@@ -173,18 +173,6 @@ private Q_SLOTS:
         QCOMPARE(offer.pngTarget, pngTarget);
     }
 
-    void aFloodOfTargetsIsCutAtTheCap()
-    {
-        QStringList targets{u"UTF8_STRING"_s};
-        for (int i = 0; i < 100'000; ++i)
-            targets.append(u"x-filler-"_s + QString::number(i));
-        targets.append(u"image/png"_s);
-        const auto offer = TargetList::fromTargets(targets);
-        QCOMPARE(offer.types.size(), TargetList::maxTargets);
-        QCOMPARE(offer.text.target, u"UTF8_STRING"_s);
-        QVERIFY(offer.pngTarget.isEmpty()); // beyond the cap: never looked at
-    }
-
     void handOverStampsSnapshotsOnItsOwnThreadInOrder()
     {
         SnapshotHandOver handOver;

@@ -207,6 +207,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("link to another file") << u"link"_s;
+        QTest::newRow("link to /dev/zero") << u"zero"_s;
         QTest::newRow("FIFO") << u"fifo"_s;
     }
     void hostileRegistriesAreRefusedNotFollowed()
@@ -222,6 +223,8 @@ private Q_SLOTS:
         const QString registry = store.registryURL();
         if (kind == "link"_L1)
             QVERIFY(QFile::link(target, registry));
+        else if (kind == "zero"_L1)
+            QVERIFY(QFile::link(u"/dev/zero"_s, registry));
         else
             QCOMPARE(::mkfifo(QFile::encodeName(registry).constData(), 0600), 0);
 

@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -127,42 +126,6 @@ private Q_SLOTS:
         QCOMPARE(contents(path), "[\"the old history\"]"_ba);
         // No half-written temporary file is left behind either.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    }
-
-    void linksAndSpecialFilesAreRefused_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("link to a file") << u"link"_s;
-        QTest::newRow("link to /dev/zero") << u"zero"_s;
-        QTest::newRow("FIFO") << u"fifo"_s;
-        QTest::newRow("folder") << u"folder"_s;
-    }
-    void linksAndSpecialFilesAreRefused()
-    {
-        QFETCH(QString, kind);
-        QTemporaryDir dir;
-        const QString target = dir.filePath(u"elsewhere.json"_s);
-        QVERIFY(QFile(target).open(QIODevice::WriteOnly));
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner |
-                                                  QFile::ReadGroup | QFile::ReadOther));
-        const QString path = dir.filePath(u"settings.json"_s);
-        if (kind == "link"_L1)
-            QVERIFY(QFile::link(target, path));
-        else if (kind == "zero"_L1)
-            QVERIFY(QFile::link(u"/dev/zero"_s, path));
-        else if (kind == "fifo"_L1)
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else
-            QVERIFY(QDir().mkdir(path));
-
-        // A FIFO with no writer would block a plain open for ever; /dev/zero never ends.
-        const auto read = AppPaths::readPrivateFile(path, 1024);
-        QVERIFY(!read);
-        QVERIFY2(read.message().contains(path), qPrintable(read.message()));
-        QVERIFY(!AppPaths::writePrivateFile(path, "{}"));
-        // Nothing reached the link's target, and its mode is the one it had.
-        QCOMPARE(contents(target), QByteArray());
-        QCOMPARE(QFile::permissions(target) & QFile::ReadOther, QFile::ReadOther);
     }
 
     void readsAreBounded()

@@ -125,8 +125,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QStringList>("characters");
-        QTest::newRow("missing category")
-            << R"([{"char": "😀", "keywords": ["Smile"]}])"_ba << QStringList{u"😀"_s};
         QTest::newRow("record without char is skipped")
             << R"([{"keywords": []}, {"char": "b", "category": "Flags"}])"_ba
             << QStringList{u"b"_s};
