@@ -36,7 +36,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(u"tessel"_s);
     QApplication::setApplicationDisplayName(u"Tessel"_s);
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
-    QApplication::setDesktopFileName(u"tessel"_s);
+    QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
     QApplication::setWindowIcon(IconProvider::applicationIcon());
