@@ -135,6 +135,11 @@ private Q_SLOTS:
         QVERIFY(AppPaths::writePrivateFile(path, QByteArray(11, 'x')));
         QCOMPARE(*AppPaths::readPrivateFile(path, 11), QByteArray(11, 'x'));
         QVERIFY(!AppPaths::readPrivateFile(path, 10));
+        // A regular file that reports no size until read (as /proc's do) is read whole, and is
+        // still cut at the bound.
+        const auto status = AppPaths::readPrivateFile(u"/proc/self/status"_s, 1 << 20);
+        QVERIFY2(status && status->contains("\nVmRSS:"), qPrintable(status.message()));
+        QVERIFY(!AppPaths::readPrivateFile(u"/proc/self/status"_s, 64));
     }
 };
 
