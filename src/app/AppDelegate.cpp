@@ -96,10 +96,12 @@ void AppDelegate::setupStatusItem()
             &AppDelegate::updateStatusToolTip);
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // The icon docks by itself if a tray appears later; until then only the shortcuts work.
+        // The icon docks by itself if a tray appears later; until then the shortcuts and the
+        // command (bound in the desktop's keyboard settings where shortcuts are not global)
+        // open Tessel.
         qCInfo(lcApp,
-               "no system tray on this desktop; the shortcuts open Tessel (history: %s, "
-               "emoji: %s)",
+               "no system tray on this desktop; open Tessel with its shortcuts (history: %s, "
+               "emoji: %s) or the command: tessel --toggle",
                qPrintable(m_hotkeys.clipboardShortcut().text()),
                qPrintable(m_hotkeys.emojiShortcut().text()));
     }
