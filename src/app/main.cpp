@@ -134,6 +134,7 @@ int main(int argc, char* argv[])
     const auto sound = platform->createSoundPlayer();
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(platform->createTrustProbe());
+    permissions.setCapabilities(platform->capabilities());
 
     EmojiStore emojis(settings);
     PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
