@@ -123,6 +123,8 @@ int main(int argc, char* argv[])
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
     const auto platform = PlatformFactory::create(session);
+    qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
+            qPrintable(QGuiApplication::platformName()));
     const auto pasteboard = platform->createPasteboard();
     const auto workspace = platform->createWorkspace();
     ClipboardManager clipboard(*pasteboard, *workspace, settings,
