@@ -27,14 +27,19 @@ bool PermissionManager::checkPermission()
 {
     const bool trusted = m_capabilities.autoPaste != PlatformCapabilities::AutoPaste::unavailable &&
                          m_probe && m_probe();
-    if (trusted != m_granted) {
+    m_latest = trusted;
+    if (trusted != m_granted && !m_updateQueued) {
+        m_updateQueued = true;
+        // The update publishes the latest answer when it runs, never an older one that a later
+        // check (or a change of the session's capabilities) has overtaken.
         QMetaObject::invokeMethod(
             this,
-            [this, trusted] {
-                if (m_granted == trusted)
+            [this] {
+                m_updateQueued = false;
+                if (m_granted == m_latest)
                     return;
-                m_granted = trusted;
-                Q_EMIT accessibilityGrantedChanged(trusted);
+                m_granted = m_latest;
+                Q_EMIT accessibilityGrantedChanged(m_granted);
             },
             Qt::QueuedConnection);
     }

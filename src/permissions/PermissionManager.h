@@ -59,6 +59,8 @@ private:
     TrustProbe m_probe;
     UrlOpener m_opener;
     bool m_granted = false;
+    bool m_latest = false;
+    bool m_updateQueued = false;
     PlatformCapabilities m_capabilities{true, PlatformCapabilities::AutoPaste::everywhere, true};
     QTimer m_timer;
 };
