@@ -91,10 +91,10 @@ private Q_SLOTS:
 
         // A second start with the same history ends at once and leaves the first one alone.
         TesselProcess second(home.path());
-        QVERIFY(second.start());
-        QVERIFY(second.process().waitForFinished(15000));
-        QCOMPARE(second.process().exitCode(), 1);
-        QCOMPARE(tessel.process().state(), QProcess::Running);
+        const auto [status, error] = second.refusedStart();
+        QCOMPARE(status, 1);
+        QVERIFY2(error.contains("already running"), error.constData());
+        QVERIFY(tessel.isRunning());
         QCOMPARE(runCommand({u"--toggle"_s}).exitCode, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), 5000);
     }
@@ -108,9 +108,7 @@ private Q_SLOTS:
         // Capture is event driven; the debounced save may still be pending when the quit comes.
         QTest::qWait(300);
         QCOMPARE(runCommand({u"--quit"_s}).exitCode, 0);
-        QVERIFY(tessel.process().waitForFinished(10000));
-        QCOMPARE(tessel.process().exitStatus(), QProcess::NormalExit);
-        QCOMPARE(tessel.process().exitCode(), 0);
+        QCOMPARE(tessel.waitForExit(10000), 0);
         QCOMPARE(tessel.registryTexts(), QStringList{u"kept across quit"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!m_bus->hasOwner(QStringLiteral(TESSEL_APP_ID)), 5000);
     }
