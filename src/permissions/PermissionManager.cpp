@@ -25,15 +25,21 @@ PermissionManager::PermissionManager(TrustProbe probe, UrlOpener opener, QObject
 
 bool PermissionManager::checkPermission()
 {
-    const bool trusted = m_probe && m_probe();
-    if (trusted != m_granted) {
+    const bool trusted = m_capabilities.autoPaste != PlatformCapabilities::AutoPaste::unavailable &&
+                         m_probe && m_probe();
+    m_latest = trusted;
+    if (trusted != m_granted && !m_updateQueued) {
+        m_updateQueued = true;
+        // The update publishes the latest answer when it runs, never an older one that a later
+        // check (or a change of the session's capabilities) has overtaken.
         QMetaObject::invokeMethod(
             this,
-            [this, trusted] {
-                if (m_granted == trusted)
+            [this] {
+                m_updateQueued = false;
+                if (m_granted == m_latest)
                     return;
-                m_granted = trusted;
-                Q_EMIT accessibilityGrantedChanged(trusted);
+                m_granted = m_latest;
+                Q_EMIT accessibilityGrantedChanged(m_granted);
             },
             Qt::QueuedConnection);
     }
@@ -42,7 +48,29 @@ bool PermissionManager::checkPermission()
 
 void PermissionManager::startMonitoring()
 {
-    m_timer.start();
+    if (m_capabilities.autoPaste != PlatformCapabilities::AutoPaste::unavailable)
+        m_timer.start();
+}
+
+void PermissionManager::setCapabilities(const PlatformCapabilities& capabilities)
+{
+    m_capabilities = capabilities;
+    if (capabilities.autoPaste == PlatformCapabilities::AutoPaste::unavailable)
+        m_timer.stop();
+    checkPermission();
+}
+
+QString PermissionManager::platformNoteKey() const
+{
+    switch (m_capabilities.autoPaste) {
+    case PlatformCapabilities::AutoPaste::everywhere:
+        return {};
+    case PlatformCapabilities::AutoPaste::x11WindowsOnly:
+        return u"platform_xwayland_note"_s;
+    case PlatformCapabilities::AutoPaste::unavailable:
+        return u"platform_paste_unavailable_note"_s;
+    }
+    return {};
 }
 
 void PermissionManager::openAccessibilitySettings()

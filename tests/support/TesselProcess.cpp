@@ -47,6 +47,13 @@ int TesselProcess::terminate()
     return m_process.waitForFinished(10000) ? m_process.exitCode() : -1;
 }
 
+int TesselProcess::waitForExit(int timeoutMs)
+{
+    if (!m_process.waitForFinished(timeoutMs) || m_process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return m_process.exitCode();
+}
+
 std::pair<int, QByteArray> TesselProcess::refusedStart()
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);

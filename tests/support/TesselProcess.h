@@ -14,6 +14,10 @@ public:
     bool start();
     // SIGTERM, as at log-out; returns the exit code (-1 when it did not exit in time).
     int terminate();
+    // The exit code once Tessel has ended by itself within `timeoutMs`; -1 when it is still
+    // running or crashed.
+    int waitForExit(int timeoutMs);
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     // What a start that is refused printed on standard error, and its exit code.
     std::pair<int, QByteArray> refusedStart();
     QString registryPath() const

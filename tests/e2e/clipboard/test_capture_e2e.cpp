@@ -2,7 +2,8 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/SettingsStore.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformFactory.h"
+#include "platform/SessionChoice.h"
 #include "support/FakeWorkspace.h"
 #include "support/TempHome.h"
 #include "support/TesselProcess.h"
@@ -114,7 +115,7 @@ private Q_SLOTS:
         test::TempHome home;
         test::FakeWorkspace workspace;
         SettingsStore settings(SettingsStore::defaultFilePath());
-        const auto pasteboard = PlatformServices::createPasteboard();
+        const auto pasteboard = PlatformFactory::create({})->createPasteboard();
         QVERIFY(pasteboard->reportsChanges());
         ClipboardManager manager(*pasteboard, workspace, settings,
                                  std::make_unique<ClipboardStore>(home.dataHome()));

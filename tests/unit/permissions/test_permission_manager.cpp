@@ -40,6 +40,21 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 2);
     }
 
+    void noPasteInTheSessionMeansNotGranted()
+    {
+        // Trusted at creation, but the session turns out to have no way to paste before the
+        // first answer is published: it must not be published after all.
+        PermissionManager manager([] { return true; });
+        QSignalSpy spy(&manager, &PermissionManager::accessibilityGrantedChanged);
+        manager.setCapabilities({false, PlatformCapabilities::AutoPaste::unavailable, false});
+        QVERIFY(!manager.checkPermission());
+        manager.startMonitoring();
+        QVERIFY(!manager.isMonitoring());
+        QCoreApplication::processEvents();
+        QVERIFY(!manager.isAccessibilityGranted());
+        QCOMPARE(spy.count(), 0);
+    }
+
     void settingsActionOpensTheShippedHelpPage()
     {
         test::TempHome home;
