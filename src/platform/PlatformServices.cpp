@@ -5,6 +5,7 @@
 #include "paste/KeySynthesizer.h"
 #include "paste/SoundPlayer.h"
 #include "platform/QtPasteboard.h"
+#include "platform/wayland/WaylandPasteboard.h"
 #include "platform/x11/CanberraSoundPlayer.h"
 #include "platform/x11/X11HotkeyBackend.h"
 #include "platform/x11/X11KeySynthesizer.h"
@@ -64,6 +65,10 @@ std::unique_ptr<Pasteboard> createPasteboard()
         if (auto x11 =
                 x11::X11Pasteboard::create(clipboard, std::make_unique<QtPasteboard>(clipboard)))
             return x11;
+    }
+    if (QGuiApplication::platformName() == "wayland"_L1) {
+        if (auto wayland = wayland::WaylandPasteboard::create())
+            return wayland;
     }
     // Without a reader of our own, Qt's clipboard is polled: an owner that stalls then holds up
     // the interface, but copies are still recorded.
