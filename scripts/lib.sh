@@ -70,7 +70,7 @@ start_wayland_desktop() {
     stop_on_exit "$!"
     local socket=""
     for _ in $(seq 100); do
-        socket="$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1)"
+        socket="$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1 || true)"
         [[ -n "$socket" ]] && break
         sleep 0.1
     done
