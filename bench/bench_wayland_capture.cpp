@@ -79,6 +79,8 @@ int main(int argc, char* argv[])
         if (setAt && recordedAt && *recordedAt > *setAt)
             samples.push_back(*recordedAt - *setAt);
         // The previous owner ends when this one takes over.
+        if (previous)
+            spinUntil([&] { return previous->state() == QProcess::NotRunning; }, 2000);
         previous = std::move(owner);
         QElapsedTimer pause;
         pause.start();
