@@ -5,6 +5,11 @@
 #include "paste/KeySynthesizer.h"
 #include "paste/SoundPlayer.h"
 #include "platform/QtPasteboard.h"
+#include "platform/wayland/VirtualKeymap.h"
+#include "platform/wayland/WaylandClientConnection.h"
+#include "platform/wayland/WaylandKeySynthesizer.h"
+#include "platform/wayland/WaylandToplevels.h"
+#include "platform/wayland/WaylandWorkspace.h"
 #include "platform/x11/CanberraSoundPlayer.h"
 #include "platform/x11/X11HotkeyBackend.h"
 #include "platform/x11/X11KeySynthesizer.h"
@@ -14,6 +19,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -50,11 +56,43 @@ class NullSoundPlayer final : public SoundPlayer {
 public:
     void playPop() override {}
 };
+
+// The Wayland services share one connection and one window list, made on first use and kept
+// until the application object goes, after every service that uses them.
+struct WaylandSession {
+    wayland::WaylandClientConnection* connection = nullptr;
+    wayland::WaylandToplevels* toplevels = nullptr;
+};
+
+WaylandSession waylandSession()
+{
+    static QPointer<wayland::WaylandClientConnection> connection;
+    static QPointer<wayland::WaylandToplevels> toplevels;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        if (auto opened = wayland::WaylandClientConnection::open(QCoreApplication::instance())) {
+            connection = opened.release();
+            toplevels = new wayland::WaylandToplevels(*connection, connection);
+        }
+    }
+    return {connection.data(), toplevels.data()};
+}
+
+bool isOwnWindow(const QString& appId)
+{
+    return !appId.isEmpty() && appId == QGuiApplication::desktopFileName();
+}
 } // namespace
 
 bool isX11()
 {
     return QGuiApplication::platformName() == "xcb"_L1;
+}
+
+bool isWayland()
+{
+    return QGuiApplication::platformName().startsWith("wayland"_L1);
 }
 
 std::unique_ptr<Pasteboard> createPasteboard()
@@ -74,6 +112,9 @@ std::unique_ptr<Workspace> createWorkspace()
 {
     if (isX11())
         return std::make_unique<x11::X11Workspace>();
+    if (isWayland())
+        return std::make_unique<wayland::WaylandWorkspace>(waylandSession().toplevels,
+                                                           &isOwnWindow);
     return std::make_unique<NullWorkspace>();
 }
 
@@ -88,6 +129,12 @@ std::unique_ptr<KeySynthesizer> createKeySynthesizer()
 {
     if (isX11())
         return std::make_unique<x11::X11KeySynthesizer>();
+    if (isWayland()) {
+        const WaylandSession session = waylandSession();
+        if (session.connection)
+            return std::make_unique<wayland::WaylandKeySynthesizer>(
+                *session.connection, session.toplevels, &isOwnWindow);
+    }
     return std::make_unique<NullKeySynthesizer>();
 }
 
@@ -101,6 +148,13 @@ std::unique_ptr<SoundPlayer> createSoundPlayer()
 
 std::function<bool()> createTrustProbe()
 {
+    if (isWayland()) {
+        return [keymapCompiles = wayland::VirtualKeymap().isValid()] {
+            const WaylandSession session = waylandSession();
+            return keymapCompiles && session.connection && !session.connection->isBroken() &&
+                   session.connection->offers("zwp_virtual_keyboard_manager_v1");
+        };
+    }
     if (!isX11())
         return [] { return false; };
     return [] { return x11::X11KeySynthesizer().isAvailable(); };

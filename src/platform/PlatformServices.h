@@ -19,6 +19,7 @@ class Workspace;
 namespace PlatformServices {
 
 bool isX11();
+bool isWayland();
 // The desktop clipboard; on X11 it reports changes, read on a thread of its own.
 std::unique_ptr<Pasteboard> createPasteboard();
 std::unique_ptr<Workspace> createWorkspace();
