@@ -6,7 +6,7 @@
 #include "paste/SoundPlayer.h"
 #include "platform/QtPasteboard.h"
 #include "platform/wayland/VirtualKeymap.h"
-#include "platform/wayland/WaylandClientConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandKeySynthesizer.h"
 #include "platform/wayland/WaylandToplevels.h"
 #include "platform/wayland/WaylandWorkspace.h"
@@ -60,19 +60,20 @@ public:
 // The Wayland services share one connection and one window list, made on first use and kept
 // until the application object goes, after every service that uses them.
 struct WaylandSession {
-    wayland::WaylandClientConnection* connection = nullptr;
+    wayland::WaylandConnection* connection = nullptr;
     wayland::WaylandToplevels* toplevels = nullptr;
 };
 
 WaylandSession waylandSession()
 {
-    static QPointer<wayland::WaylandClientConnection> connection;
+    static QPointer<wayland::WaylandConnection> connection;
     static QPointer<wayland::WaylandToplevels> toplevels;
     static bool tried = false;
     if (!tried) {
         tried = true;
-        if (auto opened = wayland::WaylandClientConnection::open(QCoreApplication::instance())) {
+        if (auto opened = wayland::WaylandConnection::open()) {
             connection = opened.release();
+            connection->setParent(QCoreApplication::instance());
             toplevels = new wayland::WaylandToplevels(*connection, connection);
         }
     }
@@ -151,8 +152,8 @@ std::function<bool()> createTrustProbe()
     if (isWayland()) {
         return [keymapCompiles = wayland::VirtualKeymap().isValid()] {
             const WaylandSession session = waylandSession();
-            return keymapCompiles && session.connection && !session.connection->isBroken() &&
-                   session.connection->offers("zwp_virtual_keyboard_manager_v1");
+            return keymapCompiles && session.connection && !session.connection->hasFailed() &&
+                   session.connection->globalVersion(u"zwp_virtual_keyboard_manager_v1"_s) != 0;
         };
     }
     if (!isX11())

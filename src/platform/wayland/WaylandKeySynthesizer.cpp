@@ -1,6 +1,6 @@
 #include "platform/wayland/WaylandKeySynthesizer.h"
 
-#include "platform/wayland/WaylandClientConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandToplevels.h"
 
 #include <chrono>
@@ -39,7 +39,7 @@ int keymapFile(const QByteArray& text)
 }
 } // namespace
 
-WaylandKeySynthesizer::WaylandKeySynthesizer(WaylandClientConnection& connection,
+WaylandKeySynthesizer::WaylandKeySynthesizer(WaylandConnection& connection,
                                              WaylandToplevels* toplevels,
                                              std::function<bool(const QString&)> isOwnWindow,
                                              QObject* parent)
@@ -49,8 +49,8 @@ WaylandKeySynthesizer::WaylandKeySynthesizer(WaylandClientConnection& connection
     , m_isOwnWindow(std::move(isOwnWindow))
 {
     m_clock.start();
-    m_manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
-        m_connection.bind(&zwp_virtual_keyboard_manager_v1_interface, 1));
+    m_manager = static_cast<zwp_virtual_keyboard_manager_v1*>(m_connection.bind(
+        u"zwp_virtual_keyboard_manager_v1"_s, &zwp_virtual_keyboard_manager_v1_interface, 1));
     m_focusDeadline.setSingleShot(true);
     connect(&m_focusDeadline, &QTimer::timeout, this, &WaylandKeySynthesizer::press);
     if (m_toplevels) {
@@ -65,7 +65,7 @@ WaylandKeySynthesizer::WaylandKeySynthesizer(WaylandClientConnection& connection
 
 WaylandKeySynthesizer::~WaylandKeySynthesizer()
 {
-    if (m_connection.isBroken())
+    if (m_connection.hasFailed())
         return;
     if (m_keyDown)
         release();
@@ -78,7 +78,7 @@ WaylandKeySynthesizer::~WaylandKeySynthesizer()
 
 bool WaylandKeySynthesizer::isAvailable() const
 {
-    return m_manager && m_keymap.isValid() && !m_connection.isBroken() && m_connection.seat();
+    return m_manager && m_keymap.isValid() && !m_connection.hasFailed() && m_connection.seat();
 }
 
 void WaylandKeySynthesizer::sendPaste(PasteChord chord, Completion done)
@@ -127,7 +127,8 @@ bool WaylandKeySynthesizer::ensureKeyboard()
                                    uint32_t(m_keymap.text().size()));
     // The request holds a duplicate of the descriptor.
     ::close(fd);
-    return m_connection.flush();
+    m_connection.flush();
+    return !m_connection.hasFailed();
 }
 
 void WaylandKeySynthesizer::press()
@@ -142,7 +143,8 @@ void WaylandKeySynthesizer::press()
     zwp_virtual_keyboard_v1_key(m_keyboard, timestamp(), m_press.evdevKey,
                                 WL_KEYBOARD_KEY_STATE_PRESSED);
     m_keyDown = true;
-    if (!m_connection.flush()) {
+    m_connection.flush();
+    if (m_connection.hasFailed()) {
         m_keyDown = false;
         complete(u"the compositor closed the connection"_s);
         return;
@@ -151,14 +153,15 @@ void WaylandKeySynthesizer::press()
         release();
         // Only a round trip shows whether the compositor accepted the keys (an unauthorised
         // client is disconnected).
-        complete(m_connection.roundtrip() ? QString()
-                                          : u"the compositor refused the virtual keyboard"_s);
+        wl_display_roundtrip(m_connection.display());
+        complete(m_connection.hasFailed() ? u"the compositor refused the virtual keyboard"_s
+                                          : QString());
     });
 }
 
 void WaylandKeySynthesizer::release()
 {
-    if (!m_keyDown || m_connection.isBroken())
+    if (!m_keyDown || m_connection.hasFailed())
         return;
     zwp_virtual_keyboard_v1_key(m_keyboard, timestamp(), m_press.evdevKey,
                                 WL_KEYBOARD_KEY_STATE_RELEASED);

@@ -14,7 +14,7 @@ struct zwp_virtual_keyboard_v1;
 
 namespace tessel::wayland {
 
-class WaylandClientConnection;
+class WaylandConnection;
 class WaylandToplevels;
 
 // The paste chord through a virtual keyboard (zwp_virtual_keyboard_v1) with a keymap of its own.
@@ -27,7 +27,7 @@ class WaylandKeySynthesizer final : public QObject, public KeySynthesizer {
 
 public:
     // `isOwnWindow` tells Tessel's windows apart by application id; `toplevels` may be null.
-    WaylandKeySynthesizer(WaylandClientConnection& connection, WaylandToplevels* toplevels,
+    WaylandKeySynthesizer(WaylandConnection& connection, WaylandToplevels* toplevels,
                           std::function<bool(const QString& appId)> isOwnWindow,
                           QObject* parent = nullptr);
     ~WaylandKeySynthesizer() override;
@@ -45,7 +45,7 @@ private:
     void complete(const QString& error);
     uint32_t timestamp() const;
 
-    WaylandClientConnection& m_connection;
+    WaylandConnection& m_connection;
     QPointer<WaylandToplevels> m_toplevels;
     std::function<bool(const QString&)> m_isOwnWindow;
     VirtualKeymap m_keymap;

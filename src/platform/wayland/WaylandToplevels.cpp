@@ -1,10 +1,12 @@
 #include "platform/wayland/WaylandToplevels.h"
 
-#include "platform/wayland/WaylandClientConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 
 #include <algorithm>
 #include <wayland-client.h>
 #include <wlr-foreign-toplevel-management-unstable-v1-client-protocol.h>
+
+using namespace Qt::StringLiterals;
 
 namespace tessel::wayland {
 
@@ -17,7 +19,7 @@ void ignoreOutput(void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {}
 void ignoreParent(void*, zwlr_foreign_toplevel_handle_v1*, zwlr_foreign_toplevel_handle_v1*) {}
 } // namespace
 
-WaylandToplevels::WaylandToplevels(WaylandClientConnection& connection, QObject* parent)
+WaylandToplevels::WaylandToplevels(WaylandConnection& connection, QObject* parent)
     : QObject(parent)
     , m_connection(connection)
 {
@@ -26,14 +28,15 @@ WaylandToplevels::WaylandToplevels(WaylandClientConnection& connection, QObject*
         .finished = &WaylandToplevels::onFinished,
     };
     m_manager = static_cast<zwlr_foreign_toplevel_manager_v1*>(
-        m_connection.bind(&zwlr_foreign_toplevel_manager_v1_interface, kManagerVersion));
+        m_connection.bind(u"zwlr_foreign_toplevel_manager_v1"_s,
+                          &zwlr_foreign_toplevel_manager_v1_interface, kManagerVersion));
     if (!m_manager)
         return;
     zwlr_foreign_toplevel_manager_v1_add_listener(m_manager, &listener, this);
     // The compositor lists the open windows right away; knowing them before the first question
     // saves answering "none active" to it.
-    m_connection.roundtrip();
-    connect(&m_connection, &WaylandClientConnection::broken, this, [this] {
+    wl_display_roundtrip(m_connection.display());
+    connect(&m_connection, &WaylandConnection::failed, this, [this] {
         const bool hadActive = m_activeId != 0;
         m_activeId = 0;
         if (hadActive)
@@ -43,7 +46,7 @@ WaylandToplevels::WaylandToplevels(WaylandClientConnection& connection, QObject*
 
 WaylandToplevels::~WaylandToplevels()
 {
-    if (m_connection.isBroken())
+    if (m_connection.hasFailed())
         return;
     for (const auto& toplevel : m_toplevels)
         zwlr_foreign_toplevel_handle_v1_destroy(toplevel->handle);
@@ -54,7 +57,7 @@ WaylandToplevels::~WaylandToplevels()
 
 bool WaylandToplevels::isAvailable() const
 {
-    return m_manager && !m_connection.isBroken();
+    return m_manager && !m_connection.hasFailed();
 }
 
 quint64 WaylandToplevels::activeId() const
@@ -80,7 +83,8 @@ bool WaylandToplevels::activate(quint64 id)
     if (!toplevel || !seat)
         return false;
     zwlr_foreign_toplevel_handle_v1_activate(toplevel->handle, seat);
-    return m_connection.flush();
+    m_connection.flush();
+    return !m_connection.hasFailed();
 }
 
 const WaylandToplevels::Toplevel* WaylandToplevels::find(quint64 id) const

@@ -12,7 +12,7 @@ struct zwlr_foreign_toplevel_manager_v1;
 
 namespace tessel::wayland {
 
-class WaylandClientConnection;
+class WaylandConnection;
 
 // The compositor's list of application windows (zwlr_foreign_toplevel_manager_v1), kept up to
 // date from its events: which one is active and what application it belongs to. Windows are
@@ -21,7 +21,7 @@ class WaylandToplevels final : public QObject {
     Q_OBJECT
 
 public:
-    explicit WaylandToplevels(WaylandClientConnection& connection, QObject* parent = nullptr);
+    explicit WaylandToplevels(WaylandConnection& connection, QObject* parent = nullptr);
     ~WaylandToplevels() override;
 
     // Whether the compositor tells Tessel about its windows; false when it does not offer the
@@ -62,7 +62,7 @@ private:
     void remove(const Toplevel* toplevel);
     void updateActive();
 
-    WaylandClientConnection& m_connection;
+    WaylandConnection& m_connection;
     zwlr_foreign_toplevel_manager_v1* m_manager = nullptr;
     std::vector<std::unique_ptr<Toplevel>> m_toplevels;
     quint64 m_nextId = 1;
