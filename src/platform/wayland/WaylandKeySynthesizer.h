@@ -21,7 +21,8 @@ class WaylandToplevels;
 // The virtual keyboard has its own modifier state, so keys the user still holds on the real
 // keyboard do not mix into the chord. Before typing it waits, for a second at most, until the
 // window the popup was opened over is active again (told by `toplevels`, when the compositor
-// offers the list), since the compositor sends the keys to whichever window is active.
+// offers the list), since the compositor sends the keys to whichever window is active. The
+// virtual keyboard is set up when the synthesiser is made and kept for its lifetime.
 class WaylandKeySynthesizer final : public QObject, public KeySynthesizer {
     Q_OBJECT
 
