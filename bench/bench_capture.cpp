@@ -13,7 +13,8 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "core/SettingsStore.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformFactory.h"
+#include "platform/SessionChoice.h"
 #include "support/FakeWorkspace.h"
 
 #include <QElapsedTimer>
@@ -153,7 +154,7 @@ int main(int argc, char* argv[])
     SettingsStore settings(SettingsStore::defaultFilePath());
     settings.set(settings::maxHistoryItems, 1000);
     test::FakeWorkspace workspace;
-    const auto pasteboard = PlatformServices::createPasteboard();
+    const auto pasteboard = PlatformFactory::create({})->createPasteboard();
     if (!pasteboard->reportsChanges()) {
         std::fprintf(stderr, "bench_capture: no X11 clipboard reader here\n");
         return 1;

@@ -5,7 +5,9 @@
 # header by its file name. The tables are C and are compiled in an object library of their own,
 # outside the C++ warning flags of Tessel's targets.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+if(NOT TARGET PkgConfig::WAYLAND_CLIENT)
+    pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+endif()
 pkg_get_variable(WAYLAND_SCANNER_FROM_PKGCONFIG wayland-scanner wayland_scanner)
 find_program(WAYLAND_SCANNER NAMES wayland-scanner
     HINTS "${WAYLAND_SCANNER_FROM_PKGCONFIG}" REQUIRED)

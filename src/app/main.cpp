@@ -16,7 +16,8 @@
 #include "paste/SoundPlayer.h"
 #include "permissions/PermissionManager.h"
 #include "pickers/EmojiStore.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformFactory.h"
+#include "platform/SessionChoice.h"
 #include "ui/style/IconProvider.h"
 #include "window/WindowController.h"
 
@@ -30,6 +31,9 @@ using namespace tessel;
 
 int main(int argc, char* argv[])
 {
+    // Qt's platform plugin is fixed when the application object starts: choose it first.
+    const SessionEnvironment session = SessionEnvironment::current();
+    SessionChoice::applyQtPlatform(session, BuiltPlatforms::thisBuild());
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"tessel"_s);
     QApplication::setApplicationDisplayName(u"Tessel"_s);
@@ -71,21 +75,22 @@ int main(int argc, char* argv[])
 
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
-    const auto pasteboard = PlatformServices::createPasteboard();
-    const auto workspace = PlatformServices::createWorkspace();
+    const auto platform = PlatformFactory::create(session);
+    const auto pasteboard = platform->createPasteboard();
+    const auto workspace = platform->createWorkspace();
     ClipboardManager clipboard(*pasteboard, *workspace, settings,
                                std::make_unique<ClipboardStore>(dataDir));
     WindowController windowController(settings, *workspace);
-    const auto hotkeyBackend = PlatformServices::createHotkeyBackend();
+    const auto hotkeyBackend = platform->createHotkeyBackend();
     HotkeyManager hotkeys(settings, *hotkeyBackend);
-    const auto keys = PlatformServices::createKeySynthesizer();
-    const auto sound = PlatformServices::createSoundPlayer();
+    const auto keys = platform->createKeySynthesizer();
+    const auto sound = platform->createSoundPlayer();
     PasteSimulator paste(settings, *keys, *workspace, *sound);
-    PermissionManager permissions(PlatformServices::createTrustProbe());
+    PermissionManager permissions(platform->createTrustProbe());
 
     EmojiStore emojis(settings);
     PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
-    const auto loginItems = PlatformServices::createLoginItems();
+    const auto loginItems = platform->createLoginItems();
 
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
                          paste, emojis, actions, *loginItems);

@@ -10,8 +10,9 @@ class Workspace {
 public:
     virtual ~Workspace() = default;
 
-    // An identifier of the application that owns the active window (on X11 its WM_CLASS instance
-    // and class, "instance.class"); empty when there is no active window or it cannot be named.
+    // An identifier of the application that owns the active window (on X11 "instance.class" of
+    // the window's class hint, on Wayland its app_id); empty when there is no active window or
+    // it cannot be named.
     virtual QString frontmostApplicationId() const = 0;
 
     // Remembers the window that is active now; called when the popup opens, so that closing it
@@ -24,9 +25,9 @@ public:
     // platform cannot do it.
     virtual bool restoreFocus() = 0;
 
-    // The WM_CLASS instance and class of the window that has the keyboard focus, the one that
-    // receives a paste; empty when unknown.
-    virtual QStringList focusedWindowClass() const = 0;
+    // The names the application with the keyboard focus goes by (the one that receives a paste),
+    // most specific first, as the terminal table lists them; empty when unknown.
+    virtual QStringList focusedApplicationIds() const = 0;
 };
 
 } // namespace tessel

@@ -5,7 +5,9 @@
 namespace tessel {
 
 // The desktop's global hot-key service: system-wide key combinations registered under a numeric
-// identifier. Presses are announced on the main thread through `activated`.
+// identifier. Presses are announced on the main thread through `activated`; whether a
+// registration holds is announced through `registrationChanged`, during `registerHotkey` or
+// later, since some services answer only after asking the user.
 class HotkeyBackend : public QObject {
     Q_OBJECT
 
@@ -17,12 +19,14 @@ public:
     // example when the session has no global hot-key service); registrations are then refused.
     virtual int install() = 0;
 
-    // Registers `keysym` with the modifiers of `modifiers` (ShortcutModifier bits) under `id`,
-    // replacing an earlier registration of `id`. Returns false when the combination cannot be
-    // registered (held by another client, no key carries the keysym, no service).
-    virtual bool registerHotkey(int id, quint32 keysym, quint32 modifiers) = 0;
+    // Asks for `keysym` with the modifiers of `modifiers` (ShortcutModifier bits) under `id`,
+    // replacing an earlier registration of `id`. The outcome arrives through
+    // `registrationChanged`; refused when the combination is held by another client, no key
+    // carries the keysym, or there is no service.
+    virtual void registerHotkey(int id, quint32 keysym, quint32 modifiers) = 0;
 
-    // Releases the registration of `id`; nothing happens for an unknown id.
+    // Releases the registration of `id`; nothing happens for an unknown id. No outcome of the
+    // released registration is announced afterwards.
     virtual void unregisterHotkey(int id) = 0;
 
     // The keysym that the key with hardware code `nativeScanCode` types without modifiers in the
@@ -31,6 +35,10 @@ public:
 
 Q_SIGNALS:
     void activated(int id);
+    // The outcome of the latest registration of `id`, announced again whenever it changes while
+    // the registration stands (a keyboard layout without the key withdraws it; one with the key
+    // restores it).
+    void registrationChanged(int id, bool registered);
 };
 
 } // namespace tessel

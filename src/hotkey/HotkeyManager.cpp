@@ -34,6 +34,8 @@ HotkeyManager::HotkeyManager(SettingsStore& settings, HotkeyBackend& backend, QO
           loadShortcut(settings, settings::savedEmojiShortcut, SavedShortcut::defaultEmoji()))
 {
     connect(&m_backend, &HotkeyBackend::activated, this, &HotkeyManager::onActivated);
+    connect(&m_backend, &HotkeyBackend::registrationChanged, this,
+            &HotkeyManager::onRegistrationChanged);
 }
 
 void HotkeyManager::start(Handler handler)
@@ -50,16 +52,13 @@ void HotkeyManager::start(Handler handler)
 
 void HotkeyManager::registerAllShortcuts()
 {
-    if (m_clipboardRegistered) {
-        m_backend.unregisterHotkey(clipboardId);
-        m_clipboardRegistered = false;
+    for (const int id : {clipboardId, emojiId}) {
+        if (stateOf(id) != State::none)
+            m_backend.unregisterHotkey(id);
+        stateOf(id) = State::none;
     }
-    if (m_emojiRegistered) {
-        m_backend.unregisterHotkey(emojiId);
-        m_emojiRegistered = false;
-    }
-    m_clipboardRegistered = registerShortcut(clipboardId, m_clipboardShortcut);
-    m_emojiRegistered = registerShortcut(emojiId, m_emojiShortcut);
+    registerShortcut(clipboardId, m_clipboardShortcut);
+    registerShortcut(emojiId, m_emojiShortcut);
     // Registering still tells whether the service accepts a combination; the grab itself waits
     // for the end of the suspension.
     if (m_suspended)
@@ -83,10 +82,26 @@ void HotkeyManager::releaseGrabs()
     m_backend.unregisterHotkey(emojiId);
 }
 
-bool HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut)
+void HotkeyManager::registerShortcut(int id, const SavedShortcut& shortcut)
 {
-    const auto keysym = KeyCodeTable::keysymForKeyCode(shortcut.keyCode);
-    return keysym && m_backend.registerHotkey(id, *keysym, shortcut.carbonModifiers);
+    stateOf(id) = State::pending;
+    if (const auto keysym = KeyCodeTable::keysymForKeyCode(shortcut.keyCode))
+        m_backend.registerHotkey(id, *keysym, shortcut.carbonModifiers);
+    else
+        onRegistrationChanged(id, false);
+}
+
+void HotkeyManager::onRegistrationChanged(int id, bool registered)
+{
+    if (id != clipboardId && id != emojiId)
+        return;
+    State& state = stateOf(id);
+    const State next = registered ? State::registered : State::refused;
+    // Nothing asked (an answer to a released registration), or no news.
+    if (state == State::none || state == next)
+        return;
+    state = next;
+    Q_EMIT registrationChanged(id == clipboardId ? Action::clipboard : Action::emoji, registered);
 }
 
 std::optional<HotkeyManager::ShortcutError>
@@ -119,8 +134,7 @@ std::optional<HotkeyManager::ShortcutError> HotkeyManager::update(Action which,
         m_settings.set(settings::savedEmojiShortcut, shortcut.toJson());
     }
     registerAllShortcuts();
-    const bool registered = clipboard ? m_clipboardRegistered : m_emojiRegistered;
-    if (!registered)
+    if (stateOf(clipboard ? clipboardId : emojiId) == State::refused)
         return ShortcutError::takenBySystem;
     return std::nullopt;
 }

@@ -20,6 +20,7 @@ class HotkeyManager : public QObject {
 
 public:
     enum class Action { clipboard, emoji };
+    Q_ENUM(Action)
     enum class ShortcutError { duplicate, takenBySystem };
     using Handler = std::function<void(Action)>;
 
@@ -37,7 +38,8 @@ public:
     void registerAllShortcuts();
 
     // Stores and registers a new shortcut. `duplicate` when it has the other command's key and
-    // modifiers (nothing changes); `takenBySystem` when the service refused it (it stays stored).
+    // modifiers (nothing changes); `takenBySystem` when the service refused it at once (it stays
+    // stored). A service that answers later reports through `registrationChanged`.
     std::optional<ShortcutError> updateClipboardShortcut(const SavedShortcut& shortcut);
     std::optional<ShortcutError> updateEmojiShortcut(const SavedShortcut& shortcut);
 
@@ -49,8 +51,9 @@ public:
 
     SavedShortcut clipboardShortcut() const { return m_clipboardShortcut; }
     SavedShortcut emojiShortcut() const { return m_emojiShortcut; }
-    bool isClipboardRegistered() const { return m_clipboardRegistered; }
-    bool isEmojiRegistered() const { return m_emojiRegistered; }
+    // Whether the service holds the shortcut now; false while its answer is awaited.
+    bool isClipboardRegistered() const { return m_clipboardState == State::registered; }
+    bool isEmojiRegistered() const { return m_emojiState == State::registered; }
 
     // A shortcut from a key press: its modifiers (Meta is Command) and its key. `baseKeysym`
     // names the key as typed without modifiers; 0 uses the event's own keysym. Nothing when no
@@ -65,10 +68,17 @@ public:
 Q_SIGNALS:
     void clipboardShortcutChanged(const tessel::SavedShortcut& shortcut);
     void emojiShortcutChanged(const tessel::SavedShortcut& shortcut);
+    // The service answered a registration of a shortcut, or changed its answer later.
+    void registrationChanged(tessel::HotkeyManager::Action action, bool registered);
 
 private:
+    // None: nothing asked; pending: asked, no answer yet.
+    enum class State { none, pending, registered, refused };
+
     std::optional<ShortcutError> update(Action which, const SavedShortcut& shortcut);
-    bool registerShortcut(int id, const SavedShortcut& shortcut);
+    void registerShortcut(int id, const SavedShortcut& shortcut);
+    State& stateOf(int id) { return id == clipboardId ? m_clipboardState : m_emojiState; }
+    void onRegistrationChanged(int id, bool registered);
     void onActivated(int id);
     void releaseGrabs();
 
@@ -76,8 +86,8 @@ private:
     HotkeyBackend& m_backend;
     Handler m_handler;
     bool m_installed = false;
-    bool m_clipboardRegistered = false;
-    bool m_emojiRegistered = false;
+    State m_clipboardState = State::none;
+    State m_emojiState = State::none;
     bool m_suspended = false;
     SavedShortcut m_clipboardShortcut;
     SavedShortcut m_emojiShortcut;

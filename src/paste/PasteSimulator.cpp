@@ -46,7 +46,7 @@ void PasteSimulator::paste()
         finish(u"synthetic input is not available in this session (no X11 display with XTEST)"_s);
         return;
     }
-    const PasteChord chord = TerminalClasses::isTerminal(m_workspace.focusedWindowClass())
+    const PasteChord chord = TerminalClasses::isTerminal(m_workspace.focusedApplicationIds())
                                  ? PasteChord::controlShiftV
                                  : PasteChord::controlV;
     QPointer<PasteSimulator> self(this);

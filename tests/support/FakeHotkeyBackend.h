@@ -10,7 +10,8 @@
 namespace tessel::test {
 
 // Records registrations; refuses the keysym+modifier pairs listed in `taken` and everything when
-// `installStatus` is non-zero, as a session without a hot-key service would.
+// `installStatus` is non-zero, as a session without a hot-key service would. Answers at once, or
+// with `deferAnswers` only when `answer` is called, as a service that asks the user would.
 class FakeHotkeyBackend final : public HotkeyBackend {
 public:
     struct Registration {
@@ -24,18 +25,32 @@ public:
         ++installs;
         return installStatus;
     }
-    bool registerHotkey(int id, quint32 keysym, quint32 modifiers) override
+    void registerHotkey(int id, quint32 keysym, quint32 modifiers) override
     {
         log.append(QStringLiteral("register %1").arg(id));
-        if (installStatus != 0 || taken.contains(qMakePair(keysym, modifiers)))
-            return false;
-        active.insert(id, {keysym, modifiers});
-        return true;
+        pending.insert(id, {keysym, modifiers});
+        if (!deferAnswers)
+            answer(id);
     }
     void unregisterHotkey(int id) override
     {
         log.append(QStringLiteral("unregister %1").arg(id));
         active.remove(id);
+        pending.remove(id);
+    }
+    // Answers the pending registration of `id`.
+    void answer(int id)
+    {
+        const auto it = pending.find(id);
+        if (it == pending.end())
+            return;
+        const Registration registration = *it;
+        pending.erase(it);
+        const bool refused = installStatus != 0 ||
+                             taken.contains(qMakePair(registration.keysym, registration.modifiers));
+        if (!refused)
+            active.insert(id, registration);
+        Q_EMIT registrationChanged(id, !refused);
     }
     quint32 baseKeysym(quint32 nativeScanCode) const override
     {
@@ -46,8 +61,10 @@ public:
 
     int installs = 0;
     int installStatus = 0;
+    bool deferAnswers = false;
     QSet<QPair<quint32, quint32>> taken;
     QMap<int, Registration> active;
+    QMap<int, Registration> pending;
     QMap<quint32, quint32> baseKeysyms;
     QStringList log;
 };

@@ -13,12 +13,12 @@ public:
         ++restoreCalls;
         return !remembered.isEmpty();
     }
-    QStringList focusedWindowClass() const override { return focusedClass; }
+    QStringList focusedApplicationIds() const override { return focusedIds; }
 
     QString appId;
     QString remembered;
     int restoreCalls = 0;
-    QStringList focusedClass;
+    QStringList focusedIds;
 };
 
 } // namespace tessel::test

@@ -54,7 +54,7 @@ bool WaylandWorkspace::restoreFocus()
     return m_toplevels->activate(m_remembered);
 }
 
-QStringList WaylandWorkspace::focusedWindowClass() const
+QStringList WaylandWorkspace::focusedApplicationIds() const
 {
     if (!available())
         return {};

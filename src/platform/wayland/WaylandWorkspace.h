@@ -29,7 +29,7 @@ public:
     bool restoreFocus() override;
     // The app_id of the window that receives a paste: the active one, or while Tessel's popup
     // is still active, the remembered one it will hand the keyboard back to.
-    QStringList focusedWindowClass() const override;
+    QStringList focusedApplicationIds() const override;
 
 private:
     bool available() const;

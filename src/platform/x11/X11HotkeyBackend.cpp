@@ -58,14 +58,14 @@ int X11HotkeyBackend::install()
     return 0;
 }
 
-bool X11HotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 modifiers)
+void X11HotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 modifiers)
 {
     unregisterHotkey(id);
-    Registration registration{keysym, modifiers, {}, 0, 0};
-    if (!grab(registration))
-        return false;
-    m_registrations.insert(id, registration);
-    return true;
+    Registration registration{keysym, modifiers, {}, 0, 0, false};
+    registration.grabbed = grab(registration);
+    if (registration.grabbed)
+        m_registrations.insert(id, registration);
+    Q_EMIT registrationChanged(id, registration.grabbed);
 }
 
 void X11HotkeyBackend::unregisterHotkey(int id)
@@ -212,11 +212,18 @@ void X11HotkeyBackend::refreshKeymap()
     m_keymap = std::make_unique<X11Keymap>(c);
     // A layout without the key (Russian has no v) leaves the registration waiting, without grabs,
     // for a layout that has it.
-    for (Registration& registration : m_registrations) {
-        if (!grab(registration))
-            registration.keycodes.clear();
+    QList<std::pair<int, bool>> changes;
+    for (auto it = m_registrations.begin(); it != m_registrations.end(); ++it) {
+        const bool grabbed = grab(*it);
+        if (!grabbed)
+            it->keycodes.clear();
+        if (grabbed != it->grabbed)
+            changes.append({it.key(), grabbed});
+        it->grabbed = grabbed;
     }
     xcb_flush(c);
+    for (const auto& [id, grabbed] : std::as_const(changes))
+        Q_EMIT registrationChanged(id, grabbed);
 }
 
 } // namespace tessel::x11

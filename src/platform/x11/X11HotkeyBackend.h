@@ -17,8 +17,9 @@ class X11Keymap;
 // keysym, in every Lock/NumLock combination. Another client's grab on any of them (BadAccess)
 // refuses the whole registration. Presses arrive through Qt's native event filter on the main
 // thread; the key repeat of a held shortcut is not a new press. Grabs are redone when the keyboard
-// mapping changes; a registration whose key is missing from a layout stays, and is grabbed again
-// when a layout that has it returns.
+// mapping changes; a registration whose key is missing from a layout stays, reported withdrawn,
+// and is grabbed (and reported registered) again when a layout that has it returns. Outcomes are
+// reported during the call that causes them.
 class X11HotkeyBackend final : public HotkeyBackend, public QAbstractNativeEventFilter {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
     ~X11HotkeyBackend() override;
 
     int install() override;
-    bool registerHotkey(int id, quint32 keysym, quint32 modifiers) override;
+    void registerHotkey(int id, quint32 keysym, quint32 modifiers) override;
     void unregisterHotkey(int id) override;
     quint32 baseKeysym(quint32 nativeScanCode) const override;
 
@@ -41,6 +42,8 @@ private:
         QList<uint8_t> keycodes;
         uint16_t mask = 0;
         uint16_t numLockMask = 0;
+        // Whether the grabs are in place (false while the layout lacks the key).
+        bool grabbed = false;
     };
     struct KeyEvent {
         uint8_t keycode = 0;

@@ -82,7 +82,7 @@ bool X11Workspace::restoreFocus()
     return true;
 }
 
-QStringList X11Workspace::focusedWindowClass() const
+QStringList X11Workspace::focusedApplicationIds() const
 {
     auto* c = X11Connection::connection();
     if (!c)

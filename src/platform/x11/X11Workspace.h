@@ -13,7 +13,7 @@ public:
     QString frontmostApplicationId() const override;
     void rememberActiveWindow() override;
     bool restoreFocus() override;
-    QStringList focusedWindowClass() const override;
+    QStringList focusedApplicationIds() const override;
 
     // "instance.class" from a raw WM_CLASS property value (two NUL-terminated strings).
     static QString applicationIdFromWmClass(const QByteArray& wmClass);

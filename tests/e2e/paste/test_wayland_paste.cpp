@@ -10,6 +10,7 @@
 #include "window/WindowController.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<wayland::WaylandToplevels> m_toplevels;
     std::unique_ptr<wayland::WaylandKeySynthesizer> m_keys;
     QProcess m_target;
+    quint64 m_targetWindow = 0;
     QString m_received;
 
     void startTarget()
@@ -91,8 +93,8 @@ private:
         // `cat` in a terminal: what reaches it is what the terminal received.
         m_target.start(u"foot"_s, {u"sh"_s, u"-c"_s, u"cat > \"$0\""_s, m_received});
         QVERIFY(m_target.waitForStarted());
-        wayland::WaylandWorkspace workspace(m_toplevels.get(), &isOwn);
-        QTRY_COMPARE_WITH_TIMEOUT(workspace.frontmostApplicationId(), u"foot"_s, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_toplevels->appIdOf(m_toplevels->activeId()), u"foot"_s, 10000);
+        m_targetWindow = m_toplevels->activeId();
     }
 
     // The lines `cat` received.
@@ -137,6 +139,8 @@ private Q_SLOTS:
             m_target.kill();
             m_target.waitForFinished();
         }
+        // The next test's terminal must not be mistaken for this one.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_toplevels->exists(m_targetWindow), 5000);
     }
 
     // The whole hand-over: the popup floats centred and takes the keyboard, closing it gives
@@ -155,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(controller.window()->style(), PopupStyle::floatingWindow);
         QTRY_COMPARE_WITH_TIMEOUT(workspace.frontmostApplicationId(), kOwnAppId, 5000);
         // The paste's target is still foot while the popup has the keyboard.
-        QCOMPARE(workspace.focusedWindowClass(), QStringList{u"foot"_s});
+        QCOMPARE(workspace.focusedApplicationIds(), QStringList{u"foot"_s});
 
         const auto [popup, output] = swayWindow(kOwnAppId);
         QVERIFY(popup.found);
@@ -205,6 +209,14 @@ int main(int argc, char* argv[])
     // The compositor the tests run in, not an X server that may be there too.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "wayland");
+    // swaymsg finds the session's sway through its socket in the runtime directory.
+    if (!qEnvironmentVariableIsSet("SWAYSOCK")) {
+        const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+        const QStringList sockets =
+            runtime.entryList({u"sway-ipc.*.sock"_s}, QDir::System | QDir::Files);
+        if (!sockets.isEmpty())
+            qputenv("SWAYSOCK", runtime.filePath(sockets.first()).toLocal8Bit());
+    }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(kOwnAppId);
     TestWaylandPaste test;

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(workspace.restoreFocus());
         QTRY_VERIFY(workspace.frontmostApplicationId().contains("zenity"_L1, Qt::CaseInsensitive));
         QTRY_VERIFY(!own.isActive());
-        QCOMPARE(workspace.focusedWindowClass().value(0).toLower(), u"zenity"_s);
+        QCOMPARE(workspace.focusedApplicationIds().value(0).toLower(), u"zenity"_s);
     }
 };
 

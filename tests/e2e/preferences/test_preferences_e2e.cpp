@@ -3,7 +3,8 @@
 #include "gui/ui/PopupFixture.h"
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/HotkeyManager.h"
-#include "platform/PlatformServices.h"
+#include "platform/PlatformFactory.h"
+#include "platform/SessionChoice.h"
 #include "support/TesselProcess.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
@@ -79,8 +80,8 @@ private Q_SLOTS:
     void recordAShortcutAndLaunchAtLogin()
     {
         test::PopupFixture f;
-        auto backend = PlatformServices::createHotkeyBackend();
-        const auto loginItems = PlatformServices::createLoginItems();
+        auto backend = PlatformFactory::create({})->createHotkeyBackend();
+        const auto loginItems = PlatformFactory::create({})->createLoginItems();
         auto hotkeys = std::make_unique<HotkeyManager>(f.settings, *backend);
         auto app = std::make_unique<AppDelegate>(f.settings, f.language, f.manager,
                                                  f.windowController, *hotkeys, f.permissions,

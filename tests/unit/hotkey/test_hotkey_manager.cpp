@@ -151,6 +151,38 @@ private Q_SLOTS:
         QVERIFY(manager->isClipboardRegistered());
     }
 
+    void answersThatArriveLaterOrChange()
+    {
+        m_backend->deferAnswers = true;
+        m_backend->taken.insert(qMakePair(0x63u, kShiftSuper));
+        const auto manager = makeManager();
+        QSignalSpy answers(manager.get(), &HotkeyManager::registrationChanged);
+        manager->start([](Action) {});
+        // Not registered while the service has not answered.
+        QVERIFY(!manager->isClipboardRegistered());
+        m_backend->answer(HotkeyManager::clipboardId);
+        QVERIFY(manager->isClipboardRegistered());
+        QCOMPARE(answers.count(), 1);
+        QCOMPARE(answers.at(0).at(1).toBool(), true);
+
+        // A refusal that comes later is not an error of the update itself, but is announced.
+        QCOMPARE(manager->updateEmojiShortcut(kSuperShiftC), std::nullopt);
+        answers.clear();
+        m_backend->answer(HotkeyManager::clipboardId);
+        m_backend->answer(HotkeyManager::emojiId);
+        QVERIFY(!manager->isEmojiRegistered());
+        QCOMPARE(answers.count(), 2);
+        QCOMPARE(answers.at(1).at(0).value<Action>(), Action::emoji);
+        QCOMPARE(answers.at(1).at(1).toBool(), false);
+
+        // The service withdraws a standing registration (a layout without the key) and restores
+        // it.
+        Q_EMIT m_backend->registrationChanged(HotkeyManager::clipboardId, false);
+        QVERIFY(!manager->isClipboardRegistered());
+        Q_EMIT m_backend->registrationChanged(HotkeyManager::clipboardId, true);
+        QVERIFY(manager->isClipboardRegistered());
+    }
+
     void keyOutsideTheTableCannotRegister()
     {
         const auto manager = makeManager();

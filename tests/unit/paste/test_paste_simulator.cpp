@@ -32,7 +32,7 @@ private Q_SLOTS:
         m_settings = std::make_unique<SettingsStore>(m_dir.filePath(u"settings.json"_s));
         m_keys = {};
         m_sound = {};
-        m_workspace.focusedClass = {u"gedit"_s, u"Gedit"_s};
+        m_workspace.focusedIds = {u"gedit"_s, u"Gedit"_s};
         m_paster = std::make_unique<PasteSimulator>(*m_settings, m_keys, m_workspace, m_sound);
     }
 
@@ -142,7 +142,7 @@ private Q_SLOTS:
         QFETCH(QStringList, wmClass);
         QFETCH(bool, terminal);
         QCOMPARE(TerminalClasses::isTerminal(wmClass), terminal);
-        m_workspace.focusedClass = wmClass;
+        m_workspace.focusedIds = wmClass;
         m_paster->paste();
         QCOMPARE(m_keys.chords,
                  QList<PasteChord>{terminal ? PasteChord::controlShiftV : PasteChord::controlV});

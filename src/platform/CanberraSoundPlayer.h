@@ -6,7 +6,7 @@
 
 struct ca_context;
 
-namespace tessel::x11 {
+namespace tessel {
 
 // Sound effects through the desktop's event-sound service (libcanberra). Every failure is silent
 // apart from one line on standard error the first time: no sound server, no card, no file.
@@ -33,4 +33,4 @@ private:
     bool m_reported = false;
 };
 
-} // namespace tessel::x11
+} // namespace tessel

@@ -1,4 +1,4 @@
-#include "platform/x11/CanberraSoundPlayer.h"
+#include "platform/CanberraSoundPlayer.h"
 
 #include "core/Log.h"
 #include "core/ResourceFile.h"
@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace tessel::x11 {
+namespace tessel {
 
 CanberraSoundPlayer::CanberraSoundPlayer(QString popFile)
     : m_popFile(std::move(popFile))
@@ -69,4 +69,4 @@ void CanberraSoundPlayer::reportOnce(const char* what, int code)
     qCInfo(lcSound, "%s (%s); sound effects stay silent.", what, ca_strerror(code));
 }
 
-} // namespace tessel::x11
+} // namespace tessel

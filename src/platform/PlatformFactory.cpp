@@ -1,0 +1,20 @@
+#include "platform/PlatformFactory.h"
+
+#include "core/XdgAutostart.h"
+#include "platform/CanberraSoundPlayer.h"
+
+#include <QCoreApplication>
+
+namespace tessel {
+
+std::unique_ptr<SoundPlayer> PlatformFactory::createSoundPlayer()
+{
+    return std::make_unique<CanberraSoundPlayer>(CanberraSoundPlayer::shippedPopFile());
+}
+
+std::unique_ptr<LoginItems> PlatformFactory::createLoginItems()
+{
+    return std::make_unique<XdgAutostart>(QCoreApplication::applicationFilePath());
+}
+
+} // namespace tessel

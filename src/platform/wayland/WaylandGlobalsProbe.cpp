@@ -1,0 +1,42 @@
+#include "platform/wayland/WaylandGlobalsProbe.h"
+
+#include <memory>
+#include <wayland-client.h>
+
+namespace tessel::wayland {
+
+namespace {
+struct DisplayDeleter {
+    void operator()(wl_display* display) const { wl_display_disconnect(display); }
+};
+struct RegistryDeleter {
+    void operator()(wl_registry* registry) const { wl_registry_destroy(registry); }
+};
+
+void onGlobal(void* data, wl_registry*, uint32_t, const char* interface, uint32_t)
+{
+    static_cast<QStringList*>(data)->append(QString::fromLatin1(interface));
+}
+
+void onGlobalRemove(void*, wl_registry*, uint32_t) {}
+
+constexpr wl_registry_listener kListener{onGlobal, onGlobalRemove};
+} // namespace
+
+QStringList probeWaylandGlobals()
+{
+    const std::unique_ptr<wl_display, DisplayDeleter> display(wl_display_connect(nullptr));
+    if (!display)
+        return {};
+    QStringList globals;
+    const std::unique_ptr<wl_registry, RegistryDeleter> registry(
+        wl_display_get_registry(display.get()));
+    if (!registry || wl_registry_add_listener(registry.get(), &kListener, &globals) != 0)
+        return {};
+    // The compositor announces every global before it answers the round trip.
+    if (wl_display_roundtrip(display.get()) < 0)
+        return {};
+    return globals;
+}
+
+} // namespace tessel::wayland

@@ -1,0 +1,63 @@
+#include "platform/x11/X11PlatformFactory.h"
+
+#include "platform/QtPasteboard.h"
+#include "platform/x11/X11HotkeyBackend.h"
+#include "platform/x11/X11KeySynthesizer.h"
+#include "platform/x11/X11Pasteboard.h"
+#include "platform/x11/X11Workspace.h"
+
+#include <QGuiApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace tessel::x11 {
+
+X11PlatformFactory::X11PlatformFactory(bool nestedInWayland)
+    : m_nested(nestedInWayland)
+{}
+
+QString X11PlatformFactory::name() const
+{
+    return u"x11"_s;
+}
+
+PlatformCapabilities X11PlatformFactory::capabilities() const
+{
+    // Under XWayland a key grab only fires while an X11 window has the focus, XTEST only types
+    // into X11 windows, and the pointer position is stale over Wayland windows.
+    if (m_nested)
+        return {false, PlatformCapabilities::AutoPaste::x11WindowsOnly, false};
+    return {true, PlatformCapabilities::AutoPaste::everywhere, true};
+}
+
+std::unique_ptr<Pasteboard> X11PlatformFactory::createPasteboard()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (auto x11 = X11Pasteboard::create(clipboard, std::make_unique<QtPasteboard>(clipboard)))
+        return x11;
+    // Without a reader of our own, Qt's clipboard is polled: an owner that stalls then holds up
+    // the interface, but copies are still recorded.
+    return std::make_unique<QtPasteboard>(clipboard);
+}
+
+std::unique_ptr<Workspace> X11PlatformFactory::createWorkspace()
+{
+    return std::make_unique<X11Workspace>();
+}
+
+std::unique_ptr<HotkeyBackend> X11PlatformFactory::createHotkeyBackend()
+{
+    return std::make_unique<X11HotkeyBackend>();
+}
+
+std::unique_ptr<KeySynthesizer> X11PlatformFactory::createKeySynthesizer()
+{
+    return std::make_unique<X11KeySynthesizer>();
+}
+
+std::function<bool()> X11PlatformFactory::createTrustProbe()
+{
+    return [] { return X11KeySynthesizer().isAvailable(); };
+}
+
+} // namespace tessel::x11
