@@ -9,7 +9,7 @@ if(TESSEL_WERROR)
 endif()
 target_compile_definitions(tessel_options INTERFACE
     QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII QT_NO_URL_CAST_FROM_STRING QT_STRICT_ITERATORS
-    QT_USE_QSTRINGBUILDER TESSEL_VERSION="${PROJECT_VERSION}")
+    QT_USE_QSTRINGBUILDER TESSEL_VERSION="${PROJECT_VERSION}" TESSEL_APP_ID="${TESSEL_APP_ID}")
 if(TESSEL_SANITIZE)
     target_compile_options(tessel_options INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -96,12 +96,22 @@ void AppDelegate::setupStatusItem()
             &AppDelegate::updateStatusToolTip);
     m_statusItem->show();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // The icon docks by itself if a tray appears later; until then only the shortcuts work.
-        qCInfo(lcApp,
-               "no system tray on this desktop; the shortcuts open Tessel (history: %s, "
-               "emoji: %s)",
-               qPrintable(m_hotkeys.clipboardShortcut().text()),
-               qPrintable(m_hotkeys.emojiShortcut().text()));
+        // The icon docks by itself if a tray appears later; until then the shortcuts, or the
+        // command bound in the desktop's keyboard settings, open Tessel.
+        if (m_permissions.capabilities().globalShortcuts) {
+            qCInfo(lcApp,
+                   "no system tray on this desktop; open Tessel with its shortcuts (history: %s, "
+                   "emoji: %s) or the command: tessel --toggle",
+                   qPrintable(m_hotkeys.clipboardShortcut().text()),
+                   qPrintable(m_hotkeys.emojiShortcut().text()));
+        } else {
+            qCInfo(lcApp, "no system tray on this desktop; open Tessel with the command "
+                          "tessel --toggle, bound to a shortcut in the desktop's keyboard "
+                          "settings");
+        }
+    } else if (!m_permissions.capabilities().globalShortcuts) {
+        qCInfo(lcApp, "Tessel's shortcuts do not reach every application on this desktop; bind "
+                      "the commands tessel --toggle and tessel --emoji in its keyboard settings");
     }
 }
 

@@ -1,10 +1,13 @@
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/PopupActions.h"
+#include "app/RemoteControl.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "core/AppPaths.h"
+#include "core/Log.h"
 #include "core/LoginItems.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
@@ -25,20 +28,64 @@
 #include <QLockFile>
 #include <QStyleFactory>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
 
+namespace {
+void setIdentity()
+{
+    QCoreApplication::setApplicationName(u"tessel"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+}
+
+// An option is handled without a display, the lock file or the history: a key binding runs it
+// while Tessel itself is running. Returns the exit status, or nothing when Tessel is to start.
+std::optional<int> handleCommandLine(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    setIdentity();
+    const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments());
+    switch (commandLine.kind) {
+    case CommandLine::Kind::start:
+        return std::nullopt;
+    case CommandLine::Kind::help:
+    case CommandLine::Kind::version:
+        std::fputs(qPrintable(commandLine.text), stdout);
+        return 0;
+    case CommandLine::Kind::error:
+        std::fprintf(stderr, "tessel: %s Try: tessel --help\n", qPrintable(commandLine.text));
+        return 1;
+    case CommandLine::Kind::remote:
+        break;
+    }
+    if (const Result sent = RemoteControlService::send(commandLine.command); !sent) {
+        std::fprintf(stderr, "%s\n", qPrintable(sent.message()));
+        return 1;
+    }
+    return 0;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (const auto status = handleCommandLine(argc, argv)) {
+        // Qt D-Bus's thread can still run while the global statics are destroyed and then warns
+        // about types it can no longer construct; a command has nothing left to clean up.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(*status);
+    }
+
     // Qt's platform plugin is fixed when the application object starts: choose it first.
     const SessionEnvironment session = SessionEnvironment::current();
     SessionChoice::applyQtPlatform(session, BuiltPlatforms::thisBuild());
     QApplication app(argc, argv);
-    QApplication::setApplicationName(u"tessel"_s);
+    setIdentity();
     QApplication::setApplicationDisplayName(u"Tessel"_s);
-    QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
-    QApplication::setDesktopFileName(u"tessel"_s);
+    QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
     QApplication::setWindowIcon(IconProvider::applicationIcon());
@@ -87,6 +134,7 @@ int main(int argc, char* argv[])
     const auto sound = platform->createSoundPlayer();
     PasteSimulator paste(settings, *keys, *workspace, *sound);
     PermissionManager permissions(platform->createTrustProbe());
+    permissions.setCapabilities(platform->capabilities());
 
     EmojiStore emojis(settings);
     PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
@@ -97,5 +145,26 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
+
+    // Claimed once everything is ready, so that the first call finds the popup working.
+    RemoteControlService remote([&delegate](RemoteCommand command) {
+        switch (command) {
+        case RemoteCommand::toggle:
+            delegate.openClipboard();
+            break;
+        case RemoteCommand::emoji:
+            delegate.openEmoji();
+            break;
+        case RemoteCommand::preferences:
+            delegate.openPreferences();
+            break;
+        case RemoteCommand::quit:
+            delegate.quit();
+            break;
+        }
+    });
+    if (const Result registered = remote.registerOnSessionBus(); !registered)
+        qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
+               qPrintable(registered.message()));
     return QApplication::exec();
 }

@@ -82,7 +82,7 @@ QByteArray XdgAutostart::desktopEntry(const QString& executable, bool hidden)
                        "Type=Application\n"
                        "Name=Tessel\n"
                        "Comment=Clipboard history\n"
-                       "Icon=tessel\n"
+                       "Icon=" TESSEL_APP_ID "\n"
                        "Terminal=false\n"
                        "Exec=" +
                        quotedExec(executable).toUtf8() + "\n";

@@ -72,6 +72,15 @@ constexpr StringTableEntry table[] = {
     {u"onboarding_title", u"Permiso de envío de pulsaciones"},
     {u"onboarding_subtitle", u"Tessel necesita una sesión X11 (o XWayland) para detectar atajos de "
                              u"teclado globales y pegar automáticamente."},
+    {u"platform_xwayland_note",
+     u"En este escritorio Wayland (GNOME, por ejemplo) Tessel funciona a través de XWayland: "
+     u"registra lo que copias, pero sus atajos y el pegado automático solo llegan a las "
+     u"aplicaciones X11. Para abrir Tessel desde cualquier lugar, asigna el comando "
+     u"tessel --toggle a un atajo en la configuración de teclado del escritorio."},
+    {u"platform_paste_unavailable_note",
+     u"Este escritorio no permite que Tessel escriba por ti, así que el pegado automático no "
+     u"está disponible aquí. Elegir un elemento lo sigue poniendo en el portapapeles: pégalo "
+     u"con Ctrl+V."},
     {u"open_system_settings", u"Cómo activar"},
     {u"request_again", u"Comprobar de nuevo"},
     {u"quit_app", u"Salir de Tessel"},

@@ -73,6 +73,15 @@ constexpr StringTableEntry table[] = {
     {u"onboarding_title", u"Permissão de envio de teclas"},
     {u"onboarding_subtitle", u"O Tessel precisa de uma sessão X11 (ou XWayland) para detectar "
                              u"atalhos globais de teclado e colar automaticamente."},
+    {u"platform_xwayland_note",
+     u"Neste ambiente Wayland (o GNOME, por exemplo) o Tessel roda pelo XWayland: ele registra "
+     u"o que você copia, mas os atalhos e a colagem automática só chegam a aplicativos X11. "
+     u"Para abrir o Tessel em qualquer lugar, associe o comando tessel --toggle a um atalho "
+     u"nas configurações de teclado do sistema."},
+    {u"platform_paste_unavailable_note",
+     u"Este ambiente não permite que o Tessel digite por você, então a colagem automática não "
+     u"está disponível aqui. Escolher um item ainda o coloca na área de transferência: cole "
+     u"com Ctrl+V."},
     {u"open_system_settings", u"Como ativar"},
     {u"request_again", u"Verificar novamente"},
     {u"quit_app", u"Sair do Tessel"},

@@ -25,7 +25,8 @@ PermissionManager::PermissionManager(TrustProbe probe, UrlOpener opener, QObject
 
 bool PermissionManager::checkPermission()
 {
-    const bool trusted = m_probe && m_probe();
+    const bool trusted = m_capabilities.autoPaste != PlatformCapabilities::AutoPaste::unavailable &&
+                         m_probe && m_probe();
     if (trusted != m_granted) {
         QMetaObject::invokeMethod(
             this,
@@ -42,7 +43,29 @@ bool PermissionManager::checkPermission()
 
 void PermissionManager::startMonitoring()
 {
-    m_timer.start();
+    if (m_capabilities.autoPaste != PlatformCapabilities::AutoPaste::unavailable)
+        m_timer.start();
+}
+
+void PermissionManager::setCapabilities(const PlatformCapabilities& capabilities)
+{
+    m_capabilities = capabilities;
+    if (capabilities.autoPaste == PlatformCapabilities::AutoPaste::unavailable)
+        m_timer.stop();
+    checkPermission();
+}
+
+QString PermissionManager::platformNoteKey() const
+{
+    switch (m_capabilities.autoPaste) {
+    case PlatformCapabilities::AutoPaste::everywhere:
+        return {};
+    case PlatformCapabilities::AutoPaste::x11WindowsOnly:
+        return u"platform_xwayland_note"_s;
+    case PlatformCapabilities::AutoPaste::unavailable:
+        return u"platform_paste_unavailable_note"_s;
+    }
+    return {};
 }
 
 void PermissionManager::openAccessibilitySettings()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PlatformCapabilities.h"
+
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
@@ -28,10 +30,19 @@ public:
     bool isAccessibilityGranted() const { return m_granted; }
     bool isMonitoring() const { return m_timer.isActive(); }
 
-    // The live answer; a change is published through a queued update.
+    // The live answer; a change is published through a queued update. Always no where the
+    // session cannot paste at all.
     bool checkPermission();
-    // Checks every second until the answer is yes; restarting replaces the running timer.
+    // Checks every second until the answer is yes; restarting replaces the running timer. Does
+    // nothing where the session cannot paste at all, since no answer can change.
     void startMonitoring();
+
+    // What the session allows, as its platform says; until set, everything. Checks again.
+    void setCapabilities(const PlatformCapabilities& capabilities);
+    const PlatformCapabilities& capabilities() const { return m_capabilities; }
+    // The key of the interface text that explains what this session holds back (auto-paste
+    // unavailable, or limited to X11 applications); empty where nothing is.
+    QString platformNoteKey() const;
     // Opens the page that explains how to allow synthetic input, then starts monitoring.
     void openAccessibilitySettings();
 
@@ -48,6 +59,7 @@ private:
     TrustProbe m_probe;
     UrlOpener m_opener;
     bool m_granted = false;
+    PlatformCapabilities m_capabilities{true, PlatformCapabilities::AutoPaste::everywhere, true};
     QTimer m_timer;
 };
 

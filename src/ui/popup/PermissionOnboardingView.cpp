@@ -37,7 +37,10 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     auto* title = new QLabel(language.string(u"onboarding_title"_s), this);
     title->setFont(uiFont(13, QFont::Bold));
     title->setAlignment(Qt::AlignCenter);
-    m_subtitle = new QLabel(language.string(u"onboarding_subtitle"_s), this);
+    // Where the session itself holds paste back, say what still works instead.
+    const QString note = permissions.platformNoteKey();
+    m_subtitle =
+        new QLabel(language.string(note.isEmpty() ? u"onboarding_subtitle"_s : note), this);
     m_subtitle->setFont(uiFont(12));
     m_subtitle->setWordWrap(true);
     m_subtitle->setAlignment(Qt::AlignCenter);

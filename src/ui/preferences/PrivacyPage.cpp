@@ -126,8 +126,10 @@ void PrivacyPage::showPermissionState()
     m_statusIcon->setSymbol(granted ? u"checkmark.shield.fill"_s : u"exclamationmark.shield.fill"_s,
                             granted ? Tone::success : Tone::warning);
     m_statusTitle->setText(m_texts.text(granted ? u"access_granted"_s : u"access_denied"_s));
-    m_statusExplanation->setText(
-        m_texts.text(granted ? u"access_granted_sub"_s : u"access_denied_sub"_s));
+    const QString note = m_context.permissions.platformNoteKey();
+    m_statusExplanation->setText(m_texts.text(!note.isEmpty() ? note
+                                              : granted       ? u"access_granted_sub"_s
+                                                              : u"access_denied_sub"_s));
     m_statusBadge->set(m_texts.text(granted ? u"status_active"_s : u"status_pending"_s),
                        granted ? Tone::success : Tone::warning);
     m_verified->setVisible(granted);

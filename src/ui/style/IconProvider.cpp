@@ -219,12 +219,12 @@ QPixmap IconProvider::pixmap(const QString& symbol, int pixelSize, const QColor&
 
 QIcon IconProvider::applicationIcon()
 {
-    return themedOrOwn(u"tessel"_s, u":/icons/tessel.svg"_s);
+    return themedOrOwn(QStringLiteral(TESSEL_APP_ID), u":/icons/tessel.svg"_s);
 }
 
 QIcon IconProvider::trayIcon()
 {
-    return themedOrOwn(u"tessel-tray"_s, u":/icons/tessel-tray.svg"_s);
+    return themedOrOwn(QStringLiteral(TESSEL_APP_ID "-tray"), u":/icons/tessel-tray.svg"_s);
 }
 
 } // namespace tessel

@@ -40,9 +40,10 @@ public:
     static QPixmap pixmap(const QString& symbol, int pixelSize, const QColor& tint,
                           qreal devicePixelRatio = 1);
 
-    // The application icon: the theme's "tessel" (installed into hicolor), else ours.
+    // The application icon: the theme's icon named by the application id (installed into
+    // hicolor), else ours.
     static QIcon applicationIcon();
-    // The monochrome tray icon: the theme's "tessel-tray", else ours.
+    // The tray icon: the theme's "<application id>-tray", else ours.
     static QIcon trayIcon();
 };
 

@@ -66,6 +66,18 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 0);
     }
 
+    void noPasteInTheSessionMeansNotGranted()
+    {
+        m_trusted = true;
+        const auto manager = makeManager();
+        QTRY_VERIFY(manager->isAccessibilityGranted());
+        manager->setCapabilities({false, PlatformCapabilities::AutoPaste::unavailable, false});
+        QVERIFY(!manager->checkPermission());
+        QTRY_VERIFY(!manager->isAccessibilityGranted());
+        manager->startMonitoring();
+        QVERIFY(!manager->isMonitoring());
+    }
+
     void monitoringStopsOnceGranted()
     {
         const auto manager = makeManager();

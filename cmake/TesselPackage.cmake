@@ -1,0 +1,39 @@
+# The Debian package: `cpack -G DEB` in a build of the "package" preset (scripts/package does
+# both). Only what the install rules of the application put under the prefix goes in; the
+# preset leaves the tests and benchmarks out of the build altogether.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tessel)
+set(CPACK_PACKAGE_VENDOR "The Tessel developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Tessel developers <${TESSEL_SUPPORT_EMAIL}>")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${TESSEL_WEBSITE_URL})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Debian policy: no debugging symbols in the shipped binary, and directories 0755 whatever the
+# packager's umask.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
+# The runtime libraries come from the binary itself (dpkg-shlibdeps). Images copied as TIFF
+# need Qt's extra image-format plugins, which no linker records.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-image-formats-plugins)
+# The synopsis, then the extended description line by line ("." is an empty line).
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "clipboard history with emoji and symbol pickers")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessel lives in the system tray and records every text and image you copy.
+It keeps the history on disk and brings it back in a small popup at the mouse
+pointer on a global shortcut (Super+Shift+V); choosing an entry pastes it into
+the application you were working in.
+.
+Favourites have their own tab and survive clearing the history. The popup also
+has emoji, kaomoji and symbol pickers, searchable in English, Portuguese and
+Spanish. Content marked by password managers is never recorded, and Tessel
+makes no network connections.
+.
+Global shortcuts and pasting need an X11 session or XWayland.")
+
+include(CPack)

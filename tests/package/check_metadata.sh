@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# What the desktop and software centres read about Tessel, as generated in a build tree: the
+# desktop entry and the AppStream metainfo validate, both carry the three interface languages,
+# the screenshots they point at exist in docs/screenshots, and the manual page formats without
+# a warning.
+#   check_metadata.sh <source dir> <build dir of resources/> <application id>
+set -euo pipefail
+source_dir="$1" generated="$2" app_id="$3"
+desktop="$generated/$app_id.desktop"
+metainfo="$generated/$app_id.metainfo.xml"
+failures=0
+fail() {
+    echo "FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+# --no-net: the screenshots are published with the website, not fetched from here.
+appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $metainfo"
+
+for key in Name GenericName Comment Keywords; do
+    for lang in pt_BR es; do
+        grep -q "^$key\[$lang\]=" "$desktop" || fail "$desktop has no $key[$lang]"
+    done
+done
+for lang in pt-BR es; do
+    for element in summary p; do
+        grep -q "<$element xml:lang=\"$lang\">" "$metainfo" || fail "$metainfo has no $lang $element"
+    done
+done
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo does not launch $app_id.desktop"
+
+# Each screenshot URL names a file of docs/screenshots, which the website publishes.
+shots=$(grep -o '<image[^>]*>[^<]*</image>' "$metainfo" | sed 's/<[^>]*>//g; s/.*\///')
+[[ -n "$shots" ]] || fail "the metainfo lists no screenshot"
+for shot in $shots; do
+    [[ -f "$source_dir/docs/screenshots/$shot" ]] || fail "no docs/screenshots/$shot"
+done
+
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$source_dir/resources/tessel.1" 2>&1 >/dev/null)
+[[ -z "$warnings" ]] || fail "the manual page formats with warnings: $warnings"
+
+((failures == 0)) && echo "PASSED"
+exit $((failures > 0))

@@ -1,0 +1,68 @@
+#include "app/CommandLine.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace tessel;
+using Kind = CommandLine::Kind;
+
+Q_DECLARE_METATYPE(tessel::CommandLine::Kind)
+Q_DECLARE_METATYPE(tessel::RemoteCommand)
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationName(u"tessel"_s);
+        QCoreApplication::setApplicationVersion(u"1.2.3"_s);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<RemoteCommand>("command");
+        QTest::addColumn<QString>("textContains");
+
+        const auto row = [](const char* name, QStringList args, Kind kind,
+                            RemoteCommand command = RemoteCommand::toggle,
+                            const QString& text = {}) {
+            args.prepend(u"tessel"_s);
+            QTest::newRow(name) << args << kind << command << text;
+        };
+        row("no option starts", {}, Kind::start);
+        row("toggle", {u"--toggle"_s}, Kind::remote, RemoteCommand::toggle);
+        row("emoji", {u"--emoji"_s}, Kind::remote, RemoteCommand::emoji);
+        row("preferences", {u"--preferences"_s}, Kind::remote, RemoteCommand::preferences);
+        row("quit", {u"--quit"_s}, Kind::remote, RemoteCommand::quit);
+        row("help", {u"--help"_s}, Kind::help, RemoteCommand::toggle, u"--toggle"_s);
+        row("version", {u"--version"_s}, Kind::version, RemoteCommand::toggle, u"tessel 1.2.3"_s);
+        row("unknown option", {u"--paste"_s}, Kind::error, RemoteCommand::toggle, u"paste"_s);
+        row("stray argument", {u"toggle"_s}, Kind::error, RemoteCommand::toggle, u"toggle"_s);
+        row("two requests", {u"--toggle"_s, u"--quit"_s}, Kind::error, RemoteCommand::toggle,
+            u"--toggle, --quit"_s);
+        row("the same request twice", {u"--emoji"_s, u"--emoji"_s}, Kind::remote,
+            RemoteCommand::emoji);
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Kind, kind);
+        QFETCH(RemoteCommand, command);
+        QFETCH(QString, textContains);
+        const CommandLine parsed = CommandLine::parse(arguments);
+        QCOMPARE(parsed.kind, kind);
+        if (kind == Kind::remote)
+            QCOMPARE(parsed.command, command);
+        QVERIFY2(parsed.text.contains(textContains), qPrintable(parsed.text));
+        // Every refusal is one line on standard error.
+        if (kind == Kind::error)
+            QVERIFY(!parsed.text.trimmed().contains(u'\n'));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_command_line.moc"
