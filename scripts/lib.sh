@@ -41,9 +41,9 @@ wayland_test_user=tessel-wayland
 # Starts a headless sway (no GPU, no input devices) with tests/e2e/wayland/sway.config, in a
 # runtime directory of its own. Exports TESSEL_WAYLAND_DISPLAY, TESSEL_WAYLAND_RUNTIME_DIR and
 # TESSEL_WAYLAND_USER, which tests/e2e/wayland/as-session-user turns into a session for the
-# command it runs; WAYLAND_DISPLAY itself stays unset, so the X11 tests keep choosing X11. sway refuses to run as
-# root: as root, it runs as $wayland_test_user (created once), which can read the build tree.
-# Stopped when the script exits.
+# command it runs; WAYLAND_DISPLAY itself stays unset, so the X11 tests keep choosing X11.
+# sway refuses to run as root: as root, it runs as $wayland_test_user (created once), which can
+# read the build tree. Stopped when the script exits.
 start_wayland_desktop() {
     if ! command -v sway >/dev/null; then
         echo "start_wayland_desktop: sway is not installed (scripts/setup)" >&2
