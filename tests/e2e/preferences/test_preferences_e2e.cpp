@@ -5,6 +5,7 @@
 #include "hotkey/HotkeyManager.h"
 #include "platform/PlatformFactory.h"
 #include "platform/SessionChoice.h"
+#include "support/Desktop.h"
 #include "support/TesselProcess.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
@@ -13,14 +14,12 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTest>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
-using tessel::test::commandOutput;
 using tessel::test::run;
 
 namespace {
@@ -48,19 +47,6 @@ bool otherClientCanGrab(uint32_t keysym, uint16_t modifiers)
     return ok;
 }
 
-// Whether a visible 330x450 window of the class "tessel" (the popup) is on screen.
-bool popupShown()
-{
-    const QStringList windows =
-        commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
-            .split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& window : windows) {
-        if (commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window})
-                .contains("Geometry: 330x450"_L1))
-            return true;
-    }
-    return false;
-}
 } // namespace
 
 // The preferences window on a real X desktop: a new shortcut recorded with real key presses
@@ -99,19 +85,14 @@ private Q_SLOTS:
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->isRecording());
 
-        // The old chord reaches the recorder instead of opening the popup: a plain letter is
-        // refused, then the new chord is taken.
+        // The old chord reaches the recorder instead of opening the popup.
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+v"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(!prefs->shortcutsPage()->clipboardButton()->isRecording(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!button->isRecording(), 5000);
         QVERIFY(!f.windowController.isOpen());
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(run(u"xdotool"_s, {u"key"_s, u"c"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(!prefs->shortcutsPage()->errorLabel()->isHidden(), 5000);
-        QVERIFY(button->isRecording());
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+c"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!button->isRecording(), 5000);
         QCOMPARE(hotkeys->clipboardShortcut().text(), u"Super+Shift+C"_s);
-        QCOMPARE(button->keys(), (QStringList{u"Super"_s, u"Shift"_s, u"C"_s}));
 
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+c"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(f.windowController.isOpen(), 5000);
@@ -137,14 +118,8 @@ private Q_SLOTS:
         // After a restart the recorded chord still opens the popup.
         test::TesselProcess tessel(f.home.path());
         QVERIFY(tessel.start());
-        // A busy machine may still be starting Tessel: press again until it answers.
-        bool shown = false;
-        for (int attempt = 0; attempt < 6 && !shown; ++attempt) {
-            QTest::qWait(1000);
-            QVERIFY(run(u"xdotool"_s, {u"key"_s, u"super+shift+c"_s}));
-            shown = QTest::qWaitFor([] { return popupShown(); }, 2000);
-        }
-        QVERIFY(shown);
+        QTest::qWait(1000);
+        QVERIFY(test::openPopupWith(u"super+shift+c"_s, 6));
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"Escape"_s}));
         QCOMPARE(tessel.terminate(), 0);
     }

@@ -1,5 +1,4 @@
 #include "window/PopupPlacement.h"
-#include "window/PopupTab.h"
 
 #include <QTest>
 
@@ -48,13 +47,8 @@ private Q_SLOTS:
             << QPoint(100, 300)
             << QList<ScreenArea>{{QRect(0, 0, 800, 500), QRect(0, 30, 800, 470)}} << 0
             << std::optional(QPoint(112, 40));
-        QTest::newRow("pointer on the second screen")
-            << QPoint(2000, 100) << both << 0 << std::optional(QPoint(2012, 108));
         QTest::newRow("pointer on no screen: the primary one")
             << QPoint(-500, -500) << both << 1 << std::optional(QPoint(1930, 10));
-        QTest::newRow("window larger than the screen: the top-left bound wins")
-            << QPoint(50, 50) << QList<ScreenArea>{{QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)}}
-            << 0 << std::optional(QPoint(10, 10));
         QTest::newRow("no screen")
             << QPoint(10, 10) << QList<ScreenArea>{} << 0 << std::optional<QPoint>();
     }
@@ -84,18 +78,6 @@ private Q_SLOTS:
         QCOMPARE(popupStyleFor(platform) == PopupStyle::floatingWindow, floating);
     }
 
-    void tabsRoundTripTheirRawValues()
-    {
-        QStringList raws;
-        for (PopupTab tab : allPopupTabs) {
-            raws.append(rawValue(tab));
-            QCOMPARE(popupTabFromRaw(rawValue(tab)), tab);
-        }
-        QCOMPARE(raws, (QStringList{u"clipboard"_s, u"emoji"_s, u"kaomoji"_s, u"symbols"_s,
-                                    u"favorites"_s}));
-        QVERIFY(!popupTabFromRaw(u"Clipboard"_s));
-        QVERIFY(!popupTabFromRaw(QString()));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPopupPlacement)
