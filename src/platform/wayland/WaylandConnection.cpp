@@ -56,11 +56,11 @@ bool WaylandConnection::discoverGlobals()
     // One round trip lists the globals; a second lets the objects bound meanwhile settle.
     if (wl_display_roundtrip(m_display) < 0)
         return false;
-    if (const uint32_t version = globalVersion(u"wl_seat"_s))
+    if (const uint32_t version = globalVersion("wl_seat"_L1))
         m_seat = static_cast<wl_seat*>(
-            bind(u"wl_seat"_s, &wl_seat_interface, std::min(version, kSeatVersion)));
+            bind("wl_seat"_L1, &wl_seat_interface, std::min(version, kSeatVersion)));
     m_dataControl = static_cast<zwlr_data_control_manager_v1*>(
-        bind(u"zwlr_data_control_manager_v1"_s, &zwlr_data_control_manager_v1_interface,
+        bind("zwlr_data_control_manager_v1"_L1, &zwlr_data_control_manager_v1_interface,
              kDataControlVersion));
     if (wl_display_roundtrip(m_display) < 0)
         return false;
