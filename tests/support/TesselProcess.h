@@ -29,6 +29,7 @@ public:
     QJsonArray registry() const;
     // The "text" of each record, "<image>" for images.
     QStringList registryTexts() const;
+    QProcess& process() { return m_process; }
 
     static QString executable();
 
