@@ -39,8 +39,9 @@ stop_on_exit() {
 wayland_test_user=tessel-wayland
 
 # Starts a headless sway (no GPU, no input devices) with tests/e2e/wayland/sway.config, in a
-# runtime directory of its own; exports WAYLAND_DISPLAY and, for tests/e2e/wayland/
-# as-session-user, TESSEL_WAYLAND_RUNTIME_DIR and TESSEL_WAYLAND_USER. sway refuses to run as
+# runtime directory of its own. Exports TESSEL_WAYLAND_DISPLAY, TESSEL_WAYLAND_RUNTIME_DIR and
+# TESSEL_WAYLAND_USER, which tests/e2e/wayland/as-session-user turns into a session for the
+# command it runs; WAYLAND_DISPLAY itself stays unset, so the X11 tests keep choosing X11. sway refuses to run as
 # root: as root, it runs as $wayland_test_user (created once), which can read the build tree.
 # Stopped when the script exits.
 start_wayland_desktop() {
@@ -62,13 +63,14 @@ start_wayland_desktop() {
     chmod 0700 "$runtime"
     [[ -z "$user" ]] || chown "$user:" "$runtime"
     export TESSEL_WAYLAND_RUNTIME_DIR="$runtime" TESSEL_WAYLAND_USER="$user"
+    unset TESSEL_WAYLAND_DISPLAY
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         "$repo/tests/e2e/wayland/as-session-user" \
         sway --config "$repo/tests/e2e/wayland/sway.config" >"$runtime/sway.log" 2>&1 &
     stop_on_exit "$!"
     local socket=""
     for _ in $(seq 100); do
-        socket="$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1)"
+        socket="$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1 || true)"
         [[ -n "$socket" ]] && break
         sleep 0.1
     done
@@ -77,5 +79,5 @@ start_wayland_desktop() {
         cat "$runtime/sway.log" >&2
         return 1
     fi
-    export WAYLAND_DISPLAY="$socket"
+    export TESSEL_WAYLAND_DISPLAY="$socket"
 }

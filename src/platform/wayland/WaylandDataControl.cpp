@@ -167,8 +167,10 @@ void WaylandDataControl::sourceCancelled(zwlr_data_control_source_v1* source)
 {
     m_sources.remove(source);
     zwlr_data_control_source_v1_destroy(source);
-    if (m_ownSource == source)
+    if (m_ownSource == source) {
         m_ownSource = nullptr;
+        Q_EMIT selectionLost();
+    }
 }
 
 } // namespace tessel::wayland

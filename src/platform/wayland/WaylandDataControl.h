@@ -49,6 +49,11 @@ public:
     // Whether our last selection is still the seat's.
     bool ownsSelection() const { return m_ownSource != nullptr; }
 
+Q_SIGNALS:
+    // Another client set the selection over ours.
+    void selectionLost();
+
+public:
     // A request that was answered by nobody in this time is abandoned.
     static constexpr std::chrono::milliseconds sendTimeout{5000};
 
