@@ -3,6 +3,7 @@
 #include "TesselProcess.h"
 
 #include <QRegularExpression>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -14,15 +15,28 @@ QRect popupGeometry()
         commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
             .split(u'\n', Qt::SkipEmptyParts);
     static const QRegularExpression position(u"Position: (-?\\d+),(-?\\d+)"_s);
-    static const QRegularExpression size(u"Geometry: (\\d+)x(\\d+)"_s);
     for (const QString& window : windows) {
         const QString info = commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window});
         const auto p = position.match(info);
-        const auto s = size.match(info);
-        if (p.hasMatch() && s.hasMatch() && s.captured(1) == "330"_L1 && s.captured(2) == "450"_L1)
+        if (p.hasMatch() && info.contains("Geometry: 330x450"_L1))
             return QRect(p.captured(1).toInt(), p.captured(2).toInt(), 330, 450);
     }
     return {};
+}
+
+bool openPopupWith(const QString& shortcut, int presses)
+{
+    if (!run(u"xdotool"_s, {u"mousemove"_s, u"300"_s, u"200"_s}))
+        return false;
+    for (int press = 0; press < presses; ++press) {
+        if (!run(u"xdotool"_s, {u"key"_s, shortcut}))
+            return false;
+        if (QTest::qWaitFor([] { return !popupGeometry().isEmpty(); }, 5000)) {
+            QTest::qWait(400);
+            return true;
+        }
+    }
+    return false;
 }
 
 EntryDialog::~EntryDialog()

@@ -2,12 +2,14 @@
 
 #include <QProcess>
 #include <QRect>
-#include <QString>
 
 namespace tessel::test {
 
 // The geometry of tessel's visible 330x450 popup, or an empty rectangle.
 QRect popupGeometry();
+// Presses `shortcut` with the pointer at (300, 200), again while a busy machine is still starting
+// Tessel, until the popup shows; then gives it the moment it takes to grab the keyboard.
+bool openPopupWith(const QString& shortcut, int presses = 3);
 
 // A GTK text field of another process (zenity --entry), in front with the keyboard: the
 // application the user types in. Killed on destruction if still open.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/Pasteboard.h"
+#include "clipboard/PasteboardTypes.h"
 
 namespace tessel::test {
 
@@ -10,11 +11,26 @@ class MemoryPasteboard final : public Pasteboard {
 public:
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override { return m_item.types(); }
-    std::optional<QByteArray> dataForType(const QString& type) const override;
-    std::optional<QString> stringForType(const QString& type) const override;
-    void clearContents() override;
-    void writeItem(const PasteboardItem& item) override;
-
+    std::optional<QByteArray> dataForType(const QString& type) const override
+    {
+        return m_item.data(type);
+    }
+    std::optional<QString> stringForType(const QString& type) const override
+    {
+        const auto bytes = m_item.data(type);
+        return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+    }
+    void clearContents() override
+    {
+        m_item = {};
+        ++m_changeCount;
+    }
+    void writeItem(const PasteboardItem& item) override
+    {
+        m_item = item;
+        ++m_changeCount;
+        ++m_writes;
+    }
     bool reportsChanges() const override { return m_reportsChanges; }
     void setSnapshotHandler(SnapshotHandler handler) override { m_handler = std::move(handler); }
 
@@ -23,8 +39,22 @@ public:
     void setReportsChanges(bool reports) { m_reportsChanges = reports; }
     // Another application's copy, handed to the handler the way a reader reports it: the
     // contents with the application active at the copy. Returns what was handed over.
-    ClipboardSnapshot reportExternal(const PasteboardItem& item, const QString& applicationId = {});
-    const PasteboardItem& contents() const { return m_item; }
+    ClipboardSnapshot reportExternal(const PasteboardItem& item, const QString& applicationId = {})
+    {
+        writeItem(item);
+        ClipboardSnapshot snapshot;
+        snapshot.changeCount = m_changeCount;
+        snapshot.types = item.types();
+        snapshot.applicationId = applicationId;
+        for (const QLatin1StringView type : {PasteboardType::png, PasteboardType::tiff}) {
+            if (const auto bytes = item.data(type))
+                snapshot.data.insert(type, *bytes);
+        }
+        snapshot.text = stringForType(PasteboardType::plainText);
+        if (m_handler)
+            m_handler(snapshot);
+        return snapshot;
+    }
     int writeCount() const { return m_writes; }
 
 private:

@@ -11,8 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace tessel::test {
 
-TesselProcess::TesselProcess(QString home)
-    : m_home(std::move(home))
+TesselProcess::TesselProcess(const QString& home)
+    : m_home(home)
 {
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_DATA_HOME"_s, m_home + "/data"_L1);
@@ -44,37 +44,29 @@ bool TesselProcess::start()
 int TesselProcess::terminate()
 {
     ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
-    if (!m_process.waitForFinished(10000))
-        return -1;
-    return m_process.exitCode();
+    return m_process.waitForFinished(10000) ? m_process.exitCode() : -1;
 }
 
-QString TesselProcess::registryPath() const
+std::pair<int, QByteArray> TesselProcess::refusedStart()
 {
-    return m_home + "/data/tessel/registry.json"_L1;
-}
-
-QString TesselProcess::imagesDir() const
-{
-    return m_home + "/data/tessel/images"_L1;
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    if (!start() || !m_process.waitForFinished(10000))
+        return {-1, {}};
+    return {m_process.exitCode(), m_process.readAllStandardError()};
 }
 
 QJsonArray TesselProcess::registry() const
 {
     QFile file(registryPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).array();
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).array()
+                                          : QJsonArray();
 }
 
 QStringList TesselProcess::registryTexts() const
 {
     QStringList texts;
-    for (const auto& value : registry()) {
-        const auto record = value.toObject();
-        texts.append(record.contains("text"_L1) ? record.value("text"_L1).toString()
-                                                : u"<image>"_s);
-    }
+    for (const auto& record : registry())
+        texts.append(record.toObject().value("text"_L1).toString(u"<image>"_s));
     return texts;
 }
 
@@ -96,11 +88,6 @@ bool xclipWrite(const QByteArray& bytes, const QString& target)
     return run(u"xclip"_s, {u"-selection"_s, u"clipboard"_s, u"-t"_s, target, u"-i"_s}, bytes);
 }
 
-bool haveTool(const QString& name)
-{
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
-
 QString commandOutput(const QString& program, const QStringList& args)
 {
     QProcess process;
@@ -109,12 +96,17 @@ QString commandOutput(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
+bool haveTool(const QString& name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
 QString missingForDesktopTest(const QStringList& tools)
 {
     if (QGuiApplication::platformName() != "xcb"_L1)
         return u"needs an X server (run through scripts/test)"_s;
     for (const QString& tool : tools) {
-        if (!haveTool(tool))
+        if (QStandardPaths::findExecutable(tool).isEmpty())
             return tool + " is not installed"_L1;
     }
     return {};

@@ -2,21 +2,25 @@
 
 #include <QJsonArray>
 #include <QProcess>
-#include <QString>
 
 namespace tessel::test {
 
 // The real `tessel` executable, run with its history in a directory of the test's.
 class TesselProcess {
 public:
-    explicit TesselProcess(QString home);
+    explicit TesselProcess(const QString& home);
     ~TesselProcess();
 
     bool start();
     // SIGTERM, as at log-out; returns the exit code (-1 when it did not exit in time).
     int terminate();
-    QString registryPath() const;
-    QString imagesDir() const;
+    // What a start that is refused printed on standard error, and its exit code.
+    std::pair<int, QByteArray> refusedStart();
+    QString registryPath() const
+    {
+        return m_home + QLatin1StringView("/data/tessel/registry.json");
+    }
+    QString imagesDir() const { return m_home + QLatin1StringView("/data/tessel/images"); }
     // The registry's records; empty when there is no readable registry yet.
     QJsonArray registry() const;
     // The "text" of each record, "<image>" for images.
@@ -34,10 +38,11 @@ private:
 bool run(const QString& program, const QStringList& args, const QByteArray& input = {});
 // Starts `xclip` owning the CLIPBOARD with `bytes` under `target` (it stays until replaced).
 bool xclipWrite(const QByteArray& bytes, const QString& target = QStringLiteral("UTF8_STRING"));
-bool haveTool(const QString& name);
 // What a command printed on standard output, trimmed; empty when it could not run.
 QString commandOutput(const QString& program, const QStringList& args);
 // Why a desktop test cannot run here (no X server, a missing tool), or empty when it can.
 QString missingForDesktopTest(const QStringList& tools);
+// Whether `name` is an executable on PATH.
+bool haveTool(const QString& name);
 
 } // namespace tessel::test

@@ -1,11 +1,20 @@
 #pragma once
 
-#include <QByteArray>
-#include <QColor>
+#include <QBuffer>
+#include <QImage>
 
 namespace tessel::test {
 
 // A small encoded image ("png", "tiff") filled with one colour.
-QByteArray encodedImage(const char* format, QColor colour = Qt::red, int side = 8);
+inline QByteArray encodedImage(const char* format, QColor colour = Qt::red, int side = 8)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 } // namespace tessel::test

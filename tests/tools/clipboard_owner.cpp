@@ -1,27 +1,14 @@
 // clipboard_owner: an X client that takes the CLIPBOARD and serves it well or badly, to test
 // and measure clipboard readers against owners that misbehave. Standalone; needs only xcb.
-//
-// Usage: clipboard_owner [options]
-//   --text TEXT        the text offered (UTF8_STRING, text/plain); default "clipboard_owner"
-//   --targets N        also offer N made-up targets after the text ones (100000 for a flood)
-//   --stall            answer TARGETS, never answer a request for the text (or the image)
-//   --image            also offer image/png (its bytes are never sent: refused, or with --stall
-//                      never answered)
-//   --stall-all        answer nothing at all, TARGETS included
-//   --incr-chunk N     send the text by INCR in chunks of N bytes
-//   --incr-delay MS    wait MS milliseconds before each INCR chunk (a slow sender)
-//   --announce BYTES   answer the text with INCR announcing BYTES (e.g. 2147483648); if the
-//                      reader starts the transfer anyway, send zero bytes until BYTES are sent
-//   --retake MS        take the clipboard again every MS milliseconds
-//   --class NAME       first map a window whose WM_CLASS is NAME (instance, lower-cased) and NAME
-//                      (class), wait until the window manager makes it active, then take the
-//                      clipboard through a separate window
-//   --leave-after MS   with --class: destroy the visible window MS after taking the clipboard
-//   --exit-after MS    exit after MS milliseconds (default: when another client takes the
-//                      clipboard, or never with --retake)
-// Prints "owned <ms>" when it owns the clipboard and "served <what> <ms>" each time it has
-// answered a request for TARGETS, the text or another target (milliseconds of CLOCK_MONOTONIC
-// with three decimals), one line each, flushed.
+// Options (see `parse`): --text TEXT (offered as UTF8_STRING and text/plain), --targets N (N
+// made-up targets more), --image (offers image/png, never sent), --stall (never answers the text
+// or image), --stall-all (answers nothing), --incr-chunk N and --incr-delay MS (the text by INCR,
+// N bytes every MS), --announce BYTES (INCR announcing BYTES, then zeros), --retake MS (takes the
+// clipboard again every MS), --class NAME (first maps a window of that WM_CLASS and waits until
+// it is active), --leave-after MS (with --class: destroys it MS after taking the clipboard),
+// --exit-after MS (else exits when another client takes the clipboard, or never with --retake).
+// Prints "owned <ms>" once it owns the clipboard and "served <TARGETS|text|other|incr> <ms>" per
+// answer (CLOCK_MONOTONIC milliseconds), one flushed line each.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -64,45 +51,46 @@ struct Incr {
     Clock::time_point nextChunkAt;
 };
 
-long long nowMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
-        .count();
-}
-
 double stampMs()
 {
     return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
 }
 
+long long nowMs()
+{
+    return static_cast<long long>(stampMs());
+}
+
 xcb_connection_t* c = nullptr;
 xcb_window_t root = 0;
 
-xcb_atom_t atom(const std::string& name)
+// One line of the log on standard output: what happened, and when.
+void report(const char* what)
 {
-    auto* reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : XCB_NONE;
-    std::free(reply);
-    return result;
+    std::printf("%s %.3f\n", what, stampMs());
+    std::fflush(stdout);
 }
 
-std::vector<xcb_atom_t> fillerAtoms(long count)
+void put(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, uint8_t format, size_t count,
+         const void* data)
+{
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, property, type, format,
+                        static_cast<uint32_t>(count), data);
+}
+
+// Interns all names with one round trip.
+std::vector<xcb_atom_t> atoms(const std::vector<std::string>& names)
 {
     std::vector<xcb_intern_atom_cookie_t> cookies;
-    cookies.reserve(static_cast<size_t>(count));
-    for (long i = 0; i < count; ++i) {
-        const std::string name = "x-clipboard-owner-filler-" + std::to_string(i);
+    for (const std::string& name : names)
         cookies.push_back(xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.c_str()));
-    }
-    std::vector<xcb_atom_t> atoms;
-    atoms.reserve(cookies.size());
+    std::vector<xcb_atom_t> result;
     for (auto cookie : cookies) {
         auto* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-        atoms.push_back(reply ? reply->atom : XCB_NONE);
+        result.push_back(reply ? reply->atom : XCB_NONE);
         std::free(reply);
     }
-    return atoms;
+    return result;
 }
 
 xcb_window_t makeWindow(bool visible)
@@ -141,37 +129,37 @@ xcb_window_t activeWindow(xcb_atom_t netActive)
 
 bool parse(int argc, char** argv, Options& o)
 {
+    const std::pair<const char*, bool*> flags[] = {
+        {"--stall", &o.stall}, {"--stall-all", &o.stallAll}, {"--image", &o.image}};
+    const std::pair<const char*, long*> numbers[] = {
+        {"--targets", &o.targets},          {"--incr-chunk", &o.incrChunk},
+        {"--incr-delay", &o.incrDelayMs},   {"--retake", &o.retakeMs},
+        {"--leave-after", &o.leaveAfterMs}, {"--exit-after", &o.exitAfterMs}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        auto next = [&] { return std::string(argv[++i]); };
-        if (arg == "--stall")
-            o.stall = true;
-        else if (arg == "--stall-all")
-            o.stallAll = true;
-        else if (arg == "--image")
-            o.image = true;
-        else if (!hasValue)
+        bool known = false;
+        for (const auto& [name, flag] : flags) {
+            if (arg == name)
+                *flag = known = true;
+        }
+        if (known)
+            continue;
+        if (i + 1 >= argc)
             return false;
-        else if (arg == "--text")
-            o.text = next();
-        else if (arg == "--targets")
-            o.targets = std::stol(next());
-        else if (arg == "--incr-chunk")
-            o.incrChunk = std::stol(next());
-        else if (arg == "--incr-delay")
-            o.incrDelayMs = std::stol(next());
-        else if (arg == "--announce")
-            o.announce = std::stoll(next());
-        else if (arg == "--retake")
-            o.retakeMs = std::stol(next());
+        const std::string value = argv[++i];
+        for (const auto& [name, number] : numbers) {
+            if (arg == name) {
+                *number = std::stol(value);
+                known = true;
+            }
+        }
+        if (arg == "--text")
+            o.text = value;
         else if (arg == "--class")
-            o.windowClass = next();
-        else if (arg == "--leave-after")
-            o.leaveAfterMs = std::stol(next());
-        else if (arg == "--exit-after")
-            o.exitAfterMs = std::stol(next());
-        else
+            o.windowClass = value;
+        else if (arg == "--announce")
+            o.announce = std::stoll(value);
+        else if (!known)
             return false;
     }
     return true;
@@ -192,17 +180,18 @@ int main(int argc, char** argv)
         return 1;
     }
     root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t clipboard = atom("CLIPBOARD");
-    const xcb_atom_t targetsAtom = atom("TARGETS");
-    const xcb_atom_t incrAtom = atom("INCR");
-    const xcb_atom_t utf8 = atom("UTF8_STRING");
-    const xcb_atom_t textPlain = atom("text/plain");
-    const xcb_atom_t textPlainUtf8 = atom("text/plain;charset=utf-8");
-    const xcb_atom_t png = atom("image/png");
+    const auto named = atoms({"CLIPBOARD", "TARGETS", "INCR", "UTF8_STRING", "text/plain",
+                              "text/plain;charset=utf-8", "image/png", "_NET_ACTIVE_WINDOW"});
+    const xcb_atom_t clipboard = named[0], targetsAtom = named[1], incrAtom = named[2],
+                     utf8 = named[3], textPlain = named[4], textPlainUtf8 = named[5],
+                     png = named[6], netActive = named[7];
     std::vector<xcb_atom_t> offered{targetsAtom, utf8, textPlain, textPlainUtf8};
     if (o.image)
         offered.push_back(png);
-    const auto fillers = fillerAtoms(o.targets);
+    std::vector<std::string> fillerNames;
+    for (long i = 0; i < o.targets; ++i)
+        fillerNames.push_back("x-clipboard-owner-filler-" + std::to_string(i));
+    const auto fillers = atoms(fillerNames);
     offered.insert(offered.end(), fillers.begin(), fillers.end());
 
     const long long start = nowMs();
@@ -213,11 +202,9 @@ int main(int argc, char** argv)
         std::transform(instance.begin(), instance.end(), instance.begin(),
                        [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
         const std::string wmClass = instance + '\0' + o.windowClass + '\0';
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, visible, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING,
-                            8, static_cast<uint32_t>(wmClass.size()), wmClass.data());
+        put(visible, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, wmClass.size(), wmClass.data());
         xcb_map_window(c, visible);
         xcb_flush(c);
-        const xcb_atom_t netActive = atom("_NET_ACTIVE_WINDOW");
         while (activeWindow(netActive) != visible) {
             if (nowMs() - start > 10000) {
                 std::fprintf(stderr, "clipboard_owner: the window never became active\n");
@@ -230,8 +217,7 @@ int main(int argc, char** argv)
     auto takeClipboard = [&] {
         xcb_set_selection_owner(c, owner, clipboard, XCB_CURRENT_TIME);
         xcb_flush(c);
-        std::printf("owned %.3f\n", stampMs());
-        std::fflush(stdout);
+        report("owned");
     };
     takeClipboard();
     const long long ownedAt = nowMs();
@@ -258,14 +244,12 @@ int main(int argc, char** argv)
             std::string chunk = o.announce >= 0 ? std::string(static_cast<size_t>(size), '\0')
                                                 : o.text.substr(static_cast<size_t>(incr.sent),
                                                                 static_cast<size_t>(size));
-            xcb_change_property(c, XCB_PROP_MODE_REPLACE, incr.requestor, incr.property, incr.type,
-                                8, static_cast<uint32_t>(chunk.size()), chunk.data());
+            put(incr.requestor, incr.property, incr.type, 8, chunk.size(), chunk.data());
             xcb_flush(c);
             incr.sent += size;
             incr.waitingForDelete = true;
             if (size == 0) {
-                std::printf("served incr %.3f\n", stampMs());
-                std::fflush(stdout);
+                report("served incr");
                 incr = Incr{};
             }
         }
@@ -308,9 +292,7 @@ int main(int argc, char** argv)
                                 request.target == textPlainUtf8;
             const bool stalled = o.stall && (isText || (o.image && request.target == png));
             if (request.target == targetsAtom) {
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                    XCB_ATOM_ATOM, 32, static_cast<uint32_t>(offered.size()),
-                                    offered.data());
+                put(request.requestor, property, XCB_ATOM_ATOM, 32, offered.size(), offered.data());
                 notify(request, property);
             } else if (stalled) {
                 // Never answered.
@@ -324,25 +306,19 @@ int main(int argc, char** argv)
                 incr.waitingForDelete = true;
                 const uint32_t announced =
                     static_cast<uint32_t>(std::min<long long>(incr.total, UINT32_MAX));
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property, incrAtom,
-                                    32, 1, &announced);
+                put(request.requestor, property, incrAtom, 32, 1, &announced);
                 notify(request, property);
             } else if (isText) {
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                    request.target, 8, static_cast<uint32_t>(o.text.size()),
-                                    o.text.data());
+                put(request.requestor, property, request.target, 8, o.text.size(), o.text.data());
                 notify(request, property);
             } else {
                 notify(request, XCB_NONE);
             }
             xcb_flush(c);
-            if (!stalled) {
-                const char* what = request.target == targetsAtom ? "TARGETS"
-                                   : isText                      ? "text"
-                                                                 : "other";
-                std::printf("served %s %.3f\n", what, stampMs());
-                std::fflush(stdout);
-            }
+            if (!stalled)
+                report(request.target == targetsAtom ? "served TARGETS"
+                       : isText                      ? "served text"
+                                                     : "served other");
         }
         std::free(event);
     }

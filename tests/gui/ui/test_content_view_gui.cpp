@@ -67,33 +67,18 @@ private Q_SLOTS:
         f->copy(u"unrelated"_s);
         ContentView view(f->context(), PopupTab::emoji);
         view.show();
-        QVERIFY(view.searchBar());
         QTest::keyClicks(view.searchBar()->lineEdit(), u"heart"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
         QCOMPARE(view.activeTab(), PopupTab::clipboard);
         QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
-        QCOMPARE(view.searchBar()->lineEdit()->placeholderText(),
-                 f->language.string(u"search_history_placeholder"_s));
         auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
-        QVERIFY(list);
         // The text typed on a picker already narrows the history.
         QCOMPARE(list->model()->rowCount(), 1);
         QCOMPARE(*list->model()->entryAt(0)->textContent(), u"heartbeat"_s);
         QTest::mouseClick(tabButton(view, PopupTab::symbols), Qt::LeftButton);
-        QVERIFY(view.searchBar());
         QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
         QVERIFY(tabButton(view, PopupTab::symbols)->isActive());
         QVERIFY(!tabButton(view, PopupTab::clipboard)->isActive());
-    }
-
-    void favouritesTabShowsTheFavouritesList()
-    {
-        ContentView view(f->context(), PopupTab::favorites);
-        auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
-        QVERIFY(list);
-        QVERIFY(list->showFavoritesOnly());
-        QVERIFY(view.searchBar());
-        QCOMPARE(view.tabButtons().size(), 5);
     }
 
     void onboardingFollowsThePermissionLive()
@@ -103,14 +88,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!f->permissions.isAccessibilityGranted());
         ContentView view(f->context(), PopupTab::favorites);
         view.show();
-        QVERIFY(view.onboarding());
-        QVERIFY(view.tabButtons().isEmpty());
-        QVERIFY(!view.searchBar());
         auto* onboarding = qobject_cast<PermissionOnboardingView*>(view.onboarding());
-        QVERIFY(onboarding->openButton()->isVisible());
-        QVERIFY(onboarding->retryButton()->isVisible());
-        QVERIFY(!onboarding->grantedRow()->isVisible());
-        QCOMPARE(headerTitle(view), f->language.string(u"header_title"_s));
+        QVERIFY(onboarding && view.tabButtons().isEmpty() && !view.searchBar());
+        QVERIFY(onboarding->openButton()->isVisible() && !onboarding->grantedRow()->isVisible());
 
         f->trusted = true;
         QTest::mouseClick(onboarding->retryButton(), Qt::LeftButton);
@@ -133,24 +113,18 @@ private Q_SLOTS:
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
         QVERIFY(view.handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {})));
         QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 1);
-        QCOMPARE(view.identity(), u"system-en"_s);
         const int builds = view.buildCount();
 
         f->settings.set(settings::themeMode, u"dark"_s);
-        QCOMPARE(view.identity(), u"dark-en"_s);
         QCOMPARE(view.buildCount(), builds + 1);
         QVERIFY(Theme::isDark(view.palette()));
         QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 0);
 
         f->language.setCurrentLanguageRaw(u"es"_s);
-        QCOMPARE(view.identity(), u"dark-es"_s);
+        QCOMPARE(view.buildCount(), builds + 2);
         QCOMPARE(headerTitle(view), u"Emoji y más"_s);
         QCOMPARE(view.activeTab(), PopupTab::clipboard);
         QCOMPARE(view.searchText(), u"entry"_s);
-
-        f->settings.set(settings::themeMode, u"sepia"_s);
-        QCOMPARE(view.palette().color(QPalette::Window),
-                 Theme::palette(Theme::Scheme::system).color(QPalette::Window));
     }
 
     // The tab views are built before they join the popup: their fixed colours must come from the
@@ -161,12 +135,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("trusted");
         QTest::addColumn<QString>("textKey");
         QTest::addColumn<bool>("tertiary"); // the faintest text colour, else the secondary one
-        for (const QString& mode : {u"dark"_s, u"light"_s}) {
-            QTest::addRow("%s empty list", qPrintable(mode))
-                << mode << true << u"empty_clipboard_sub"_s << true;
-            QTest::addRow("%s onboarding", qPrintable(mode))
-                << mode << false << u"onboarding_subtitle"_s << false;
-        }
+        QTest::newRow("dark empty list") << u"dark"_s << true << u"empty_clipboard_sub"_s << true;
+        QTest::newRow("light onboarding")
+            << u"light"_s << false << u"onboarding_subtitle"_s << false;
     }
 
     void childrenTakeTheThemeColours()
@@ -183,12 +154,10 @@ private Q_SLOTS:
         view.show();
         const QPalette theme = Theme::palette(Theme::schemeFor(mode));
         QLabel* label = labelWithText(view, f->language.string(textKey));
-        QVERIFY(label);
         QCOMPARE(label->palette().color(QPalette::WindowText),
                  tertiary ? Theme::tertiary(theme) : Theme::secondary(theme));
-        if (auto* list = qobject_cast<ClipboardListView*>(view.tabContent())) {
+        if (auto* list = qobject_cast<ClipboardListView*>(view.tabContent()))
             QVERIFY(list->clearButton()->styleSheet().contains(Theme::primary(theme).name()));
-        }
     }
 
     void escapeClosesThePopupBeforeTheContentSeesIt()
@@ -209,8 +178,6 @@ private Q_SLOTS:
         AppDelegate app(f->settings, f->language, f->manager, f->windowController, hotkeys,
                         f->permissions, f->paste, f->emojis, f->actions, loginItems);
         app.applicationDidFinishLaunching();
-        QCOMPARE(app.statusMenu()->actions().first()->text(),
-                 f->language.string(u"menu_open_clipboard"_s));
 
         // A save that cannot reach the disk shows in the tray's tool tip while it lasts.
         QCOMPARE(app.statusItem()->toolTip(), u"Tessel"_s);
@@ -238,31 +205,19 @@ private Q_SLOTS:
         QVERIFY(!f->windowController.isOpen());
 
         backend.press(HotkeyManager::emojiId);
-        QTRY_VERIFY(f->windowController.isOpen());
-        QCOMPARE(f->windowController.activeTab(), PopupTab::emoji);
-        backend.press(HotkeyManager::clipboardId);
+        QTRY_COMPARE(f->windowController.activeTab(), PopupTab::emoji);
+        backend.press(HotkeyManager::clipboardId); // switches the open popup's tab
         QTRY_COMPARE(f->windowController.activeTab(), PopupTab::clipboard);
         QVERIFY(f->windowController.isOpen());
 
-        app.statusItemClicked(QSystemTrayIcon::Context);
-        QVERIFY(f->windowController.isOpen());
-
         app.openPreferences();
-        QVERIFY(!f->windowController.isOpen());
-        QVERIFY(app.preferencesWindow()->isVisible());
+        QVERIFY(!f->windowController.isOpen() && app.preferencesWindow()->isVisible());
         app.openPopup(PopupTab::clipboard);
-        QVERIFY(!app.preferencesWindow()->isVisible());
-        QVERIFY(app.preferencesWindow()); // ordered out, not destroyed
+        QVERIFY(!app.preferencesWindow()->isVisible()); // ordered out, not destroyed
 
-        f->language.setCurrentLanguageRaw(u"pt"_s);
-        QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
-                     f->language.string(u"menu_open_clipboard"_s));
-        QCOMPARE(app.preferencesWindow()->windowTitle(), u"Configurações do Tessel"_s);
-
-        // A copy made after the last tick is still recorded when the application quits.
         PasteboardItem lastWords;
         lastWords.setString(PasteboardType::plainText, u"copied just before quitting"_s);
-        f->pasteboard.writeExternal(lastWords);
+        f->pasteboard.writeExternal(lastWords); // after the last tick
         app.applicationWillTerminate();
         QCOMPARE(f->manager.entries().first()->textContent(), u"copied just before quitting"_s);
         QVERIFY(!f->manager.isMonitoring());

@@ -51,15 +51,6 @@ private Q_SLOTS:
         QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
     }
 
-    void onlyABooleanFalseSwitchesThePasswordFiltersOff()
-    {
-        Fixture f;
-        f.settings.setText(u"ignorePasswordManagers"_s, u"false"_s);
-        f.workspace.appId = u"keepassxc.KeePassXC"_s;
-        f.copyText(u"pw"_s);
-        QVERIFY(f.manager.entries().isEmpty());
-    }
-
     void formatsAreTriedPngTiffText_data()
     {
         QTest::addColumn<qsizetype>("pngSize");
@@ -148,8 +139,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("recorded");
         constexpr qsizetype limit = ClipboardManager::maxPayloadSize;
-        QTest::newRow("ASCII at the limit") << QString(limit, u'a') << true;
-        QTest::newRow("ASCII one byte over") << QString(limit + 1, u'a') << false;
         // Two bytes each in UTF-8: the limit counts bytes, not characters.
         QTest::newRow("UTF-8 at the limit") << QString(limit / 2, u'é') << true;
         QTest::newRow("UTF-8 one byte over") << QString(limit / 2, u'é') + u'a' << false;

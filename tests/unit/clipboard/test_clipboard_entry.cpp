@@ -1,10 +1,15 @@
 #include "clipboard/ClipboardEntry.h"
 #include "clipboard/PasteboardTypes.h"
+#include "clipboard/SnapshotHandOver.h"
+#include "clipboard/TargetList.h"
 #include "support/TestImages.h"
 
 #include <QCryptographicHash>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -23,10 +28,6 @@ ClipboardEntry imageEntry(std::optional<QByteArray> bytes, std::optional<QString
                           QDateTime::currentDateTimeUtc());
 }
 
-QString sha256(const QByteArray& bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-}
 } // namespace
 
 class TestClipboardEntry : public QObject {
@@ -56,30 +57,20 @@ private Q_SLOTS:
         QCOMPARE(textEntry(text).previewText(), preview);
     }
 
-    void imagePreviewNamesTheHash()
+    void imagesAreNamedByTheirHash()
     {
         const QByteArray png = test::encodedImage("png");
-        const auto entry = imageEntry(png);
-        QCOMPARE(entry.previewText(), "[Imagem "_L1 + sha256(png).left(8) + u']');
-        QVERIFY(entry.isImage());
-        QCOMPARE(entry.hash(), sha256(png));
-    }
-
-    void missingBlobIsStillAnImageWithNothingToOffer()
-    {
-        const auto entry = imageEntry(std::nullopt, u"/nonexistent/blob.png"_s);
-        QVERIFY(entry.isImage());
-        QCOMPARE(entry.hash(), sha256({}));
-        QVERIFY(!entry.image().has_value());
-        QVERIFY(entry.pasteboardItem().isEmpty());
+        const QString hash =
+            QString::fromLatin1(QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex());
+        QCOMPARE(imageEntry(png).hash(), hash);
+        QCOMPARE(imageEntry(png).previewText(), "[Imagem "_L1 + hash.left(8) + u']');
+        // A blob that is gone is still an image, with nothing to offer.
+        const auto lost = imageEntry(std::nullopt, u"/nonexistent/blob.png"_s);
+        QVERIFY(lost.isImage() && !lost.image() && lost.pasteboardItem().isEmpty());
     }
 
     void pasteboardItems()
     {
-        const auto text = textEntry(u"héllo"_s).pasteboardItem();
-        QCOMPARE(text.types(), QStringList{QString(PasteboardType::plainText)});
-        QCOMPARE(*text.data(PasteboardType::plainText), u"héllo"_s.toUtf8());
-
         // Undecodable bytes are still offered, under the PNG type alone.
         const auto broken = imageEntry("not an image"_ba).pasteboardItem();
         QCOMPARE(broken.types(), QStringList{QString(PasteboardType::png)});
@@ -126,9 +117,7 @@ private Q_SLOTS:
     void thumbnailsAreDecodedToFit()
     {
         const auto entry = imageEntry(test::encodedImage("png", Qt::green, 200));
-        const auto thumb = entry.thumbnail(QSize(50, 120));
-        QVERIFY(thumb);
-        QCOMPARE(thumb->size(), QSize(50, 50));
+        QCOMPARE(entry.thumbnail(QSize(50, 120))->size(), QSize(50, 50));
         QCOMPARE(entry.thumbnail(QSize(400, 400))->size(), QSize(200, 200)); // never enlarged
         QVERIFY(!textEntry(u"no image"_s).thumbnail(QSize(50, 50)));
     }
@@ -145,6 +134,91 @@ private Q_SLOTS:
         const auto entry = imageEntry(png);
         QVERIFY(!entry.image().has_value());
         QCOMPARE(entry.pasteboardItem().types(), QStringList{QString(PasteboardType::png)});
+    }
+
+    void targetListBecomesTypesAndReadTargets_data()
+    {
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<QString>("textTarget");
+        QTest::addColumn<QString>("pngTarget");
+
+        const QString text = PasteboardType::plainText;
+        QTest::newRow("GTK text: every alias is one type, UTF-8 preferred")
+            << QStringList{u"TIMESTAMP"_s,  u"TARGETS"_s,
+                           u"MULTIPLE"_s,   u"SAVE_TARGETS"_s,
+                           u"STRING"_s,     u"TEXT"_s,
+                           u"text/plain"_s, u"text/plain;charset=utf-8"_s,
+                           u"UTF8_STRING"_s}
+            << QStringList{text} << u"UTF8_STRING"_s << QString();
+        QTest::newRow("legacy Latin-1 only")
+            << QStringList{u"STRING"_s} << QStringList{text} << u"STRING"_s << QString();
+        QTest::newRow("image with markers keeps the owner's order and names")
+            << QStringList{u"x-kde-passwordManagerHint"_s, u"image/png"_s,
+                           u"application/x-qt-image"_s, u"image/bmp"_s, u"image/png"_s}
+            << QStringList{u"x-kde-passwordManagerHint"_s, QString(PasteboardType::png),
+                           u"image/bmp"_s}
+            << QString() << u"image/png"_s;
+    }
+
+    void targetListBecomesTypesAndReadTargets()
+    {
+        QFETCH(QStringList, targets);
+        QFETCH(QStringList, types);
+        QFETCH(QString, textTarget);
+        QFETCH(QString, pngTarget);
+        const auto offer = TargetList::fromTargets(targets);
+        QCOMPARE(offer.types, types);
+        QCOMPARE(offer.text.target, textTarget);
+        QCOMPARE(offer.pngTarget, pngTarget);
+    }
+
+    void handOverStampsSnapshotsOnItsOwnThreadInOrder()
+    {
+        SnapshotHandOver handOver;
+        QList<ClipboardSnapshot> delivered;
+        QList<bool> onMainThread;
+        handOver.setHandler([&](const ClipboardSnapshot& s) {
+            delivered.append(s);
+            onMainThread.append(QThread::currentThread() == thread());
+        });
+        const qint64 start = handOver.changeCount();
+        // The reader's thread only stamps and queues; the handler runs on the main thread.
+        std::thread reader([&] {
+            for (quint64 serial = 1; serial <= 3; ++serial) {
+                handOver.changeSeen(serial);
+                ClipboardSnapshot s;
+                s.text = QString::number(serial);
+                handOver.contentsRead(serial, std::move(s));
+            }
+        });
+        reader.join();
+        QVERIFY(delivered.isEmpty()); // nothing runs on the reader's thread
+        QTRY_COMPARE(delivered.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(delivered[i].text, QString::number(i + 1));
+            QCOMPARE(delivered[i].changeCount, start + i + 1);
+            QVERIFY(onMainThread[i]);
+        }
+    }
+
+    void handOverDropsContentsOfAReplacedChange()
+    {
+        SnapshotHandOver handOver;
+        QList<ClipboardSnapshot> delivered;
+        handOver.setHandler([&](const ClipboardSnapshot& s) { delivered.append(s); });
+        handOver.changeSeen(1);
+        handOver.changeSeen(2);
+        handOver.contentsRead(1, {});
+        QCoreApplication::processEvents();
+        QVERIFY(delivered.isEmpty());
+
+        // An own write after a change was seen moves the count past the snapshot's stamp.
+        handOver.contentsRead(2, {});
+        handOver.countOwnWrite();
+        QCoreApplication::processEvents();
+        QCOMPARE(delivered.size(), 1);
+        QVERIFY(delivered[0].changeCount < handOver.changeCount());
     }
 };
 

@@ -38,20 +38,16 @@ private Q_SLOTS:
             f.manager.toggleFavorite(f.manager.entries().first());
         }
         f.copy(item({{PasteboardType::png, test::encodedImage("png")}}));
-        const ClipboardEntryPtr oldestImage = f.manager.entries().first();
         f.waitForSave();
         QCOMPARE(f.blobCount(), 1);
         for (int i = 0; i < 50; ++i)
             f.copyText(u"item %1"_s.arg(i));
 
-        const auto& entries = f.manager.entries();
-        QCOMPARE(entries.size(), 55);
-        QCOMPARE(std::count_if(entries.begin(), entries.end(),
-                               [](const auto& e) { return e->isFavorite(); }),
-                 5);
-        QVERIFY(!entries.contains(oldestImage));
+        const QStringList texts = f.texts();
+        QCOMPARE(texts.size(), 55);
+        QCOMPARE(texts.first(), u"item 49"_s);
+        QVERIFY(texts.contains(u"fav 0"_s) && !texts.contains(u"<image>"_s));
         QCOMPARE(f.blobCount(), 0);
-        QCOMPARE(entries.first()->textContent(), u"item 49"_s);
     }
 
     void limitsOfZeroAndBelowKeepOnlyFavourites_data()
@@ -76,10 +72,9 @@ private Q_SLOTS:
     void aBlobStillNamedByAnotherEntryIsKept()
     {
         Fixture f;
-        const QByteArray png = test::encodedImage("png");
-        f.copy(item({{PasteboardType::png, png}}));
+        f.copy(item({{PasteboardType::png, test::encodedImage("png")}}));
         f.waitForSave();
-        // A registry written by hand can name the same blob twice.
+        // An older or hand-written registry can name the same blob twice.
         const auto twin = std::make_shared<ClipboardEntry>(
             PasteboardType::png, std::nullopt, std::nullopt,
             f.manager.entries().first()->imageFileURL(), false, QDateTime::currentDateTimeUtc());
@@ -88,40 +83,13 @@ private Q_SLOTS:
         ClipboardManager reloaded(
             f.pasteboard, f.workspace, f.settings,
             std::make_unique<ClipboardStore>(f.manager.store().appSupportDir()));
-        QCOMPARE(reloaded.entries().size(), 2);
         reloaded.deleteEntry(reloaded.entries().first());
         QCOMPARE(f.blobCount(), 1);
         reloaded.clearAll();
         QCOMPARE(f.blobCount(), 0);
     }
 
-    void selectWritesBackWithoutRecapture()
-    {
-        Fixture f;
-        f.copyText(u"first"_s);
-        f.copyText(u"second"_s);
-        const ClipboardEntryPtr top = f.manager.entries().first();
-        const ClipboardEntryPtr older = f.manager.entries().last();
-        const QDateTime topTime = top->timestamp();
-
-        QSignalSpy changed(&f.manager, &ClipboardManager::entriesChanged);
-        f.manager.select(top);
-        QCOMPARE(*f.pasteboard.stringForType(PasteboardType::plainText), u"second"_s);
-        QCOMPARE(f.manager.entries().first(), top);
-        QCOMPARE(top->timestamp(), topTime);
-        QCOMPARE(changed.count(), 0);
-
-        f.clock.advance(5);
-        f.manager.select(older);
-        QCOMPARE(f.texts(), (QStringList{u"first"_s, u"second"_s}));
-        QVERIFY(older->timestamp() > topTime);
-        const int writes = f.pasteboard.writeCount();
-        f.manager.poll();
-        QCOMPARE(f.manager.entries().size(), 2);
-        QCOMPARE(f.pasteboard.writeCount(), writes);
-    }
-
-    void aChosenImageIsNotRecordedAgain()
+    void choosingWritesBackWithoutRecapture()
     {
         // A TIFF entry goes back out as PNG and TIFF: were our own write read back, the PNG
         // would become a second, unpinned entry that the duplicate check cannot merge.
@@ -130,28 +98,23 @@ private Q_SLOTS:
         const ClipboardEntryPtr image = f.manager.entries().first();
         f.manager.toggleFavorite(image);
         f.copyText(u"later"_s);
+        const ClipboardEntryPtr top = f.manager.entries().first();
+        const QDateTime topTime = top->timestamp();
         QSignalSpy changed(&f.manager, &ClipboardManager::entriesChanged);
+        f.manager.select(top); // already on top: it stays as it is
+        QCOMPARE(*f.pasteboard.stringForType(PasteboardType::plainText), u"later"_s);
+        QCOMPARE(top->timestamp(), topTime);
+        QCOMPARE(changed.count(), 0);
+
+        f.clock.advance(5);
         f.manager.select(image);
-        QCOMPARE(changed.count(), 1);
+        const int writes = f.pasteboard.writeCount();
         f.manager.poll();
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(f.manager.entries().size(), 2);
-        QCOMPARE(f.manager.entries().first(), image);
-        QVERIFY(image->isFavorite());
+        QCOMPARE(f.pasteboard.writeCount(), writes);
+        QCOMPARE(f.texts(), (QStringList{u"<image>"_s, u"later"_s}));
+        QVERIFY(image->isFavorite() && image->timestamp() > topTime);
         QCOMPARE(image->mimetype(), QString(PasteboardType::tiff));
-    }
-
-    void deleteAndClearAll()
-    {
-        Fixture f;
-        for (const QString& t : {u"a"_s, u"b"_s, u"c"_s, u"d"_s})
-            f.copyText(t);
-        f.manager.toggleFavorite(f.manager.entries()[1]); // c
-        f.manager.toggleFavorite(f.manager.entries()[3]); // a
-        f.manager.deleteEntry(f.manager.entries()[0]);    // d
-        QCOMPARE(f.texts(), (QStringList{u"c"_s, u"b"_s, u"a"_s}));
-        f.manager.clearAll();
-        QCOMPARE(f.texts(), (QStringList{u"c"_s, u"a"_s}));
     }
 
     void burstOfChangesIsSavedOnce()

@@ -4,14 +4,22 @@
 #include "support/TempHome.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
 
+namespace {
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+// The private files every store writes through, and the settings kept in one of them.
 class TestSettingsStore : public QObject {
     Q_OBJECT
 
@@ -22,7 +30,6 @@ private Q_SLOTS:
         QTest::newRow("text for a number") << R"({"maxHistoryItems": "20"})"_ba;
         QTest::newRow("fraction for a number") << R"({"maxHistoryItems": 20.5})"_ba;
         QTest::newRow("number for a boolean") << R"({"pasteOnSelect": 0})"_ba;
-        QTest::newRow("plain text for bytes") << R"({"recentEmojis": "WyJhIl0="})"_ba;
         QTest::newRow("bad base64") << R"({"recentEmojis": {"base64": "%%%"}})"_ba;
     }
 
@@ -30,16 +37,14 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, json);
         test::TempHome home;
-        const QString path = home.path() + "/settings.json"_L1;
-        QVERIFY(AppPaths::writePrivateFile(path, json));
-        SettingsStore store(path);
+        QVERIFY(AppPaths::writePrivateFile(home.path() + "/settings.json"_L1, json));
+        SettingsStore store(home.path() + "/settings.json"_L1);
         QCOMPARE(store.value(settings::maxHistoryItems), 50);
         QCOMPARE(store.value(settings::pasteOnSelect), true);
-        QCOMPARE(store.value(settings::appLanguage), u"system"_s);
         QVERIFY(!store.value(settings::recentEmojis).has_value());
     }
 
-    void writesPersistWithTheirKindAndNotify()
+    void writesPersistPrivatelyWithTheirKindAndNotify()
     {
         test::TempHome home;
         const QString path = SettingsStore::defaultFilePath();
@@ -48,21 +53,19 @@ private Q_SLOTS:
             QSignalSpy spy(&store, &SettingsStore::changed);
             store.set(settings::maxHistoryItems, 0);
             store.set(settings::pasteOnSelect, false);
-            store.set(settings::appLanguage, u"es"_s);
             store.set(settings::recentEmojis, "[\"\xF0\x9F\x98\x80\"]"_ba);
-            QCOMPARE(spy.count(), 4);
+            QCOMPARE(spy.count(), 3);
             QCOMPARE(spy.at(0).at(0).toString(), u"maxHistoryItems"_s);
-            QVERIFY(store.lastWrite().ok());
         }
+        QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions{});
+        QCOMPARE(QFile::permissions(AppPaths::configDir()) & 0x0077, QFile::Permissions{});
         SettingsStore reread(path);
         QCOMPARE(reread.value(settings::maxHistoryItems), 0);
         QCOMPARE(reread.value(settings::pasteOnSelect), false);
-        QCOMPARE(reread.value(settings::appLanguage), u"es"_s);
         QCOMPARE(*reread.value(settings::recentEmojis), "[\"\xF0\x9F\x98\x80\"]"_ba);
         // Stored as a number, the limit is no boolean and no text.
         QVERIFY(!reread.boolValue(u"maxHistoryItems"_s).has_value());
         QVERIFY(!reread.textValue(u"maxHistoryItems"_s).has_value());
-
         reread.remove(settings::pasteOnSelect.name);
         QCOMPARE(SettingsStore(path).value(settings::pasteOnSelect), true);
     }
@@ -80,9 +83,7 @@ private Q_SLOTS:
         // The user's file survives the next write, for repair.
         const auto aside = QDir(home.path()).entryList({u"settings.json.corrupt-*"_s});
         QCOMPARE(aside.size(), 1);
-        QFile kept(home.path() + u'/' + aside.first());
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), broken);
+        QCOMPARE(contents(home.path() + u'/' + aside.first()), broken);
         QVERIFY(SettingsStore(path).loadResult());
     }
 
@@ -103,15 +104,37 @@ private Q_SLOTS:
         QCOMPARE(reread.value(settings::appLanguage), u"system"_s);
     }
 
-    void fileIsPrivate()
+    void aFullDiskLeavesTheOldFile_data()
     {
-        test::TempHome home;
-        SettingsStore store(SettingsStore::defaultFilePath());
-        store.set(settings::themeMode, u"dark"_s);
-        QCOMPARE(QFileInfo(store.filePath()).permissions() & 0x0077, QFile::Permissions{});
-        QCOMPARE(QFile::permissions(AppPaths::configDir()), QFile::ReadOwner | QFile::WriteOwner |
-                                                                QFile::ExeOwner | QFile::ReadUser |
-                                                                QFile::WriteUser | QFile::ExeUser);
+        QTest::addColumn<qsizetype>("size");
+        QTest::newRow("buffered write") << qsizetype(200);
+        QTest::newRow("large write") << qsizetype(256 * 1024);
+    }
+    void aFullDiskLeavesTheOldFile()
+    {
+        QFETCH(qsizetype, size);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"registry.json"_s);
+        QVERIFY(AppPaths::writePrivateFile(path, "[\"the old history\"]"));
+        Result written = Result::success();
+        {
+            test::FullDisk full;
+            written = AppPaths::writePrivateFile(path, QByteArray(size, 'x'));
+        }
+        QVERIFY(!written);
+        QVERIFY(written.message().contains(path));
+        QCOMPARE(contents(path), "[\"the old history\"]"_ba);
+        // No half-written temporary file is left behind either.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void readsAreBounded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"registry.json"_s);
+        QVERIFY(AppPaths::writePrivateFile(path, QByteArray(11, 'x')));
+        QCOMPARE(*AppPaths::readPrivateFile(path, 11), QByteArray(11, 'x'));
+        QVERIFY(!AppPaths::readPrivateFile(path, 10));
     }
 };
 

@@ -83,19 +83,6 @@ private Q_SLOTS:
         QFETCH(bool, floating);
         QCOMPARE(popupStyleFor(platform) == PopupStyle::floatingWindow, floating);
     }
-
-    void tabsRoundTripTheirRawValues()
-    {
-        QStringList raws;
-        for (PopupTab tab : allPopupTabs) {
-            raws.append(rawValue(tab));
-            QCOMPARE(popupTabFromRaw(rawValue(tab)), tab);
-        }
-        QCOMPARE(raws, (QStringList{u"clipboard"_s, u"emoji"_s, u"kaomoji"_s, u"symbols"_s,
-                                    u"favorites"_s}));
-        QVERIFY(!popupTabFromRaw(u"Clipboard"_s));
-        QVERIFY(!popupTabFromRaw(QString()));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPopupPlacement)
