@@ -28,7 +28,7 @@ WaylandToplevels::WaylandToplevels(WaylandConnection& connection, QObject* paren
         .finished = &WaylandToplevels::onFinished,
     };
     m_manager = static_cast<zwlr_foreign_toplevel_manager_v1*>(
-        m_connection.bind(u"zwlr_foreign_toplevel_manager_v1"_s,
+        m_connection.bind(QLatin1StringView(zwlr_foreign_toplevel_manager_v1_interface.name),
                           &zwlr_foreign_toplevel_manager_v1_interface, kManagerVersion));
     if (!m_manager)
         return;
