@@ -56,12 +56,12 @@ bool WaylandConnection::discoverGlobals()
     // One round trip lists the globals; a second lets the objects bound meanwhile settle.
     if (wl_display_roundtrip(m_display) < 0)
         return false;
-    if (const uint32_t version = globalVersion("wl_seat"_L1))
-        m_seat = static_cast<wl_seat*>(
-            bind("wl_seat"_L1, &wl_seat_interface, std::min(version, kSeatVersion)));
+    if (const uint32_t version = globalVersion(QLatin1StringView(wl_seat_interface.name)))
+        m_seat = static_cast<wl_seat*>(bind(QLatin1StringView(wl_seat_interface.name),
+                                            &wl_seat_interface, std::min(version, kSeatVersion)));
     m_dataControl = static_cast<zwlr_data_control_manager_v1*>(
-        bind("zwlr_data_control_manager_v1"_L1, &zwlr_data_control_manager_v1_interface,
-             kDataControlVersion));
+        bind(QLatin1StringView(zwlr_data_control_manager_v1_interface.name),
+             &zwlr_data_control_manager_v1_interface, kDataControlVersion));
     if (wl_display_roundtrip(m_display) < 0)
         return false;
 

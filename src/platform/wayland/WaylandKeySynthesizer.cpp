@@ -49,8 +49,9 @@ WaylandKeySynthesizer::WaylandKeySynthesizer(WaylandConnection& connection,
     , m_isOwnWindow(std::move(isOwnWindow))
 {
     m_clock.start();
-    m_manager = static_cast<zwp_virtual_keyboard_manager_v1*>(m_connection.bind(
-        "zwp_virtual_keyboard_manager_v1"_L1, &zwp_virtual_keyboard_manager_v1_interface, 1));
+    m_manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
+        m_connection.bind(QLatin1StringView(zwp_virtual_keyboard_manager_v1_interface.name),
+                          &zwp_virtual_keyboard_manager_v1_interface, 1));
     // Made now rather than at the first paste: a seat that gains its first keyboard announces
     // it to every client, and a client that has not bound its keyboard yet misses keys sent
     // right after (a seat without a hardware keyboard, such as a headless or kiosk session).

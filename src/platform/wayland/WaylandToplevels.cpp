@@ -28,7 +28,7 @@ WaylandToplevels::WaylandToplevels(WaylandConnection& connection, QObject* paren
         .finished = &WaylandToplevels::onFinished,
     };
     m_manager = static_cast<zwlr_foreign_toplevel_manager_v1*>(
-        m_connection.bind("zwlr_foreign_toplevel_manager_v1"_L1,
+        m_connection.bind(QLatin1StringView(zwlr_foreign_toplevel_manager_v1_interface.name),
                           &zwlr_foreign_toplevel_manager_v1_interface, kManagerVersion));
     if (!m_manager)
         return;

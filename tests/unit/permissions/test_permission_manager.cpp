@@ -132,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(XdgAutostart::desktopEntry(path, false).contains(exec));
     }
 
-    void noPasteInTheSessionMeansNotGranted()
+    void aGrantIsWithdrawnOnceTheSessionHasNoPaste()
     {
         m_trusted = true;
         PermissionManager manager([this] { return m_trusted; }, [](const QUrl&) { return true; });
