@@ -24,6 +24,60 @@ start_virtual_desktop() {
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     openbox --sm-disable >/dev/null 2>&1 &
     wm_pid=$!
-    trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true' EXIT
+    stop_on_exit "$wm_pid" "$xvfb_pid"
     sleep 0.5
+}
+
+# Processes stopped when the script exits, whichever desktop started them.
+desktop_pids=()
+stop_on_exit() {
+    desktop_pids+=("$@")
+    trap 'kill "${desktop_pids[@]}" 2>/dev/null || true' EXIT
+}
+
+# The unprivileged account sway and its clients run as when the tests run as root.
+wayland_test_user=tessel-wayland
+
+# Starts a headless sway (no GPU, no input devices) with tests/e2e/wayland/sway.config, in a
+# runtime directory of its own. Exports TESSEL_WAYLAND_DISPLAY, TESSEL_WAYLAND_RUNTIME_DIR and
+# TESSEL_WAYLAND_USER, which tests/e2e/wayland/as-session-user turns into a session for the
+# command it runs; WAYLAND_DISPLAY itself stays unset, so the X11 tests keep choosing X11.
+# sway refuses to run as root: as root, it runs as $wayland_test_user (created once), which can
+# read the build tree. Stopped when the script exits.
+start_wayland_desktop() {
+    if ! command -v sway >/dev/null; then
+        echo "start_wayland_desktop: sway is not installed (scripts/setup)" >&2
+        return 1
+    fi
+    local user=""
+    if [[ $(id -u) -eq 0 ]]; then
+        user="$wayland_test_user"
+        id -u "$user" >/dev/null 2>&1 ||
+            useradd --system --create-home --home-dir "/var/lib/$user" \
+                --shell /usr/sbin/nologin "$user"
+        # Build trees made under a restrictive umask would hide the binaries from that user.
+        find "$repo/build" ! -perm -o+r -exec chmod o+rX {} + 2>/dev/null || true
+    fi
+    local runtime
+    runtime="$(mktemp -d /tmp/tessel-wayland.XXXXXX)"
+    chmod 0700 "$runtime"
+    [[ -z "$user" ]] || chown "$user:" "$runtime"
+    export TESSEL_WAYLAND_RUNTIME_DIR="$runtime" TESSEL_WAYLAND_USER="$user"
+    unset TESSEL_WAYLAND_DISPLAY
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        "$repo/tests/e2e/wayland/as-session-user" \
+        sway --config "$repo/tests/e2e/wayland/sway.config" >"$runtime/sway.log" 2>&1 &
+    stop_on_exit "$!"
+    local socket=""
+    for _ in $(seq 100); do
+        socket="$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1 || true)"
+        [[ -n "$socket" ]] && break
+        sleep 0.1
+    done
+    if [[ -z "$socket" ]]; then
+        echo "start_wayland_desktop: sway did not start; its log:" >&2
+        cat "$runtime/sway.log" >&2
+        return 1
+    fi
+    export TESSEL_WAYLAND_DISPLAY="$socket"
 }

@@ -4,7 +4,8 @@
 
 namespace tessel {
 
-// Terminal emulators known by their WM_CLASS: they paste with Ctrl+Shift+V.
+// Terminal emulators known by their WM_CLASS (X11) or app_id (Wayland): they paste with
+// Ctrl+Shift+V.
 namespace TerminalClasses {
 
 // True when the instance or the class name (case-insensitive) is a known terminal emulator.

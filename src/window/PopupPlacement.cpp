@@ -11,6 +11,12 @@ constexpr int kGapAbove = 16;
 constexpr int kGapSide = 12;
 } // namespace
 
+PopupStyle popupStyleFor(const QString& platformName)
+{
+    return platformName.startsWith(QLatin1StringView("wayland")) ? PopupStyle::floatingWindow
+                                                                 : PopupStyle::overlayAtPointer;
+}
+
 std::optional<QPoint> popupOrigin(QPoint cursor, QSize window, const QList<ScreenArea>& screens,
                                   int primaryIndex)
 {

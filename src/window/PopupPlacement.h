@@ -4,9 +4,24 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <optional>
 
 namespace tessel {
+
+// How the popup appears on the windowing system Qt runs on.
+enum class PopupStyle {
+    // A popup window that Tessel places at the pointer; it takes the keyboard without
+    // activating, and a click outside closes it (X11, where clients may place and grab).
+    overlayAtPointer,
+    // A frameless fixed-size top-level window that the compositor floats and places (centred on
+    // the active output); it closes when it loses the focus. On Wayland a client can neither
+    // place its window nor watch clicks elsewhere, and a popup needs a parent window.
+    floatingWindow,
+};
+
+// The style for the Qt platform plugin named `platformName` ("xcb", "wayland", "wayland-egl"...).
+PopupStyle popupStyleFor(const QString& platformName);
 
 // One screen as placement sees it: its whole geometry and the part windows may use (without
 // panels and docks). Qt coordinates: origin top left, y grows downwards.

@@ -10,9 +10,23 @@
 
 namespace tessel {
 
-PopupWindow::PopupWindow(QWidget* content)
-    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
+namespace {
+Qt::WindowFlags flagsFor(PopupStyle style)
+{
+    switch (style) {
+    case PopupStyle::overlayAtPointer:
+        return Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint;
+    case PopupStyle::floatingWindow:
+        break;
+    }
+    return Qt::Window | Qt::FramelessWindowHint;
+}
+} // namespace
+
+PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
+    : QWidget(nullptr, flagsFor(style))
     , m_content(content)
+    , m_style(style)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("PopupWindow"));
@@ -69,6 +83,19 @@ void PopupWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     setRouting(true);
+}
+
+void PopupWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || m_style != PopupStyle::floatingWindow)
+        return;
+    // The compositor activates the window a moment after it shows; only losing the focus it had
+    // closes it.
+    if (isActiveWindow())
+        m_wasActive = true;
+    else if (m_wasActive && isVisible())
+        close();
 }
 
 void PopupWindow::hideEvent(QHideEvent* event)

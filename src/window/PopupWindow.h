@@ -1,13 +1,17 @@
 #pragma once
 
+#include "window/PopupPlacement.h"
+
 #include <QSize>
 #include <QWidget>
 
 namespace tessel {
 
-// The popup's top-level window: a Qt::Popup, so it floats over the application the user works in
-// without taking the active-window role from it, gets the keyboard while open, and closes on a
-// click outside. It holds one content widget and has rounded corners.
+// The popup's top-level window. As an overlay it is a Qt::Popup, so it floats over the application
+// the user works in without taking the active-window role from it, gets the keyboard while open,
+// and closes on a click outside. As a floating window it is an ordinary frameless top-level of
+// fixed size, which tiling compositors float, and it closes when another window takes the focus.
+// It holds one content widget and has rounded corners.
 //
 // It is also the popup's one key router: while shown, every key typed inside it goes first to
 // Escape (which asks for the popup to close), then to the content when the content is a
@@ -21,7 +25,9 @@ public:
     static constexpr int cornerRadius = 12;
 
     // Takes ownership of `content`.
-    explicit PopupWindow(QWidget* content);
+    PopupWindow(QWidget* content, PopupStyle style);
+
+    PopupStyle style() const { return m_style; }
     ~PopupWindow() override;
 
     QWidget* content() const { return m_content; }
@@ -37,12 +43,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void setRouting(bool on);
 
     QWidget* m_content;
+    PopupStyle m_style;
     bool m_routing = false;
+    bool m_wasActive = false;
 };
 
 } // namespace tessel

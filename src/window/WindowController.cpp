@@ -14,9 +14,15 @@
 namespace tessel {
 
 WindowController::WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent)
+    : WindowController(settings, workspace, popupStyleFor(QGuiApplication::platformName()), parent)
+{}
+
+WindowController::WindowController(SettingsStore& settings, Workspace& workspace, PopupStyle style,
+                                   QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_workspace(workspace)
+    , m_style(style)
 {}
 
 WindowController::~WindowController()
@@ -40,7 +46,7 @@ void WindowController::open(PopupTab tab, QWidget* content)
     close(true);
     m_activeTab = tab;
     m_workspace.rememberActiveWindow();
-    auto* window = new PopupWindow(content);
+    auto* window = new PopupWindow(content, m_style);
     applyTheme(window);
     m_window = window;
     // Qt closes a popup by itself on a click outside; that counts as a close with hand-back.
@@ -84,7 +90,7 @@ void WindowController::close(bool hideApp)
 void WindowController::positionAtCursor()
 {
     PopupWindow* window = m_window.data();
-    if (!window)
+    if (!window || window->style() != PopupStyle::overlayAtPointer)
         return;
     QList<ScreenArea> screens;
     int primaryIndex = -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/PopupPlacement.h"
 #include "window/PopupTab.h"
 
 #include <QObject>
@@ -21,7 +22,10 @@ class WindowController : public QObject {
     Q_OBJECT
 
 public:
+    // `style` is how popups appear; by default the one for the Qt platform in use.
     WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent = nullptr);
+    WindowController(SettingsStore& settings, Workspace& workspace, PopupStyle style,
+                     QObject* parent = nullptr);
     ~WindowController() override;
 
     // Closes any open popup, then shows a new one on `tab` with `content` (ownership taken).
@@ -30,6 +34,7 @@ public:
     // active when the popup opened. Every step runs even when nothing is open.
     void close(bool hideApp);
     // Moves the open popup next to the pointer, inside the visible area of the pointer's screen.
+    // A floating window is left where the compositor puts it.
     void positionAtCursor();
     // Gives `window` the appearance of the "themeMode" setting.
     void applyTheme(QWidget* window) const;
@@ -49,6 +54,7 @@ Q_SIGNALS:
 private:
     SettingsStore& m_settings;
     Workspace& m_workspace;
+    PopupStyle m_style;
     QPointer<PopupWindow> m_window;
     PopupTab m_activeTab = PopupTab::clipboard;
 };

@@ -103,6 +103,11 @@ QString commandOutput(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
+bool haveTool(const QString& name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
 QString missingForDesktopTest(const QStringList& tools)
 {
     if (QGuiApplication::platformName() != "xcb"_L1)

@@ -29,6 +29,7 @@ public:
     QJsonArray registry() const;
     // The "text" of each record, "<image>" for images.
     QStringList registryTexts() const;
+    QProcess& process() { return m_process; }
 
     static QString executable();
 
@@ -45,5 +46,7 @@ bool xclipWrite(const QByteArray& bytes, const QString& target = QStringLiteral(
 QString commandOutput(const QString& program, const QStringList& args);
 // Why a desktop test cannot run here (no X server, a missing tool), or empty when it can.
 QString missingForDesktopTest(const QStringList& tools);
+// Whether `name` is an executable on PATH.
+bool haveTool(const QString& name);
 
 } // namespace tessel::test

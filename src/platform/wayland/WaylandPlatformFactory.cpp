@@ -1,5 +1,15 @@
 #include "platform/wayland/WaylandPlatformFactory.h"
 
+#include "platform/wayland/VirtualKeymap.h"
+#include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandKeySynthesizer.h"
+#include "platform/wayland/WaylandPasteboard.h"
+#include "platform/wayland/WaylandToplevels.h"
+#include "platform/wayland/WaylandWorkspace.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+
 using namespace Qt::StringLiterals;
 
 namespace tessel::wayland {
@@ -8,14 +18,91 @@ WaylandPlatformFactory::WaylandPlatformFactory(QStringList globals)
     : m_globals(std::move(globals))
 {}
 
+// The window list goes before the connection it was made on.
+WaylandPlatformFactory::~WaylandPlatformFactory()
+{
+    m_toplevels.reset();
+}
+
 QString WaylandPlatformFactory::name() const
 {
     return u"wayland"_s;
 }
 
+PlatformCapabilities WaylandPlatformFactory::capabilities() const
+{
+    // No client may grab keys or place its windows on Wayland; typing is up to the compositor.
+    return {false,
+            canType() ? PlatformCapabilities::AutoPaste::everywhere
+                      : PlatformCapabilities::AutoPaste::unavailable,
+            false};
+}
+
+std::unique_ptr<Pasteboard> WaylandPlatformFactory::createPasteboard()
+{
+    if (offers("zwlr_data_control_manager_v1")) {
+        QPointer<WaylandToplevels> windows = toplevels();
+        auto activeApplication = [windows]() -> QString {
+            return windows ? windows->appIdOf(windows->activeId()) : QString();
+        };
+        if (auto pasteboard = WaylandPasteboard::create(activeApplication))
+            return pasteboard;
+    }
+    return NullPlatformFactory::createPasteboard();
+}
+
+std::unique_ptr<Workspace> WaylandPlatformFactory::createWorkspace()
+{
+    return std::make_unique<WaylandWorkspace>(toplevels(), &isOwnWindow);
+}
+
+std::unique_ptr<KeySynthesizer> WaylandPlatformFactory::createKeySynthesizer()
+{
+    if (canType()) {
+        if (WaylandConnection* wayland = connection())
+            return std::make_unique<WaylandKeySynthesizer>(*wayland, toplevels(), &isOwnWindow);
+    }
+    return NullPlatformFactory::createKeySynthesizer();
+}
+
+std::function<bool()> WaylandPlatformFactory::createTrustProbe()
+{
+    // The compositor's offer does not change while Tessel runs.
+    return [trusted = canType()] { return trusted; };
+}
+
 bool WaylandPlatformFactory::offers(const char* name) const
 {
     return m_globals.contains(QLatin1StringView(name));
+}
+
+bool WaylandPlatformFactory::isOwnWindow(const QString& appId)
+{
+    return !appId.isEmpty() && appId == QGuiApplication::desktopFileName();
+}
+
+bool WaylandPlatformFactory::canType() const
+{
+    static const bool keymapCompiles = VirtualKeymap().isValid();
+    return offers("zwp_virtual_keyboard_manager_v1") && keymapCompiles;
+}
+
+WaylandConnection* WaylandPlatformFactory::connection()
+{
+    if (!m_connectionTried) {
+        m_connectionTried = true;
+        m_connection = WaylandConnection::open();
+    }
+    return m_connection.get();
+}
+
+WaylandToplevels* WaylandPlatformFactory::toplevels()
+{
+    if (!m_toplevels && offers("zwlr_foreign_toplevel_manager_v1")) {
+        if (WaylandConnection* wayland = connection())
+            m_toplevels = std::make_unique<WaylandToplevels>(*wayland);
+    }
+    return m_toplevels.get();
 }
 
 } // namespace tessel::wayland

@@ -6,20 +6,43 @@
 
 namespace tessel::wayland {
 
+class WaylandConnection;
+class WaylandToplevels;
+
 // The services of a native Wayland session, each built on the protocols the compositor offers
 // (`globals`, the interface names it announced); a service whose protocol is missing reports
-// itself unsupported, as in a session without a backend.
+// itself unsupported, as in a session without a backend. The window list and the virtual
+// keyboard share one connection of the factory's, which outlives the services it made.
 class WaylandPlatformFactory final : public NullPlatformFactory {
 public:
     explicit WaylandPlatformFactory(QStringList globals);
+    ~WaylandPlatformFactory() override;
 
     QString name() const override;
+    PlatformCapabilities capabilities() const override;
+    // With data-control, a clipboard of our own that sees every copy without the focus;
+    // otherwise Qt's, which only hears of copies while Tessel has the focus.
+    std::unique_ptr<Pasteboard> createPasteboard() override;
+    // The active window's app_id from the compositor's window list where it offers one.
+    std::unique_ptr<Workspace> createWorkspace() override;
+    // A virtual keyboard where the compositor offers one.
+    std::unique_ptr<KeySynthesizer> createKeySynthesizer() override;
+    std::function<bool()> createTrustProbe() override;
 
     // Whether the compositor offers the global interface `name`.
     bool offers(const char* name) const;
+    // Whether `appId` names one of Tessel's own windows.
+    static bool isOwnWindow(const QString& appId);
 
 private:
+    bool canType() const;
+    WaylandConnection* connection();
+    WaylandToplevels* toplevels();
+
     QStringList m_globals;
+    bool m_connectionTried = false;
+    std::unique_ptr<WaylandConnection> m_connection;
+    std::unique_ptr<WaylandToplevels> m_toplevels;
 };
 
 } // namespace tessel::wayland

@@ -107,6 +107,11 @@ private Q_SLOTS:
         QTest::newRow("Alacritty, class only") << QStringList{u"x"_s, u"Alacritty"_s} << true;
         QTest::newRow("a name that merely contains one")
             << QStringList{u"kittyhawk"_s, u"Footnotes"_s} << false;
+        // On Wayland the target is named by its app_id alone.
+        QTest::newRow("foot's app_id") << QStringList{u"foot"_s} << true;
+        QTest::newRow("GNOME Terminal's app_id") << QStringList{u"org.gnome.Terminal"_s} << true;
+        QTest::newRow("Konsole's app_id") << QStringList{u"org.kde.konsole"_s} << true;
+        QTest::newRow("an editor's app_id") << QStringList{u"org.gnome.TextEditor"_s} << false;
     }
     void chordFollowsTheTarget()
     {

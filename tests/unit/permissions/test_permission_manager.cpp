@@ -131,6 +131,18 @@ private Q_SLOTS:
         QFETCH(QByteArray, exec);
         QVERIFY(XdgAutostart::desktopEntry(path, false).contains(exec));
     }
+
+    void aGrantIsWithdrawnOnceTheSessionHasNoPaste()
+    {
+        m_trusted = true;
+        PermissionManager manager([this] { return m_trusted; }, [](const QUrl&) { return true; });
+        QTRY_VERIFY(manager.isAccessibilityGranted());
+        manager.setCapabilities({false, PlatformCapabilities::AutoPaste::unavailable, false});
+        QVERIFY(!manager.checkPermission());
+        QTRY_VERIFY(!manager.isAccessibilityGranted());
+        manager.startMonitoring();
+        QVERIFY(!manager.isMonitoring());
+    }
 };
 
 QTEST_MAIN(TestPermissionManager)

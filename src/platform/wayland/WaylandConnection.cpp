@@ -1,0 +1,141 @@
+#include "platform/wayland/WaylandConnection.h"
+
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+
+#include <QLoggingCategory>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <wayland-client.h>
+
+Q_LOGGING_CATEGORY(lcWayland, "tessel.wayland")
+
+using namespace Qt::StringLiterals;
+
+namespace tessel::wayland {
+
+namespace {
+// Version 2 adds the primary selection, which Tessel leaves alone.
+constexpr uint32_t kDataControlVersion = 1;
+constexpr uint32_t kSeatVersion = 1;
+} // namespace
+
+std::unique_ptr<WaylandConnection> WaylandConnection::open()
+{
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display)
+        return nullptr;
+    std::unique_ptr<WaylandConnection> connection(new WaylandConnection(display));
+    if (!connection->discoverGlobals())
+        return nullptr;
+    return connection;
+}
+
+WaylandConnection::WaylandConnection(wl_display* display)
+    : m_display(display)
+{}
+
+WaylandConnection::~WaylandConnection()
+{
+    m_notifier.reset();
+    if (m_dataControl)
+        zwlr_data_control_manager_v1_destroy(m_dataControl);
+    if (m_seat)
+        wl_seat_destroy(m_seat);
+    if (m_registry)
+        wl_registry_destroy(m_registry);
+    wl_display_disconnect(m_display);
+}
+
+bool WaylandConnection::discoverGlobals()
+{
+    static const wl_registry_listener listener = {&WaylandConnection::onGlobal,
+                                                  &WaylandConnection::onGlobalRemove};
+    m_registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_registry, &listener, this);
+    // One round trip lists the globals; a second lets the objects bound meanwhile settle.
+    if (wl_display_roundtrip(m_display) < 0)
+        return false;
+    if (const uint32_t version = globalVersion(QLatin1StringView(wl_seat_interface.name)))
+        m_seat = static_cast<wl_seat*>(bind(QLatin1StringView(wl_seat_interface.name),
+                                            &wl_seat_interface, std::min(version, kSeatVersion)));
+    m_dataControl = static_cast<zwlr_data_control_manager_v1*>(
+        bind(QLatin1StringView(zwlr_data_control_manager_v1_interface.name),
+             &zwlr_data_control_manager_v1_interface, kDataControlVersion));
+    if (wl_display_roundtrip(m_display) < 0)
+        return false;
+
+    m_notifier =
+        std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this,
+            &WaylandConnection::dispatchIncoming);
+    return true;
+}
+
+uint32_t WaylandConnection::globalVersion(const QString& interface) const
+{
+    const auto it = std::find_if(m_globals.cbegin(), m_globals.cend(), [&](const Global& global) {
+        return global.interface == interface;
+    });
+    return it != m_globals.cend() ? it->version : 0;
+}
+
+void* WaylandConnection::bind(const QString& interface, const void* wlInterface, uint32_t version)
+{
+    const auto it = std::find_if(m_globals.cbegin(), m_globals.cend(), [&](const Global& global) {
+        return global.interface == interface;
+    });
+    if (it == m_globals.cend())
+        return nullptr;
+    return wl_registry_bind(m_registry, it->name, static_cast<const wl_interface*>(wlInterface),
+                            std::min(version, it->version));
+}
+
+void WaylandConnection::onGlobal(void* data, wl_registry*, uint32_t name, const char* interface,
+                                 uint32_t version)
+{
+    static_cast<WaylandConnection*>(data)->m_globals.append(
+        {name, QString::fromLatin1(interface), version});
+}
+
+void WaylandConnection::onGlobalRemove(void* data, wl_registry*, uint32_t name)
+{
+    auto& globals = static_cast<WaylandConnection*>(data)->m_globals;
+    globals.removeIf([name](const Global& global) { return global.name == name; });
+}
+
+void WaylandConnection::flush()
+{
+    if (!m_failed && wl_display_flush(m_display) < 0 && errno != EAGAIN)
+        dispatchIncoming();
+}
+
+bool WaylandConnection::hasFailed() const
+{
+    return m_failed || wl_display_get_error(m_display) != 0;
+}
+
+void WaylandConnection::dispatchIncoming()
+{
+    if (m_failed)
+        return;
+    // The notifier only says the socket is readable: read exactly what is there, never wait.
+    while (wl_display_prepare_read(m_display) != 0)
+        wl_display_dispatch_pending(m_display);
+    if (wl_display_read_events(m_display) < 0 && errno != EAGAIN) {
+        m_failed = true;
+    } else {
+        wl_display_dispatch_pending(m_display);
+        if (wl_display_flush(m_display) < 0 && errno != EAGAIN)
+            m_failed = true;
+    }
+    if (m_failed || wl_display_get_error(m_display) != 0) {
+        m_failed = true;
+        m_notifier->setEnabled(false);
+        qCWarning(lcWayland, "the Wayland connection of the clipboard was closed (error %d)",
+                  wl_display_get_error(m_display));
+        Q_EMIT failed();
+    }
+}
+
+} // namespace tessel::wayland

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+#include <utility>
+
+struct zwlr_data_control_device_v1;
+struct zwlr_data_control_offer_v1;
+struct zwlr_data_control_source_v1;
+
+namespace tessel::wayland {
+
+class WaylandConnection;
+
+// The clipboard selection of one seat through the wlroots data-control protocol: it hears of
+// every selection set by any client, whether or not Tessel has the focus, and sets selections
+// of its own that are served from memory. Main thread only.
+class WaylandDataControl final : public QObject {
+    Q_OBJECT
+
+public:
+    // Ordered (MIME type, bytes) pairs that one of our selections offers.
+    using Contents = QList<std::pair<QString, QByteArray>>;
+    // Another client's selection, with its MIME types (at most TargetList::maxTargets kept), or
+    // a cleared selection (no types).
+    using SelectionHandler = std::function<void(const QStringList& mimeTypes)>;
+
+    // Null when the connection has no seat or no data-control manager.
+    static std::unique_ptr<WaylandDataControl> create(WaylandConnection& connection);
+    ~WaylandDataControl() override;
+
+    // The selection that is current when this returns is the baseline and is not reported.
+    void setSelectionHandler(SelectionHandler handler) { m_handler = std::move(handler); }
+
+    // Asks the current selection's source for `mimeType`: the read end of a pipe it writes
+    // into, or -1 without another client's selection or a pipe.
+    int receive(const QString& mimeType);
+
+    // Makes `contents` the selection (empty contents offer nothing). Requests for it are
+    // answered from memory until another client sets the selection; our own selection is never
+    // reported to the handler.
+    void setSelection(Contents contents);
+    // Whether our last selection is still the seat's.
+    bool ownsSelection() const { return m_ownSource != nullptr; }
+
+Q_SIGNALS:
+    // Another client set the selection over ours.
+    void selectionLost();
+
+public:
+    // A request that was answered by nobody in this time is abandoned.
+    static constexpr std::chrono::milliseconds sendTimeout{5000};
+
+private:
+    explicit WaylandDataControl(WaylandConnection& connection, zwlr_data_control_device_v1* device);
+    void offerIntroduced(zwlr_data_control_offer_v1* offer);
+    void selectionAnnounced(zwlr_data_control_offer_v1* offer);
+    void sendRequested(zwlr_data_control_source_v1* source, const QString& mimeType, int fd);
+    void sourceCancelled(zwlr_data_control_source_v1* source);
+
+    struct Listeners;
+
+    WaylandConnection& m_connection;
+    zwlr_data_control_device_v1* m_device;
+    // Offers introduced but not yet announced, with the types heard so far.
+    QHash<zwlr_data_control_offer_v1*, QStringList> m_offers;
+    zwlr_data_control_offer_v1* m_current = nullptr;
+    // Our sources that may still be asked for data, and what each offers.
+    QHash<zwlr_data_control_source_v1*, Contents> m_sources;
+    zwlr_data_control_source_v1* m_ownSource = nullptr;
+    SelectionHandler m_handler;
+    bool m_baselineSeen = false;
+};
+
+} // namespace tessel::wayland

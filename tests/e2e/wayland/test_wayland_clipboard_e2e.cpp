@@ -1,0 +1,199 @@
+#include "clipboard/PasteboardTypes.h"
+#include "platform/wayland/WaylandPasteboard.h"
+#include "support/TesselProcess.h"
+#include "support/TestImages.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+using namespace tessel::test;
+using tessel::ClipboardSnapshot;
+using tessel::PasteboardItem;
+namespace PasteboardType = tessel::PasteboardType;
+
+namespace {
+// Capture follows the copy at once and the save 0.4 s later; allow for a loaded machine.
+constexpr int kSavedWithinMs = 6000;
+
+QString ownerTool()
+{
+    return qEnvironmentVariable("TESSEL_BINARY_DIR") + "/tests/tools/wayland_clipboard_owner"_L1;
+}
+
+struct Finished {
+    bool ok = false;
+    QByteArray output;
+};
+
+// Runs a client to its end while this thread's event loop keeps running: our own selection is
+// served from that loop.
+Finished runClient(const QString& program, const QStringList& args, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForStarted(5000))
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    const QDeadlineTimer deadline(15000);
+    while (process.state() != QProcess::NotRunning && !deadline.hasExpired())
+        QTest::qWait(20);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+            process.readAllStandardOutput()};
+}
+
+bool wlCopy(const QByteArray& bytes, const QString& type = u"text/plain"_s)
+{
+    // wl-copy serves the selection from a child of its own and returns once it is set.
+    return runClient(u"wl-copy"_s, {u"--type"_s, type}, bytes).ok;
+}
+
+// Tessel takes what is on the clipboard when it starts as already seen: copy until a copy is
+// recorded, so that the test starts once it listens.
+bool waitUntilRecording(TesselProcess& tessel)
+{
+    const QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        if (!wlCopy("tessel is listening"))
+            return false;
+        const QDeadlineTimer step(1500);
+        while (!step.hasExpired()) {
+            if (tessel.registryTexts().contains(u"tessel is listening"_s))
+                return true;
+            QTest::qWait(100);
+        }
+    }
+    return false;
+}
+} // namespace
+
+class TestWaylandClipboardE2E : public QObject {
+    Q_OBJECT
+
+    // Clients of wayland_clipboard_owner still serving their selection.
+    QList<QProcess*> m_owners;
+
+    bool ownerTakesClipboard(const QStringList& typesAndTexts)
+    {
+        auto* owner = new QProcess(this);
+        owner->start(ownerTool(), typesAndTexts);
+        if (!owner->waitForReadyRead(10000) || !owner->readLine().startsWith("ready ")) {
+            delete owner;
+            return false;
+        }
+        m_owners.append(owner);
+        connect(owner, &QProcess::finished, this, [this, owner] {
+            m_owners.removeOne(owner);
+            owner->deleteLater();
+        });
+        return true;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QSKIP("needs the headless sway that scripts/test starts (start_wayland_desktop)");
+        for (const QString& tool : {u"wl-copy"_s, u"wl-paste"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP(qPrintable(tool + " is not installed"_L1));
+        }
+        QVERIFY(QFileInfo::exists(TesselProcess::executable()));
+        QVERIFY(QFileInfo::exists(ownerTool()));
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+
+    void recordsOtherClientsCopiesWithoutTheFocus()
+    {
+        QTemporaryDir home;
+        TesselProcess tessel(home.path());
+        QVERIFY(tessel.start());
+        QVERIFY(waitUntilRecording(tessel));
+
+        QVERIFY(wlCopy("copied in another client"));
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().value(0), u"copied in another client"_s,
+                                  kSavedWithinMs);
+
+        const QByteArray png = encodedImage("png", Qt::darkGreen, 64);
+        QVERIFY(wlCopy(png, u"image/png"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            tessel.registry().at(0).toObject().value("mimetype"_L1).toString(), u"public.png"_s,
+            kSavedWithinMs);
+
+        // Text with several types from one client is recorded; the same from a password manager
+        // (with the hint) is passed over, and the copy after it shows it was handled.
+        QVERIFY(ownerTakesClipboard({u"text/plain;charset=utf-8"_s, u"rich copy"_s, u"text/html"_s,
+                                     u"<b>rich copy</b>"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().value(0), u"rich copy"_s, kSavedWithinMs);
+        QVERIFY(ownerTakesClipboard({u"text/plain;charset=utf-8"_s, u"hunter2"_s,
+                                     u"x-kde-passwordManagerHint"_s, u"secret"_s}));
+        QTest::qWait(500);
+        QVERIFY(wlCopy("after the password"));
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().value(0), u"after the password"_s,
+                                  kSavedWithinMs);
+        QVERIFY(!tessel.registryTexts().contains(u"hunter2"_s));
+        // Taking the clipboard over ended the owners.
+        QTRY_VERIFY_WITH_TIMEOUT(m_owners.isEmpty(), 5000);
+        QCOMPARE(tessel.terminate(), 0);
+    }
+
+    void ourWritesAreServedUntilAnotherClientTakesOver()
+    {
+        auto pasteboard = tessel::wayland::WaylandPasteboard::create();
+        QVERIFY(pasteboard);
+        QList<ClipboardSnapshot> reported;
+        pasteboard->setSnapshotHandler(
+            [&](const ClipboardSnapshot& snapshot) { reported.append(snapshot); });
+
+        // A picker's write: text with the transient marker.
+        PasteboardItem item;
+        item.setString(PasteboardType::plainText, u"chosen ✓ entry"_s);
+        item.setString(PasteboardType::transient, u"1"_s);
+        const qint64 before = pasteboard->changeCount();
+        pasteboard->writeItem(item);
+        QVERIFY(pasteboard->changeCount() > before);
+
+        const Finished types = runClient(u"wl-paste"_s, {u"--list-types"_s});
+        QVERIFY(types.ok);
+        const QStringList offered =
+            QString::fromUtf8(types.output).split(u'\n', Qt::SkipEmptyParts);
+        for (const auto& expected : {u"text/plain;charset=utf-8"_s, u"text/plain"_s,
+                                     u"UTF8_STRING"_s, u"org.nspasteboard.TransientType"_s})
+            QVERIFY2(offered.contains(expected), qPrintable(offered.join(u", "_s)));
+        const Finished text = runClient(u"wl-paste"_s, {u"--no-newline"_s});
+        QVERIFY(text.ok);
+        QCOMPARE(QString::fromUtf8(text.output), u"chosen ✓ entry"_s);
+        // Serving it twice more, as pasting into several clients does, and our own write was
+        // never reported as a copy.
+        QVERIFY(runClient(u"wl-paste"_s, {u"--no-newline"_s}).output == text.output);
+        QVERIFY(reported.isEmpty());
+        QCOMPARE(pasteboard->stringForType(PasteboardType::plainText),
+                 std::optional(u"chosen ✓ entry"_s));
+
+        QVERIFY(wlCopy("theirs now"));
+        QTRY_COMPARE_WITH_TIMEOUT(reported.size(), 1, 5000);
+        QCOMPARE(reported.first().text, std::optional(u"theirs now"_s));
+        QCOMPARE(pasteboard->stringForType(PasteboardType::plainText),
+                 std::optional(u"theirs now"_s));
+        QVERIFY(!pasteboard->types().contains(PasteboardType::transient));
+
+        // Clearing leaves nothing to paste.
+        pasteboard->clearContents();
+        QVERIFY(runClient(u"wl-paste"_s, {u"--list-types"_s}).output.trimmed().isEmpty());
+        QVERIFY(pasteboard->types().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWaylandClipboardE2E)
+#include "test_wayland_clipboard_e2e.moc"
