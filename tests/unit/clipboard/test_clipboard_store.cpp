@@ -126,15 +126,20 @@ private Q_SLOTS:
             {"mimetype": "public.utf8-plain-text", "timestamp": 1, "text": "both", "imageFile": "x.png"},
             {"favorite": false, "timestamp": 1},
             {"mimetype": 7, "favorite": "yes", "text": "defaults"},
-            {"timestamp": 3, "imageFile": "../../outside.png"}
+            {"timestamp": 3, "imageFile": "../../outside.png"},
+            {"text": "own type", "mimetype": "text/html", "timestamp": 2.5, "favorite": true}
         ])"));
         const QDateTime before = QDateTime::currentDateTimeUtc();
         const auto entries = store.load();
-        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.size(), 3);
         QVERIFY(!entries[0]->isImage());
+        QCOMPARE(entries[0]->timestamp().toMSecsSinceEpoch(), 1000);
         QCOMPARE(entries[1]->textContent(), u"defaults"_s);
         QCOMPARE(entries[1]->mimetype(), QString(PasteboardType::plainText));
         QVERIFY(!entries[1]->isFavorite() && entries[1]->timestamp() >= before);
+        QCOMPARE(entries[2]->mimetype(), u"text/html"_s);
+        QCOMPARE(entries[2]->timestamp().toMSecsSinceEpoch(), 2500);
+        QVERIFY(entries[2]->isFavorite());
     }
 
     void savesAreSnapshotsThatLandInOrder()
