@@ -27,24 +27,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
+using tessel::bench::nowMs;
+using tessel::bench::spinUntil;
 
 namespace {
-
-double nowMs()
-{
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-template <typename Done> bool spinUntil(Done done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && !timer.hasExpired(timeoutMs))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 // The time on a line "<prefix> <ms>" of the owner's output, once it has printed it.
 std::optional<double> stamp(const QByteArray& output, const QByteArray& prefix)

@@ -22,6 +22,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
+using tessel::bench::spinUntil;
 
 namespace {
 class WatchedText final : public QMimeData {
@@ -42,15 +43,6 @@ class SilentSound final : public SoundPlayer {
 public:
     void playPop() override {}
 };
-
-template <typename Done> bool spinUntil(Done done, int timeoutMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && !timer.hasExpired(timeoutMs))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 struct Stats {
     double median;

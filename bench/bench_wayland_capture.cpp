@@ -2,6 +2,7 @@
 // bench/measure_wayland). Each copy is made by tests/tools/wayland_clipboard_owner, a separate
 // client that prints the moment its selection was set; Tessel's data-control pasteboard and
 // history run in this process and timestamp `entriesChanged`.
+#include "BenchUtil.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "core/SettingsStore.h"
@@ -18,26 +19,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
-
-namespace {
-
-double nowMs()
-{
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-template <typename Done> bool spinUntil(Done done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && !timer.hasExpired(timeoutMs))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
-
-} // namespace
+using tessel::bench::nowMs;
+using tessel::bench::spinUntil;
 
 int main(int argc, char* argv[])
 {

@@ -15,8 +15,13 @@ public:
     using QObject::QObject;
     ~HotkeyBackend() override = default;
 
-    // Starts listening for presses. Returns 0 on success, otherwise a non-zero status (for
-    // example when the session has no global hot-key service); registrations are then refused.
+    // What `install` returns where the session gives applications no global hot-keys at all (a
+    // native Wayland session): nothing failed, the desktop's own shortcut settings run
+    // `tessel --toggle` instead.
+    static constexpr int notOffered = 2;
+
+    // Starts listening for presses. Returns 0 on success, `notOffered`, or another non-zero
+    // status when the service could not be reached; registrations are then refused.
     virtual int install() = 0;
 
     // Asks for `keysym` with the modifiers of `modifiers` (ShortcutModifier bits) under `id`,

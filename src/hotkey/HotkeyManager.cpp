@@ -44,7 +44,8 @@ void HotkeyManager::start(Handler handler)
     if (m_installed)
         return;
     m_installed = true;
-    if (const int status = m_backend.install(); status != 0) {
+    if (const int status = m_backend.install();
+        status != 0 && status != HotkeyBackend::notOffered) {
         FixedDiagnostics::hotkeyHandlerNotInstalled(status);
     }
     registerAllShortcuts();

@@ -20,7 +20,7 @@ public:
 class NullHotkeyBackend final : public HotkeyBackend {
 public:
     using HotkeyBackend::HotkeyBackend;
-    int install() override { return -1; }
+    int install() override { return notOffered; }
     void registerHotkey(int id, quint32 keysym, quint32 modifiers) override;
     void unregisterHotkey(int) override {}
     quint32 baseKeysym(quint32) const override { return 0; }

@@ -146,6 +146,9 @@ private Q_SLOTS:
         // Taking the clipboard over ended the owners.
         QTRY_VERIFY_WITH_TIMEOUT(m_owners.isEmpty(), 5000);
         QCOMPARE(tessel.terminate(), 0);
+        // No global shortcuts here is how the session is, not a listener that failed to install.
+        const QByteArray said = tessel.process().readAllStandardOutput();
+        QVERIFY2(!said.contains("EventHandler"), said.constData());
     }
 
     void ourWritesAreServedUntilAnotherClientTakesOver()
