@@ -21,6 +21,12 @@ struct ClipboardSnapshot {
     std::optional<QString> text;
     // The application that was active when the change was seen (Workspace's identifier).
     QString applicationId;
+
+    // What another client's clipboard offered under `type`, as a pasteboard answers for it:
+    // an image's bytes, or the plain text as UTF-8.
+    std::optional<QByteArray> bytesFor(const QString& type) const;
+    // The plain text as read, or another type's bytes decoded as UTF-8.
+    std::optional<QString> stringFor(const QString& type) const;
 };
 
 } // namespace tessel

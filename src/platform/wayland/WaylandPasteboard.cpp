@@ -72,11 +72,7 @@ std::optional<QByteArray> WaylandPasteboard::dataForType(const QString& type) co
 {
     if (ownsSelection())
         return m_own.data(type);
-    if (const auto it = m_last.data.constFind(type); it != m_last.data.cend())
-        return *it;
-    if (type == PasteboardType::plainText && m_last.text)
-        return m_last.text->toUtf8();
-    return std::nullopt;
+    return m_last.bytesFor(type);
 }
 
 std::optional<QString> WaylandPasteboard::stringForType(const QString& type) const

@@ -58,21 +58,14 @@ std::optional<QByteArray> X11Pasteboard::dataForType(const QString& type) const
 {
     if (ownsClipboard())
         return m_writer->dataForType(type);
-    if (const auto it = m_last.data.constFind(type); it != m_last.data.cend())
-        return *it;
-    if (type == PasteboardType::plainText && m_last.text)
-        return m_last.text->toUtf8();
-    return std::nullopt;
+    return m_last.bytesFor(type);
 }
 
 std::optional<QString> X11Pasteboard::stringForType(const QString& type) const
 {
     if (ownsClipboard())
         return m_writer->stringForType(type);
-    if (type == PasteboardType::plainText)
-        return m_last.text;
-    const auto bytes = dataForType(type);
-    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+    return m_last.stringFor(type);
 }
 
 void X11Pasteboard::clearContents()
