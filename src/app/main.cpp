@@ -132,6 +132,7 @@ int main(int argc, char* argv[])
     ClipboardManager clipboard(*pasteboard, *workspace, settings,
                                std::make_unique<ClipboardStore>(dataDir));
     WindowController windowController(settings, *workspace);
+    windowController.setOpensAtPointer(platform->capabilities().popupAtPointer);
     const auto hotkeyBackend = platform->createHotkeyBackend();
     HotkeyManager hotkeys(settings, *hotkeyBackend);
     const auto keys = platform->createKeySynthesizer();

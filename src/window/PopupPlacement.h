@@ -37,4 +37,10 @@ struct ScreenArea {
 std::optional<QPoint> popupOrigin(QPoint cursor, QSize window, const QList<ScreenArea>& screens,
                                   int primaryIndex);
 
+// Where the popup's top-left corner goes when the pointer's position cannot be trusted (XWayland
+// only sees the pointer while it is over an X11 window): centred in the available area of the
+// primary screen (else the first), kept 10 pixels inside it. Nothing when there is no screen.
+std::optional<QPoint> centredOrigin(QSize window, const QList<ScreenArea>& screens,
+                                    int primaryIndex);
+
 } // namespace tessel

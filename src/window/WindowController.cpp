@@ -100,7 +100,10 @@ void WindowController::positionAtCursor()
             primaryIndex = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin = popupOrigin(QCursor::pos(), window->size(), screens, primaryIndex))
+    const auto origin = m_opensAtPointer
+                            ? popupOrigin(QCursor::pos(), window->size(), screens, primaryIndex)
+                            : centredOrigin(window->size(), screens, primaryIndex);
+    if (origin)
         window->move(*origin);
 }
 
