@@ -33,13 +33,10 @@ public:
     // Closes the popup if any; with `hideApp` also gives the focus back to the window that was
     // active when the popup opened. Every step runs even when nothing is open.
     void close(bool hideApp);
-    // Moves the open popup next to the pointer, inside the visible area of the pointer's screen,
-    // or to the middle of the primary screen where the pointer's position is not known. A
-    // floating window is left where the compositor puts it.
+    // Moves the open overlay next to the pointer, inside the visible area of the pointer's
+    // screen. A floating window asks for the middle of the primary screen: X11 window managers
+    // put it there, Wayland compositors place it themselves.
     void positionAtCursor();
-    // Whether the pointer's position is known (true by default); not under XWayland, where it is
-    // only reported while the pointer is over an X11 window.
-    void setOpensAtPointer(bool atPointer) { m_opensAtPointer = atPointer; }
     // Gives `window` the appearance of the "themeMode" setting.
     void applyTheme(QWidget* window) const;
 
@@ -59,7 +56,6 @@ private:
     SettingsStore& m_settings;
     Workspace& m_workspace;
     PopupStyle m_style;
-    bool m_opensAtPointer = true;
     QPointer<PopupWindow> m_window;
     PopupTab m_activeTab = PopupTab::clipboard;
 };

@@ -2,11 +2,13 @@
 #include "support/TesselProcess.h"
 #include "support/TestImages.h"
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDeadlineTimer>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +22,8 @@ constexpr int kSavedWithinMs = 6000;
 constexpr uint kKeyDown = 0xff54;
 constexpr uint kKeyReturn = 0xff0d;
 constexpr uint kKeyShift = 0xffe1;
+constexpr uint kKeyControl = 0xffe3;
+constexpr uint kKeyV = 0x76;
 
 const QString kService = u"org.gnome.Mutter.RemoteDesktop"_s;
 
@@ -55,14 +59,17 @@ public:
         return call(u"Start"_s) && tap(kKeyShift);
     }
 
-    bool tap(uint keysym)
+    bool tap(uint keysym) { return press(keysym, true) && press(keysym, false); }
+
+    bool chord(uint modifier, uint keysym)
     {
-        return call(u"NotifyKeyboardKeysym"_s, {keysym, true}) &&
-               call(u"NotifyKeyboardKeysym"_s, {keysym, false});
+        return press(modifier, true) && tap(keysym) && press(modifier, false);
     }
 
 private:
     QString m_session;
+
+    bool press(uint keysym, bool down) { return call(u"NotifyKeyboardKeysym"_s, {keysym, down}); }
 
     bool call(const QString& method, const QVariantList& arguments = {})
     {
@@ -70,6 +77,16 @@ private:
                QDBusMessage::ReplyMessage;
     }
 };
+
+// Whether the window mutter gave the keyboard to is Tessel's.
+bool tesselIsActive()
+{
+    const QString active = commandOutput(u"xdotool"_s, {u"getactivewindow"_s});
+    return !active.isEmpty() &&
+           commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
+               .split(u'\n')
+               .contains(active);
+}
 
 bool wlCopy(const QByteArray& bytes, const QString& type = u"text/plain"_s)
 {
@@ -172,8 +189,8 @@ private Q_SLOTS:
         // Found among XWayland's windows: the popup is an X11 one.
         QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), 10000);
 
-        // XWayland knows the pointer only over X11 windows: the popup opens in the middle of
-        // the screen, not at a stale pointer position.
+        // A window that mutter activates, in the middle of the screen: XWayland only knows the
+        // pointer's position over X11 windows.
         const QStringList screen =
             commandOutput(u"xdotool"_s, {u"getdisplaygeometry"_s}).split(u' ');
         QCOMPARE(screen.size(), 2);
@@ -182,14 +199,50 @@ private Q_SLOTS:
         QVERIFY2((popup.center() - middle).manhattanLength() <= 4,
                  qPrintable(u"popup at %1,%2"_s.arg(popup.x()).arg(popup.y())));
 
-        // Give the popup the moment it takes to grab the keyboard.
-        QTest::qWait(400);
+        QTRY_VERIFY_WITH_TIMEOUT(tesselIsActive(), 5000);
         QVERIFY(m_keyboard.tap(kKeyDown));
         QVERIFY(m_keyboard.tap(kKeyReturn));
         QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), 5000);
         QCOMPARE(target.confirm(), u"copied in a Wayland client ✓"_s);
     }
+
+    // Most GNOME applications are Wayland clients. Over them the popup still gets the keys (it is
+    // a window that mutter activates, not an X11 overlay, which would get none), Return puts the
+    // entry on the clipboard and gives the focus back, and the user pastes: Tessel's own
+    // keystroke reaches X11 windows only.
+    void popupOverAWaylandApplicationTakesTheKeys()
+    {
+        QVERIFY(xclipWrite("older, for a Wayland application"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0),
+                                  u"older, for a Wayland application"_s, kSavedWithinMs);
+        QVERIFY(xclipWrite("newer"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), u"newer"_s, kSavedWithinMs);
+
+        QLineEdit field;
+        field.setWindowTitle(u"Wayland text field"_s);
+        field.resize(400, 40);
+        field.show();
+        QTRY_VERIFY_WITH_TIMEOUT(field.isActiveWindow(), 10000);
+
+        QVERIFY(run(TesselProcess::executable(), {u"--toggle"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(tesselIsActive(), 10000);
+        QVERIFY(!field.isActiveWindow());
+        QVERIFY(m_keyboard.tap(kKeyDown));
+        QVERIFY(m_keyboard.tap(kKeyReturn));
+        QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(field.isActiveWindow(), 5000);
+        QVERIFY(m_keyboard.chord(kKeyControl, kKeyV));
+        QTRY_COMPARE_WITH_TIMEOUT(field.text(), u"older, for a Wayland application"_s, 5000);
+    }
 };
 
-QTEST_MAIN(TestGnomeE2E)
+int main(int argc, char* argv[])
+{
+    // The test's own window is the Wayland application; Tessel chooses its platform itself.
+    if (qEnvironmentVariableIsSet("TESSEL_GNOME_SESSION"))
+        qputenv("QT_QPA_PLATFORM", "wayland");
+    QApplication app(argc, argv);
+    TestGnomeE2E test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_gnome_e2e.moc"

@@ -62,7 +62,7 @@ private Q_SLOTS:
         QCOMPARE(popupOrigin(cursor, kPopup, screens, primary), expected);
     }
 
-    // Where the pointer is unknown (XWayland over a Wayland window): the primary screen's middle.
+    // A floating popup asks for the middle of the primary screen.
     void centredWithoutThePointer_data()
     {
         QTest::addColumn<QList<ScreenArea>>("screens");
