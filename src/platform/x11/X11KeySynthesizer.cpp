@@ -51,6 +51,22 @@ QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates)
     return held;
 }
 
+// Whether typed keys would reach no window or one of this connection's, which are Tessel's own:
+// under XWayland the window manager activates the popup, and gives the previous window the focus
+// back only a moment after it closes.
+bool focusIsOursOrNowhere(xcb_connection_t* c)
+{
+    const auto cookie = xcb_get_input_focus(c);
+    XcbReply<xcb_get_input_focus_reply_t> reply(xcb_get_input_focus_reply(c, cookie, nullptr));
+    if (!reply)
+        return false;
+    if (reply->focus == XCB_NONE)
+        return true;
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    return reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
+           (reply->focus & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
 // The active keyboard group (layout): XKB reports it in bits 13-14 of the core state to clients
 // that use XKB, as Qt's connection does.
 int currentGroup(xcb_connection_t* c)
@@ -79,7 +95,7 @@ X11KeySynthesizer::X11KeySynthesizer(QObject* parent)
     : QObject(parent)
 {
     m_poll.setSingleShot(true);
-    connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForModifiers);
+    connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForTarget);
     m_restore.setSingleShot(true);
     connect(&m_restore, &QTimer::timeout, this, &X11KeySynthesizer::restoreBorrowedKey);
 }
@@ -122,15 +138,16 @@ void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done)
     m_chord = chord;
     m_done = std::move(done);
     m_waiting.start();
-    waitForModifiers();
+    waitForTarget();
 }
 
-void X11KeySynthesizer::waitForModifiers()
+void X11KeySynthesizer::waitForTarget()
 {
     auto* c = X11Connection::connection();
     const X11Keymap keymap(c);
     const bool held = !heldKeys(c, keymap.modifierKeycodes()).isEmpty();
-    if (held && !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
+    if ((held || focusIsOursOrNowhere(c)) &&
+        !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
         m_poll.start(kPollInterval);
         return;
     }

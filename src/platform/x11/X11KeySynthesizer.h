@@ -11,8 +11,9 @@
 namespace tessel::x11 {
 
 // The paste chord through the XTEST extension. It first gives the user up to a second to let go
-// of the shortcut's modifier keys; keys still held then are released for the chord (and never
-// pressed again), so that the receiving window sees exactly Ctrl+V. The chord uses the key that
+// of the shortcut's modifier keys, and the window manager as long to give the focus to a window
+// that is not Tessel's; keys still held then are released for the chord (and never pressed
+// again), so that the receiving window sees exactly Ctrl+V. The chord uses the key that
 // types "v" in the current layout and group; where none does, "v" is mapped onto a free keycode
 // for the chord, or, without one, the US V key is used.
 class X11KeySynthesizer final : public QObject, public KeySynthesizer {
@@ -30,7 +31,7 @@ public:
     static uint8_t currentVKeycode();
 
 private:
-    void waitForModifiers();
+    void waitForTarget();
     void pressChord();
     void releaseChord();
     void restoreBorrowedKey();
