@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <cstdint>
 
+struct xcb_connection_t;
+
 namespace tessel::x11 {
 
 // The paste chord through the XTEST extension. It first gives the user up to a second to let go
@@ -19,7 +21,10 @@ class X11KeySynthesizer final : public QObject, public KeySynthesizer {
     Q_OBJECT
 
 public:
+    // Types into the X server Qt runs on.
     explicit X11KeySynthesizer(QObject* parent = nullptr);
+    // Types into the X server of `connection` (null: none), which outlives the synthesiser.
+    explicit X11KeySynthesizer(xcb_connection_t* connection, QObject* parent = nullptr);
     ~X11KeySynthesizer() override;
 
     // An X11 connection whose server has XTEST.
@@ -36,6 +41,7 @@ private:
     void restoreBorrowedKey();
     void complete(const QString& error);
 
+    xcb_connection_t* m_connection;
     PasteChord m_chord = PasteChord::controlV;
     Completion m_done;
     QElapsedTimer m_waiting;
