@@ -1,4 +1,3 @@
-#include "platform/wayland/VirtualKeymap.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandToplevels.h"
 #include "support/SessionBus.h"
@@ -12,12 +11,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/input-event-codes.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <virtual-keyboard-unstable-v1-client-protocol.h>
 #include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -27,33 +29,33 @@ using tessel::test::run;
 namespace {
 const QString kTesselId = QStringLiteral(TESSEL_APP_ID);
 
-// A keyboard of the test's own with a whole US keymap. The compositor hands the keymap of the
-// keyboard that typed last to every client, XWayland included, which maps its X keyboard from
-// it: after wtype, whose keymap holds only the keys it typed, XWayland would have no Control key.
-class UsKeyboard {
+// A keyboard of the test's own, with a Dvorak layout, where V is not on the key it has in the US
+// layout. The compositor hands the keymap of the keyboard that typed last to every client,
+// XWayland included, which maps its X keyboard from it; the paste typed with XTEST must still
+// read as Ctrl+V. (wtype would leave XWayland a keymap of only the keys it typed: no Control.)
+class DvorakKeyboard {
 public:
-    explicit UsKeyboard(wayland::WaylandConnection& connection)
+    explicit DvorakKeyboard(wayland::WaylandConnection& connection)
         : m_connection(connection)
     {
         m_clock.start();
         auto* manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
             connection.bind(QLatin1StringView(zwp_virtual_keyboard_manager_v1_interface.name),
                             &zwp_virtual_keyboard_manager_v1_interface, 1));
-        const wayland::VirtualKeymap keymap;
+        const QByteArray keymap = keymapText();
         const int fd = memfd_create("test-keymap", MFD_CLOEXEC);
-        if (!manager || !connection.seat() || fd < 0 ||
-            ::write(fd, keymap.text().constData(), size_t(keymap.text().size())) !=
-                keymap.text().size())
+        if (!manager || !connection.seat() || keymap.isEmpty() || fd < 0 ||
+            ::write(fd, keymap.constData(), size_t(keymap.size())) != keymap.size())
             return;
         m_keyboard =
             zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, connection.seat());
         zwp_virtual_keyboard_v1_keymap(m_keyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
-                                       uint32_t(keymap.text().size()));
+                                       uint32_t(keymap.size()));
         ::close(fd);
         zwp_virtual_keyboard_manager_v1_destroy(manager);
         wl_display_roundtrip(connection.display());
     }
-    ~UsKeyboard()
+    ~DvorakKeyboard()
     {
         if (m_keyboard)
             zwp_virtual_keyboard_v1_destroy(m_keyboard);
@@ -69,6 +71,23 @@ public:
     }
 
 private:
+    // With the terminating NUL, which the protocol counts in the size.
+    static QByteArray keymapText()
+    {
+        xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
+        const xkb_rule_names names{
+            .rules = "evdev", .model = "pc105", .layout = "us", .variant = "dvorak", .options = ""};
+        xkb_keymap* keymap =
+            context ? xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS)
+                    : nullptr;
+        char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : nullptr;
+        QByteArray bytes = text ? QByteArray(text, qsizetype(std::strlen(text)) + 1) : QByteArray();
+        std::free(text);
+        xkb_keymap_unref(keymap);
+        xkb_context_unref(context);
+        return bytes;
+    }
+
     wayland::WaylandConnection& m_connection;
     zwp_virtual_keyboard_v1* m_keyboard = nullptr;
     QElapsedTimer m_clock;
@@ -92,7 +111,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<wayland::WaylandConnection> m_connection;
     std::unique_ptr<wayland::WaylandToplevels> m_toplevels;
-    std::unique_ptr<UsKeyboard> m_keyboard;
+    std::unique_ptr<DvorakKeyboard> m_keyboard;
     std::unique_ptr<test::SessionBus> m_bus;
     std::unique_ptr<test::TesselProcess> m_tessel;
     QByteArray m_tesselOutput;
@@ -153,7 +172,7 @@ private Q_SLOTS:
         QVERIFY(m_connection);
         m_toplevels = std::make_unique<wayland::WaylandToplevels>(*m_connection);
         QVERIFY(m_toplevels->isAvailable());
-        m_keyboard = std::make_unique<UsKeyboard>(*m_connection);
+        m_keyboard = std::make_unique<DvorakKeyboard>(*m_connection);
         QVERIFY(m_keyboard->isValid());
 
         m_bus = std::make_unique<test::SessionBus>();
@@ -188,8 +207,9 @@ private Q_SLOTS:
     }
 
     // The popup opens over an X11 text field; Down and Return paste the second entry there:
-    // typed with XTEST once the compositor has given the X focus back to the field, and read
-    // from the clipboard that XWayland shares with the compositor.
+    // typed with XTEST once the compositor has given the X focus back to the field, as Ctrl+V
+    // although the keyboard's layout is Dvorak, and read from the clipboard that XWayland shares
+    // with the compositor.
     void pastesIntoTheActiveX11Window()
     {
         startReceiver();
