@@ -152,9 +152,21 @@ void X11KeySynthesizer::waitForModifiers()
     pressChord();
 }
 
+void X11KeySynthesizer::adoptTestKeymap()
+{
+    const X11Keymap keymap(m_connection);
+    if (const uint8_t shift = firstKeycode(keymap, kKeysymShiftL, kKeysymShiftR)) {
+        fakeKey(m_connection, XCB_KEY_PRESS, shift);
+        fakeKey(m_connection, XCB_KEY_RELEASE, shift);
+    }
+}
+
 void X11KeySynthesizer::pressChord()
 {
     auto* c = m_connection;
+    if (m_testKeymapOfItsOwn)
+        adoptTestKeymap();
+    // Read after the tap, if there was one: the server handles fake input before it answers.
     const X11Keymap keymap(c);
     // The user still holds part of the shortcut: let go of it on their behalf, once.
     for (const uint8_t keycode : heldKeys(c, keymap.modifierKeycodes()))

@@ -34,14 +34,22 @@ public:
     // The keycode that types "v" in the current layout and group, 0 when none does.
     static uint8_t currentVKeycode();
 
+    // XWayland gives the XTEST keyboard a keymap of its own, which the server takes on only when
+    // that keyboard types; until then the map it reports can be the compositor's, another layout.
+    // With this set, the chord starts with a tap of Shift (harmless alone), and the keys are
+    // looked up in the map reported after it.
+    void setTestKeyboardHasOwnKeymap(bool own) { m_testKeymapOfItsOwn = own; }
+
 private:
     void waitForModifiers();
+    void adoptTestKeymap();
     void pressChord();
     void releaseChord();
     void restoreBorrowedKey();
     void complete(const QString& error);
 
     xcb_connection_t* m_connection;
+    bool m_testKeymapOfItsOwn = false;
     PasteChord m_chord = PasteChord::controlV;
     Completion m_done;
     QElapsedTimer m_waiting;

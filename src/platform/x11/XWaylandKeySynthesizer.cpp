@@ -59,6 +59,7 @@ XWaylandKeySynthesizer::XWaylandKeySynthesizer(
     , m_events(xcb_get_file_descriptor(m_connection.get()), QSocketNotifier::Read)
     , m_keys(m_connection.get())
 {
+    m_keys.setTestKeyboardHasOwnKeymap(true);
     // Every client receives MappingNotify (XWayland sends one each time the compositor's keymap
     // changes); events left unread would pile up in the connection.
     connect(&m_events, &QSocketNotifier::activated, this, &XWaylandKeySynthesizer::drainEvents);
