@@ -10,6 +10,7 @@
 #include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
+#include "permissions/PlatformNotice.h"
 #include "ui/popup/ContentView.h"
 #include "ui/popup/HistorySearch.h"
 #include "ui/preferences/AboutView.h"
@@ -68,6 +69,12 @@ void AppDelegate::applicationDidFinishLaunching()
     if (!m_permissions.checkPermission()) {
         m_permissions.startMonitoring();
         QTimer::singleShot(onboardingDelayMs, this, [this] { openPopup(PopupTab::clipboard); });
+    } else if (PlatformNotice(m_settings, m_permissions).isPending()) {
+        // The popup explains once what this desktop holds back, unless the user opened it first.
+        QTimer::singleShot(onboardingDelayMs, this, [this] {
+            if (!m_windowController.isOpen())
+                openPopup(PopupTab::clipboard);
+        });
     }
 }
 

@@ -29,7 +29,8 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
-    // How long after launch the popup opens to explain a missing permission.
+    // How long after launch the popup opens to explain a missing permission, or what the desktop
+    // holds back.
     static constexpr int onboardingDelayMs = 300;
 
     AppDelegate(SettingsStore& settings, LanguageManager& language, ClipboardManager& clipboard,

@@ -36,6 +36,9 @@ inline constexpr SettingKey<bool> playSoundEffects{"playSoundEffects"_L1, true};
 inline constexpr SettingKey<bool> confirmClear{"confirmClear"_L1, true};
 inline constexpr SettingKey<bool> ignorePasswordManagers{"ignorePasswordManagers"_L1, true};
 inline constexpr SettingKey<qint64> maxHistoryItems{"maxHistoryItems"_L1, 50};
+// The explanations of a limited desktop that the user has dismissed: their text keys, separated
+// by spaces, so that each kind of limitation is explained once.
+inline constexpr TextSettingKey seenPlatformNotes{"seenPlatformNotes"_L1, ""_L1};
 // Absent shortcuts and recents are resolved by their owners (hotkey manager, emoji store).
 inline constexpr DataSettingKey savedClipboardShortcut{"savedClipboardShortcut"_L1};
 inline constexpr DataSettingKey savedEmojiShortcut{"savedEmojiShortcut"_L1};

@@ -79,6 +79,12 @@ constexpr StringTableEntry table[] = {
     {u"platform_paste_unavailable_note",
      u"This desktop does not let Tessel type for you, so auto-paste is unavailable here. "
      u"Choosing an entry still puts it on the clipboard: paste it with Ctrl+V."},
+    {u"platform_shortcuts_note",
+     u"Tessel records what you copy on this desktop and pastes the entry you choose, but it "
+     u"cannot listen for its own shortcuts here. To open Tessel from any application, bind the "
+     u"command tessel --toggle to a shortcut in the desktop's keyboard settings."},
+    {u"platform_notice_title", u"How Tessel Works Here"},
+    {u"platform_notice_dismiss", u"Got It"},
     {u"open_system_settings", u"How to Enable"},
     {u"request_again", u"Check Again"},
     {u"quit_app", u"Quit Tessel"},

@@ -81,6 +81,13 @@ constexpr StringTableEntry table[] = {
      u"Este escritorio no permite que Tessel escriba por ti, así que el pegado automático no "
      u"está disponible aquí. Elegir un elemento lo sigue poniendo en el portapapeles: pégalo "
      u"con Ctrl+V."},
+    {u"platform_shortcuts_note",
+     u"Tessel registra lo que copias en este escritorio y pega el elemento que eliges, pero "
+     u"aquí no puede detectar sus propios atajos. Para abrir Tessel desde cualquier aplicación, "
+     u"asigna el comando tessel --toggle a un atajo en la configuración de teclado del "
+     u"escritorio."},
+    {u"platform_notice_title", u"Cómo funciona Tessel aquí"},
+    {u"platform_notice_dismiss", u"Entendido"},
     {u"open_system_settings", u"Cómo activar"},
     {u"request_again", u"Comprobar de nuevo"},
     {u"quit_app", u"Salir de Tessel"},

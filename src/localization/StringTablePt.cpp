@@ -82,6 +82,13 @@ constexpr StringTableEntry table[] = {
      u"Este ambiente não permite que o Tessel digite por você, então a colagem automática não "
      u"está disponível aqui. Escolher um item ainda o coloca na área de transferência: cole "
      u"com Ctrl+V."},
+    {u"platform_shortcuts_note",
+     u"O Tessel registra o que você copia neste ambiente e cola o item escolhido, mas não "
+     u"consegue detectar os próprios atalhos aqui. Para abrir o Tessel a partir de qualquer "
+     u"aplicativo, associe o comando tessel --toggle a um atalho nas configurações de teclado "
+     u"do sistema."},
+    {u"platform_notice_title", u"Como o Tessel funciona aqui"},
+    {u"platform_notice_dismiss", u"Entendi"},
     {u"open_system_settings", u"Como ativar"},
     {u"request_again", u"Verificar novamente"},
     {u"quit_app", u"Sair do Tessel"},

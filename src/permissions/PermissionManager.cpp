@@ -64,7 +64,7 @@ QString PermissionManager::platformNoteKey() const
 {
     switch (m_capabilities.autoPaste) {
     case PlatformCapabilities::AutoPaste::everywhere:
-        return {};
+        return m_capabilities.globalShortcuts ? QString() : u"platform_shortcuts_note"_s;
     case PlatformCapabilities::AutoPaste::x11WindowsOnly:
         return u"platform_xwayland_note"_s;
     case PlatformCapabilities::AutoPaste::unavailable:

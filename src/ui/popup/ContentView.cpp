@@ -3,6 +3,7 @@
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
+#include "permissions/PlatformNotice.h"
 #include "ui/popup/ClipboardListView.h"
 #include "ui/popup/EmojiPickerView.h"
 #include "ui/popup/PermissionOnboardingView.h"
@@ -22,6 +23,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +77,11 @@ ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* par
 
     connect(&m_context.language, &LanguageManager::languageChanged, this, &ContentView::rebuild);
     connect(&m_context.settings, &SettingsStore::changed, this, [this](const QString& key) {
+        if (key == settings::seenPlatformNotes.name) {
+            // Queued: the dismissal comes from a button of the view that the rebuild replaces.
+            QMetaObject::invokeMethod(this, &ContentView::rebuildBody, Qt::QueuedConnection);
+            return;
+        }
         if (key != settings::themeMode.name)
             return;
         const QString mode = m_context.settings.value(settings::themeMode);
@@ -115,11 +122,23 @@ void ContentView::rebuildBody()
     m_bodyLayout->setSpacing(0);
     m_layout->addWidget(m_body, 1);
 
-    if (!m_context.permissions.isAccessibilityGranted()) {
-        m_onboarding = new PermissionOnboardingView(m_context.permissions, m_context.language);
+    PlatformNotice notice(m_context.settings, m_context.permissions);
+    const bool granted = m_context.permissions.isAccessibilityGranted();
+    if (!granted || notice.isPending()) {
+        using Form = PermissionOnboardingView::Form;
+        auto* onboarding =
+            new PermissionOnboardingView(m_context.permissions, m_context.language,
+                                         granted ? Form::platformNotice : Form::permission);
+        connect(onboarding, &PermissionOnboardingView::dismissed, this,
+                [this] { PlatformNotice(m_context.settings, m_context.permissions).dismiss(); });
+        m_onboarding = onboarding;
         m_bodyLayout->addWidget(m_onboarding, 1);
         m_body->show();
         m_frame->raise();
+        // Return, or Space, carries on from the informational form.
+        setFocusProxy(granted ? onboarding->dismissButton() : nullptr);
+        if (granted)
+            onboarding->dismissButton()->setFocus();
         return;
     }
     m_bodyLayout->addWidget(buildTabRow());

@@ -18,7 +18,8 @@ class TabButton;
 
 // The popup's root view: header (title, preferences, close), the tab row, the search field that
 // every tab shares and the active tab's content; the permission onboarding in place of the tabs
-// while synthetic input is not allowed. A change of theme or language rebuilds every child; the
+// while synthetic input is not allowed, or in its informational form while the user has not yet
+// read what this desktop holds back. A change of theme or language rebuilds every child; the
 // active tab and the search text survive. The tab views' choices come out of it as signals.
 class ContentView : public QWidget, public PopupKeyTarget {
     Q_OBJECT

@@ -22,19 +22,25 @@ const QColor kOrange(0xff, 0x9f, 0x0a);
 } // namespace
 
 PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permissions,
-                                                   LanguageManager& language, QWidget* parent)
+                                                   LanguageManager& language, Form form,
+                                                   QWidget* parent)
     : QWidget(parent)
     , m_permissions(permissions)
+    , m_form(form)
     , m_icon(new QLabel(this))
     , m_open(new QPushButton(language.string(u"open_system_settings"_s), this))
     , m_retry(new QPushButton(language.string(u"request_again"_s), this))
+    , m_dismiss(new QPushButton(language.string(u"platform_notice_dismiss"_s), this))
     , m_buttons(new QWidget(this))
     , m_granted(new QWidget(this))
 {
     setAutoFillBackground(true);
     m_icon->setAlignment(Qt::AlignCenter);
 
-    auto* title = new QLabel(language.string(u"onboarding_title"_s), this);
+    auto* title =
+        new QLabel(language.string(form == Form::platformNotice ? u"platform_notice_title"_s
+                                                                : u"onboarding_title"_s),
+                   this);
     title->setFont(uiFont(13, QFont::Bold));
     title->setAlignment(Qt::AlignCenter);
     // Where the session itself holds paste back, say what still works instead.
@@ -58,11 +64,16 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
         m_permissions.checkPermission();
         m_permissions.startMonitoring();
     });
+    m_dismiss->setFont(uiFont(12, QFont::DemiBold));
+    m_dismiss->setCursor(Qt::PointingHandCursor);
+    m_dismiss->setDefault(true);
+    connect(m_dismiss, &QPushButton::clicked, this, &PermissionOnboardingView::dismissed);
     auto* buttons = new QVBoxLayout(m_buttons);
     buttons->setContentsMargins(20, 0, 20, 0);
     buttons->setSpacing(10);
     buttons->addWidget(m_open);
     buttons->addWidget(m_retry);
+    buttons->addWidget(m_dismiss);
 
     auto* check = new QLabel(m_granted);
     check->setPixmap(
@@ -105,12 +116,14 @@ void PermissionOnboardingView::applyColours()
     subtitlePalette.setColor(QPalette::WindowText, Theme::secondary(pal));
     m_subtitle->setPalette(subtitlePalette);
     const QColor accent = Theme::accent(pal);
-    m_open->setStyleSheet(
+    const QString prominent =
         u"QPushButton { background: %1; color: white; border: none;"
         " border-radius: 8px; padding: 8px; }"
         " QPushButton:hover { background: %2; }"
         " QPushButton:pressed { background: %3; }"_s.arg(accent.name(), accent.lighter(110).name(),
-                                                         accent.darker(115).name()));
+                                                         accent.darker(115).name());
+    m_open->setStyleSheet(prominent);
+    m_dismiss->setStyleSheet(prominent);
     m_retry->setStyleSheet(
         u"QPushButton { color: %1; border: none; background: transparent; }"
         " QPushButton:hover { color: %2; }"_s.arg(Theme::secondary(pal).name(QColor::HexArgb),
@@ -119,23 +132,31 @@ void PermissionOnboardingView::applyColours()
 
 void PermissionOnboardingView::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange && m_subtitle)
+    if (event->type() == QEvent::PaletteChange && m_subtitle) {
         applyColours();
+        refresh();
+    }
     QWidget::changeEvent(event);
 }
 
 QColor PermissionOnboardingView::iconColour() const
 {
+    if (m_form == Form::platformNotice)
+        return Theme::accent(palette());
     return m_permissions.isAccessibilityGranted() ? kGreen : kOrange;
 }
 
 void PermissionOnboardingView::refresh()
 {
+    const bool notice = m_form == Form::platformNotice;
     const bool granted = m_permissions.isAccessibilityGranted();
-    m_icon->setPixmap(
-        IconProvider::pixmap(u"lock.shield.fill"_s, 44, iconColour(), devicePixelRatioF()));
-    m_buttons->setVisible(!granted);
-    m_granted->setVisible(granted);
+    m_icon->setPixmap(IconProvider::pixmap(notice ? u"keyboard.fill"_s : u"lock.shield.fill"_s, 44,
+                                           iconColour(), devicePixelRatioF()));
+    m_open->setVisible(!notice);
+    m_retry->setVisible(!notice);
+    m_dismiss->setVisible(notice);
+    m_buttons->setVisible(notice || !granted);
+    m_granted->setVisible(!notice && granted);
 }
 
 } // namespace tessel

@@ -11,19 +11,29 @@ class LanguageManager;
 class PermissionManager;
 
 // Explains why Tessel needs to synthesise input and leads the user to the help page that says how
-// to allow it; follows the permission's state live.
+// to allow it; follows the permission's state live. Where the input is allowed but the desktop
+// still holds back shortcuts or auto-paste, its informational form says what works there and
+// offers only a button to carry on.
 class PermissionOnboardingView : public QWidget {
     Q_OBJECT
 
 public:
-    PermissionOnboardingView(PermissionManager& permissions, LanguageManager& language,
-                             QWidget* parent = nullptr);
+    enum class Form { permission, platformNotice };
 
+    PermissionOnboardingView(PermissionManager& permissions, LanguageManager& language,
+                             Form form = Form::permission, QWidget* parent = nullptr);
+
+    Form form() const { return m_form; }
+    QPushButton* dismissButton() const { return m_dismiss; }
     QPushButton* openButton() const { return m_open; }
     QPushButton* retryButton() const { return m_retry; }
     QWidget* grantedRow() const { return m_granted; }
     // The colour the shield is drawn in (green when allowed, orange otherwise).
     QColor iconColour() const;
+
+Q_SIGNALS:
+    // The user has read the informational form's note.
+    void dismissed();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -33,10 +43,12 @@ private:
     void applyColours();
 
     PermissionManager& m_permissions;
+    Form m_form;
     QLabel* m_icon;
     QLabel* m_subtitle = nullptr;
     QPushButton* m_open;
     QPushButton* m_retry;
+    QPushButton* m_dismiss;
     QWidget* m_buttons;
     QWidget* m_granted;
 };

@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "clipboard/ClipboardStore.h"
 #include "hotkey/HotkeyManager.h"
+#include "permissions/PlatformNotice.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
 #include "support/FullDisk.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -42,6 +44,44 @@ QLabel* labelWithText(const QWidget& root, const QString& text)
             return label;
     }
     return nullptr;
+}
+
+// The application launched on a fixture's services, as at login; quits when it goes.
+struct LaunchedApp {
+    test::FakeHotkeyBackend backend;
+    HotkeyManager hotkeys;
+    test::FakeLoginItems loginItems;
+    AppDelegate app;
+
+    explicit LaunchedApp(test::PopupFixture& f)
+        : hotkeys(f.settings, backend)
+        , app(f.settings, f.language, f.manager, f.windowController, hotkeys, f.permissions,
+              f.paste, f.emojis, f.actions, loginItems)
+    {
+        app.applicationDidFinishLaunching();
+    }
+    ~LaunchedApp() { app.applicationWillTerminate(); }
+};
+
+// Whether a launch opens the popup by itself, by the time its delayed opening would have run (a
+// wait that never ends counts as opened, so that it fails the checks that expect nothing).
+bool popupOpensAtLaunch(test::PopupFixture& f)
+{
+    LaunchedApp launched(f);
+    bool later = false;
+    QTimer::singleShot(AppDelegate::onboardingDelayMs * 2, [&later] { later = true; });
+    const bool waited = QTest::qWaitFor([&later] { return later; }, 10000);
+    const bool opened = f.windowController.isOpen();
+    f.windowController.close(false);
+    return opened || !waited;
+}
+
+PermissionOnboardingView* platformNotice(const ContentView& view)
+{
+    auto* onboarding = qobject_cast<PermissionOnboardingView*>(view.onboarding());
+    return onboarding && onboarding->form() == PermissionOnboardingView::Form::platformNotice
+               ? onboarding
+               : nullptr;
 }
 
 QString headerTitle(const ContentView& view)
@@ -238,6 +278,47 @@ private Q_SLOTS:
         auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
         QVERIFY(view->onboarding());
         app.applicationWillTerminate();
+    }
+
+    // Where the desktop holds back shortcuts or auto-paste, the first launch explains it in the
+    // popup, once for each kind of limitation; plain X11, or a note already read, opens nothing.
+    void limitedDesktopIsExplainedOncePerKind()
+    {
+        using AutoPaste = PlatformCapabilities::AutoPaste;
+        QVERIFY(!popupOpensAtLaunch(*f));
+
+        f->permissions.setCapabilities({false, AutoPaste::x11WindowsOnly, false});
+        {
+            LaunchedApp launched(*f);
+            QTRY_VERIFY(f->windowController.isOpen());
+            QCOMPARE(f->windowController.activeTab(), PopupTab::clipboard);
+            auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+            PermissionOnboardingView* notice = platformNotice(*view);
+            QVERIFY(notice && view->tabButtons().isEmpty());
+            QVERIFY(labelWithText(*notice, f->language.string(u"platform_xwayland_note"_s)));
+            QVERIFY(notice->dismissButton()->isVisible());
+            QVERIFY(!notice->openButton()->isVisible() && !notice->grantedRow()->isVisible());
+            // Return carries on like the button: the tabs replace the note in the same popup.
+            QTest::keyClick(notice->dismissButton(), Qt::Key_Return);
+            QTRY_VERIFY(!view->onboarding());
+            QCOMPARE(view->tabButtons().size(), 5);
+            QCOMPARE(f->windowController.window()->content(), view);
+        }
+        QVERIFY(!popupOpensAtLaunch(*f));
+        SettingsStore reloaded(f->settings.filePath());
+        QVERIFY(!PlatformNotice(reloaded, f->permissions).isPending());
+
+        // Another limitation has a note of its own; the one read before stays read.
+        f->permissions.setCapabilities({false, AutoPaste::everywhere, false});
+        ContentView view(f->context(), PopupTab::emoji);
+        PermissionOnboardingView* notice = platformNotice(view);
+        QVERIFY(notice);
+        QVERIFY(labelWithText(*notice, f->language.string(u"platform_shortcuts_note"_s)));
+        notice->dismissButton()->click();
+        QTRY_COMPARE(view.tabButtons().size(), 5);
+        QCOMPARE(view.activeTab(), PopupTab::emoji);
+        f->permissions.setCapabilities({false, AutoPaste::x11WindowsOnly, false});
+        QVERIFY(!PlatformNotice(f->settings, f->permissions).isPending());
     }
 };
 
