@@ -1,5 +1,7 @@
 #include "support/TesselProcess.h"
 
+#include "core/SettingsStore.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QJsonDocument>
@@ -39,6 +41,15 @@ bool TesselProcess::start()
 {
     m_process.start(executable(), {});
     return m_process.waitForStarted(5000);
+}
+
+bool TesselProcess::skipPlatformNotes()
+{
+    SettingsStore settings(m_home + "/config/tessel/settings.json"_L1);
+    settings.set(
+        settings::seenPlatformNotes,
+        u"platform_xwayland_note platform_shortcuts_note platform_paste_unavailable_note"_s);
+    return bool(settings.lastWrite());
 }
 
 int TesselProcess::terminate()

@@ -12,6 +12,9 @@ public:
     ~TesselProcess();
 
     bool start();
+    // Marks every explanation of a limited desktop as read before the start, for the tests of
+    // other stories: the popup then opens only when they open it. False when it cannot be saved.
+    bool skipPlatformNotes();
     // SIGTERM, as at log-out; returns the exit code (-1 when it did not exit in time).
     int terminate();
     // The exit code once Tessel has ended by itself within `timeoutMs`; -1 when it is still

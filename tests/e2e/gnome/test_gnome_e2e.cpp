@@ -1,3 +1,4 @@
+#include "core/SettingsStore.h"
 #include "support/Desktop.h"
 #include "support/TesselProcess.h"
 #include "support/TestImages.h"
@@ -159,6 +160,21 @@ private Q_SLOTS:
                  m_stderr.constData());
         const QByteArray said = m_tessel->process().readAllStandardOutput();
         QVERIFY2(!said.contains("EventHandler"), said.constData());
+    }
+
+    // The first start on this desktop explains in the popup what works here; Return carries on
+    // to the history, and the explanation, once read, is remembered.
+    void firstStartExplainsWhatWorksHere()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(tesselIsActive(), 5000);
+        QVERIFY(m_keyboard.tap(kKeyReturn));
+        const QString file = m_home.filePath(u"config/tessel/settings.json"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            tessel::SettingsStore(file).value(tessel::settings::seenPlatformNotes),
+            u"platform_xwayland_note"_s, 5000);
+        QVERIFY(run(TesselProcess::executable(), {u"--toggle"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), 5000);
     }
 
     // mutter mirrors the Wayland clipboard into XWayland, every type of it.
