@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -19,6 +20,22 @@ namespace tessel {
 namespace {
 const QColor kGreen(0x30, 0xd1, 0x58);
 const QColor kOrange(0xff, 0x9f, 0x0a);
+
+// A command to type ("tessel --toggle") never breaks across lines, where its space and hyphens
+// would otherwise let it: a no-break space and word joiners hold it together.
+QString withCommandsKeptWhole(QString text)
+{
+    static const QRegularExpression command(u"tessel(?: --[a-z]+)+"_s);
+    QList<QRegularExpressionMatch> found;
+    for (auto it = command.globalMatch(text); it.hasNext();)
+        found.prepend(it.next());
+    for (const QRegularExpressionMatch& match : found) {
+        QString whole = match.captured();
+        whole.replace(u' ', QChar::Nbsp).replace(u"-"_s, u"-\u2060"_s);
+        text.replace(match.capturedStart(), match.capturedLength(), whole);
+    }
+    return text;
+}
 } // namespace
 
 PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permissions,
@@ -45,8 +62,9 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     title->setAlignment(Qt::AlignCenter);
     // Where the session itself holds paste back, say what still works instead.
     const QString note = permissions.platformNoteKey();
-    m_subtitle =
-        new QLabel(language.string(note.isEmpty() ? u"onboarding_subtitle"_s : note), this);
+    m_subtitle = new QLabel(
+        withCommandsKeptWhole(language.string(note.isEmpty() ? u"onboarding_subtitle"_s : note)),
+        this);
     m_subtitle->setFont(uiFont(12));
     m_subtitle->setWordWrap(true);
     m_subtitle->setAlignment(Qt::AlignCenter);

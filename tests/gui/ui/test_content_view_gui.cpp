@@ -37,10 +37,14 @@ TabButton* tabButton(const ContentView& view, PopupTab tab)
     return nullptr;
 }
 
+// The label that shows `text`, with its commands held together on one line or not.
 QLabel* labelWithText(const QWidget& root, const QString& text)
 {
+    const auto unjoined = [](QString shown) {
+        return shown.remove(QChar(0x2060)).replace(QChar::Nbsp, u' ');
+    };
     for (QLabel* label : root.findChildren<QLabel*>()) {
-        if (label->text() == text)
+        if (unjoined(label->text()) == unjoined(text))
             return label;
     }
     return nullptr;
