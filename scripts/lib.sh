@@ -38,6 +38,28 @@ stop_on_exit() {
 # The unprivileged account sway and its clients run as when the tests run as root.
 wayland_test_user=tessel-wayland
 
+# Prints the account a compositor runs as: $wayland_test_user (created once) when run as root,
+# which can read the build tree; nothing otherwise (the caller's own).
+wayland_session_user() {
+    [[ $(id -u) -eq 0 ]] || return 0
+    local user="$wayland_test_user"
+    id -u "$user" >/dev/null 2>&1 ||
+        useradd --system --create-home --home-dir "/var/lib/$user" \
+            --shell /usr/sbin/nologin "$user"
+    # Build trees made under a restrictive umask would hide the binaries from that user.
+    find "$repo/build" ! -perm -o+r -exec chmod o+rX {} + 2>/dev/null || true
+    echo "$user"
+}
+
+# wayland_runtime_dir <name> <user>: prints a new private runtime directory owned by <user>.
+wayland_runtime_dir() {
+    local runtime
+    runtime="$(mktemp -d "/tmp/tessel-$1.XXXXXX")"
+    chmod 0700 "$runtime"
+    [[ -z "$2" ]] || chown "$2:" "$runtime"
+    echo "$runtime"
+}
+
 # Starts a headless sway (no GPU, no input devices) with tests/e2e/wayland/sway.config, in a
 # runtime directory of its own. Exports TESSEL_WAYLAND_DISPLAY, TESSEL_WAYLAND_RUNTIME_DIR and
 # TESSEL_WAYLAND_USER, which tests/e2e/wayland/as-session-user turns into a session for the
@@ -49,19 +71,9 @@ start_wayland_desktop() {
         echo "start_wayland_desktop: sway is not installed (scripts/setup)" >&2
         return 1
     fi
-    local user=""
-    if [[ $(id -u) -eq 0 ]]; then
-        user="$wayland_test_user"
-        id -u "$user" >/dev/null 2>&1 ||
-            useradd --system --create-home --home-dir "/var/lib/$user" \
-                --shell /usr/sbin/nologin "$user"
-        # Build trees made under a restrictive umask would hide the binaries from that user.
-        find "$repo/build" ! -perm -o+r -exec chmod o+rX {} + 2>/dev/null || true
-    fi
-    local runtime
-    runtime="$(mktemp -d /tmp/tessel-wayland.XXXXXX)"
-    chmod 0700 "$runtime"
-    [[ -z "$user" ]] || chown "$user:" "$runtime"
+    local user runtime
+    user="$(wayland_session_user)"
+    runtime="$(wayland_runtime_dir wayland "$user")"
     export TESSEL_WAYLAND_RUNTIME_DIR="$runtime" TESSEL_WAYLAND_USER="$user"
     unset TESSEL_WAYLAND_DISPLAY
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
@@ -80,4 +92,33 @@ start_wayland_desktop() {
         return 1
     fi
     export TESSEL_WAYLAND_DISPLAY="$socket"
+}
+
+# Starts GNOME's compositor headless (mutter with XWayland, one virtual monitor, a session bus of
+# its own) through tests/e2e/gnome/mutter-session, as the same user as sway. Exports
+# TESSEL_GNOME_RUNTIME_DIR and TESSEL_GNOME_USER; `as-session-user --gnome` runs a command in that
+# session with the addresses mutter gave it (WAYLAND_DISPLAY, DISPLAY of its XWayland, XAUTHORITY,
+# DBUS_SESSION_BUS_ADDRESS). Stopped when the script exits.
+start_gnome_desktop() {
+    local tool
+    for tool in mutter Xwayland dbus-daemon; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "start_gnome_desktop: $tool is not installed (scripts/setup)" >&2
+            return 1
+        fi
+    done
+    local user runtime
+    user="$(wayland_session_user)"
+    runtime="$(wayland_runtime_dir gnome "$user")"
+    export TESSEL_GNOME_RUNTIME_DIR="$runtime" TESSEL_GNOME_USER="$user"
+    "$repo/tests/e2e/wayland/as-session-user" --gnome "$repo/tests/e2e/gnome/mutter-session" \
+        >"$runtime/mutter.log" 2>&1 &
+    stop_on_exit "$!"
+    for _ in $(seq 150); do
+        [[ -e "$runtime/session.env" ]] && return 0
+        sleep 0.1
+    done
+    echo "start_gnome_desktop: mutter did not start; its log:" >&2
+    cat "$runtime/mutter.log" >&2
+    return 1
 }

@@ -131,7 +131,12 @@ int main(int argc, char* argv[])
     const auto workspace = platform->createWorkspace();
     ClipboardManager clipboard(*pasteboard, *workspace, settings,
                                std::make_unique<ClipboardStore>(dataDir));
-    WindowController windowController(settings, *workspace);
+    // Where Tessel can neither place the popup at the pointer nor take the keyboard by itself
+    // (Wayland, and XWayland inside it), the popup is a window the compositor activates.
+    WindowController windowController(settings, *workspace,
+                                      platform->capabilities().popupAtPointer
+                                          ? PopupStyle::overlayAtPointer
+                                          : PopupStyle::floatingWindow);
     const auto hotkeyBackend = platform->createHotkeyBackend();
     HotkeyManager hotkeys(settings, *hotkeyBackend);
     const auto keys = platform->createKeySynthesizer();

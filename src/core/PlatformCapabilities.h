@@ -16,7 +16,8 @@ struct PlatformCapabilities {
     // Whether Tessel's own shortcuts work from every application.
     bool globalShortcuts = false;
     AutoPaste autoPaste = AutoPaste::unavailable;
-    // Whether the popup can open where the pointer is (otherwise the window system places it).
+    // Whether the popup can open where the pointer is and take the keyboard by itself (otherwise
+    // it is a window that the window system places and activates).
     bool popupAtPointer = false;
 };
 

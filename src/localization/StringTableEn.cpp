@@ -72,10 +72,10 @@ constexpr StringTableEntry table[] = {
     {u"onboarding_subtitle", u"Tessel needs an X11 session (or XWayland) to detect global keyboard "
                              u"shortcuts and auto-paste."},
     {u"platform_xwayland_note",
-     u"On this Wayland desktop (GNOME, for example) Tessel runs through XWayland: it records "
-     u"what you copy, but its shortcuts and auto-paste only reach X11 applications. To open "
-     u"Tessel anywhere, bind the command tessel --toggle to a shortcut in the desktop's "
-     u"keyboard settings."},
+     u"Tessel records what you copy on this Wayland desktop, but auto-paste only reaches X11 "
+     u"applications (those that run through XWayland): elsewhere, paste the chosen entry with "
+     u"Ctrl+V. To open Tessel from any application, bind the command tessel --toggle to a "
+     u"shortcut in the desktop's keyboard settings."},
     {u"platform_paste_unavailable_note",
      u"This desktop does not let Tessel type for you, so auto-paste is unavailable here. "
      u"Choosing an entry still puts it on the clipboard: paste it with Ctrl+V."},

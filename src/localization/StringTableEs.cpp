@@ -73,10 +73,10 @@ constexpr StringTableEntry table[] = {
     {u"onboarding_subtitle", u"Tessel necesita una sesión X11 (o XWayland) para detectar atajos de "
                              u"teclado globales y pegar automáticamente."},
     {u"platform_xwayland_note",
-     u"En este escritorio Wayland (GNOME, por ejemplo) Tessel funciona a través de XWayland: "
-     u"registra lo que copias, pero sus atajos y el pegado automático solo llegan a las "
-     u"aplicaciones X11. Para abrir Tessel desde cualquier lugar, asigna el comando "
-     u"tessel --toggle a un atajo en la configuración de teclado del escritorio."},
+     u"Tessel registra lo que copias en este escritorio Wayland, pero el pegado automático solo "
+     u"llega a las aplicaciones X11 (las que funcionan a través de XWayland): en las demás, pega "
+     u"el elemento elegido con Ctrl+V. Para abrir Tessel desde cualquier aplicación, asigna el "
+     u"comando tessel --toggle a un atajo en la configuración de teclado del escritorio."},
     {u"platform_paste_unavailable_note",
      u"Este escritorio no permite que Tessel escriba por ti, así que el pegado automático no "
      u"está disponible aquí. Elegir un elemento lo sigue poniendo en el portapapeles: pégalo "

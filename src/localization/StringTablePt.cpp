@@ -74,10 +74,10 @@ constexpr StringTableEntry table[] = {
     {u"onboarding_subtitle", u"O Tessel precisa de uma sessão X11 (ou XWayland) para detectar "
                              u"atalhos globais de teclado e colar automaticamente."},
     {u"platform_xwayland_note",
-     u"Neste ambiente Wayland (o GNOME, por exemplo) o Tessel roda pelo XWayland: ele registra "
-     u"o que você copia, mas os atalhos e a colagem automática só chegam a aplicativos X11. "
-     u"Para abrir o Tessel em qualquer lugar, associe o comando tessel --toggle a um atalho "
-     u"nas configurações de teclado do sistema."},
+     u"O Tessel registra o que você copia neste ambiente Wayland, mas a colagem automática só "
+     u"chega a aplicativos X11 (os que rodam pelo XWayland): nos demais, cole o item escolhido "
+     u"com Ctrl+V. Para abrir o Tessel a partir de qualquer aplicativo, associe o comando "
+     u"tessel --toggle a um atalho nas configurações de teclado do sistema."},
     {u"platform_paste_unavailable_note",
      u"Este ambiente não permite que o Tessel digite por você, então a colagem automática não "
      u"está disponível aqui. Escolher um item ainda o coloca na área de transferência: cole "

@@ -1,6 +1,7 @@
 #include "paste/PasteSimulator.h"
 
 #include "core/FixedDiagnostics.h"
+#include "core/Log.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 #include "paste/KeySynthesizer.h"
@@ -62,6 +63,7 @@ void PasteSimulator::finish(const QString& error)
         FixedDiagnostics::pasteFallbackFailed(error);
         return;
     }
+    qCDebug(lcPaste, "paste chord sent");
     Q_EMIT pasted();
     if (m_settings.value(settings::playSoundEffects))
         m_sound.playPop();

@@ -4,6 +4,7 @@
 
 #ifdef TESSEL_HAVE_X11
 #include "platform/x11/X11PlatformFactory.h"
+#include "platform/x11/XWaylandKeySynthesizer.h"
 #endif
 #ifdef TESSEL_HAVE_WAYLAND
 #include "platform/wayland/WaylandGlobalsProbe.h"
@@ -13,6 +14,20 @@
 #include <QGuiApplication>
 
 namespace tessel {
+
+#ifdef TESSEL_HAVE_WAYLAND
+namespace {
+// Where the compositor has no virtual keyboard, XTEST on its XWayland still types into X11 windows.
+wayland::WaylandPlatformFactory::FallbackKeys xwaylandKeys()
+{
+#ifdef TESSEL_HAVE_X11
+    return []() -> std::unique_ptr<KeySynthesizer> { return x11::XWaylandKeySynthesizer::open(); };
+#else
+    return {};
+#endif
+}
+} // namespace
+#endif
 
 std::unique_ptr<PlatformFactory> PlatformFactory::create(const SessionEnvironment& session)
 {
@@ -26,7 +41,8 @@ std::unique_ptr<PlatformFactory> PlatformFactory::create(const SessionEnvironmen
 #endif
     case PlatformKind::wayland:
 #ifdef TESSEL_HAVE_WAYLAND
-        return std::make_unique<wayland::WaylandPlatformFactory>(session.waylandGlobals);
+        return std::make_unique<wayland::WaylandPlatformFactory>(session.waylandGlobals,
+                                                                 xwaylandKeys());
 #else
         break;
 #endif

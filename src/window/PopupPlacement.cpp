@@ -9,6 +9,23 @@ constexpr int kMargin = 10;
 constexpr int kGapBelow = 8;
 constexpr int kGapAbove = 16;
 constexpr int kGapSide = 12;
+
+const ScreenArea& primaryOrFirst(const QList<ScreenArea>& screens, int primaryIndex)
+{
+    return (primaryIndex >= 0 && primaryIndex < screens.size()) ? screens.at(primaryIndex)
+                                                                : screens.first();
+}
+
+// The top-left bound wins when the window is larger than the area inside the margins.
+QPoint keptInside(QPoint origin, QSize window, const QRect& available)
+{
+    const int maxX = available.left() + available.width();
+    const int maxY = available.top() + available.height();
+    return {
+        std::max(available.left() + kMargin, std::min(maxX - window.width() - kMargin, origin.x())),
+        std::max(available.top() + kMargin,
+                 std::min(maxY - window.height() - kMargin, origin.y()))};
+}
 } // namespace
 
 PopupStyle popupStyleFor(const QString& platformName)
@@ -25,14 +42,10 @@ std::optional<QPoint> popupOrigin(QPoint cursor, QSize window, const QList<Scree
     const auto under = std::find_if(screens.cbegin(), screens.cend(), [&](const ScreenArea& s) {
         return s.geometry.contains(cursor);
     });
-    const ScreenArea& screen = under != screens.cend() ? *under
-                               : (primaryIndex >= 0 && primaryIndex < screens.size())
-                                   ? screens.at(primaryIndex)
-                                   : screens.first();
+    const ScreenArea& screen =
+        under != screens.cend() ? *under : primaryOrFirst(screens, primaryIndex);
     // QRect's right() and bottom() are inclusive; the edges here are exclusive.
-    const int minX = screen.available.left();
     const int maxX = screen.available.left() + screen.available.width();
-    const int minY = screen.available.top();
     const int maxY = screen.available.top() + screen.available.height();
     const int w = window.width();
     const int h = window.height();
@@ -43,11 +56,18 @@ std::optional<QPoint> popupOrigin(QPoint cursor, QSize window, const QList<Scree
     int x = cursor.x() + kGapSide;
     if (x + w > maxX - kMargin)
         x = cursor.x() - w - kGapSide;
+    return keptInside({x, y}, window, screen.available);
+}
 
-    // The top-left bound wins when the window is larger than the area inside the margins.
-    x = std::max(minX + kMargin, std::min(maxX - w - kMargin, x));
-    y = std::max(minY + kMargin, std::min(maxY - h - kMargin, y));
-    return QPoint(x, y);
+std::optional<QPoint> centredOrigin(QSize window, const QList<ScreenArea>& screens,
+                                    int primaryIndex)
+{
+    if (screens.isEmpty())
+        return std::nullopt;
+    const QRect& available = primaryOrFirst(screens, primaryIndex).available;
+    const QPoint centred(available.left() + (available.width() - window.width()) / 2,
+                         available.top() + (available.height() - window.height()) / 2);
+    return keptInside(centred, window, available);
 }
 
 } // namespace tessel

@@ -90,7 +90,7 @@ void WindowController::close(bool hideApp)
 void WindowController::positionAtCursor()
 {
     PopupWindow* window = m_window.data();
-    if (!window || window->style() != PopupStyle::overlayAtPointer)
+    if (!window)
         return;
     QList<ScreenArea> screens;
     int primaryIndex = -1;
@@ -100,7 +100,10 @@ void WindowController::positionAtCursor()
             primaryIndex = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin = popupOrigin(QCursor::pos(), window->size(), screens, primaryIndex))
+    const auto origin = window->style() == PopupStyle::overlayAtPointer
+                            ? popupOrigin(QCursor::pos(), window->size(), screens, primaryIndex)
+                            : centredOrigin(window->size(), screens, primaryIndex);
+    if (origin)
         window->move(*origin);
 }
 

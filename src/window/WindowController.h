@@ -33,8 +33,9 @@ public:
     // Closes the popup if any; with `hideApp` also gives the focus back to the window that was
     // active when the popup opened. Every step runs even when nothing is open.
     void close(bool hideApp);
-    // Moves the open popup next to the pointer, inside the visible area of the pointer's screen.
-    // A floating window is left where the compositor puts it.
+    // Moves the open overlay next to the pointer, inside the visible area of the pointer's
+    // screen. A floating window asks for the middle of the primary screen: X11 window managers
+    // put it there, Wayland compositors place it themselves.
     void positionAtCursor();
     // Gives `window` the appearance of the "themeMode" setting.
     void applyTheme(QWidget* window) const;

@@ -36,6 +36,10 @@ QStringList probeWaylandGlobals()
     // The compositor announces every global before it answers the round trip.
     if (wl_display_roundtrip(display.get()) < 0)
         return {};
+    const QStringList ignored =
+        qEnvironmentVariable("TESSEL_WAYLAND_IGNORE_GLOBALS").split(u',', Qt::SkipEmptyParts);
+    for (const QString& name : ignored)
+        globals.removeAll(name.trimmed());
     return globals;
 }
 

@@ -14,8 +14,9 @@ using namespace Qt::StringLiterals;
 
 namespace tessel::wayland {
 
-WaylandPlatformFactory::WaylandPlatformFactory(QStringList globals)
+WaylandPlatformFactory::WaylandPlatformFactory(QStringList globals, FallbackKeys fallbackKeys)
     : m_globals(std::move(globals))
+    , m_fallbackKeys(std::move(fallbackKeys))
 {}
 
 // The window list goes before the connection it was made on.
@@ -32,10 +33,12 @@ QString WaylandPlatformFactory::name() const
 PlatformCapabilities WaylandPlatformFactory::capabilities() const
 {
     // No client may grab keys or place its windows on Wayland; typing is up to the compositor.
-    return {false,
-            canType() ? PlatformCapabilities::AutoPaste::everywhere
-                      : PlatformCapabilities::AutoPaste::unavailable,
-            false};
+    auto autoPaste = PlatformCapabilities::AutoPaste::unavailable;
+    if (canType())
+        autoPaste = PlatformCapabilities::AutoPaste::everywhere;
+    else if (hasFallback())
+        autoPaste = PlatformCapabilities::AutoPaste::x11WindowsOnly;
+    return {false, autoPaste, false};
 }
 
 std::unique_ptr<Pasteboard> WaylandPlatformFactory::createPasteboard()
@@ -62,6 +65,11 @@ std::unique_ptr<KeySynthesizer> WaylandPlatformFactory::createKeySynthesizer()
     if (canType()) {
         if (WaylandConnection* wayland = connection())
             return std::make_unique<WaylandKeySynthesizer>(*wayland, toplevels(), &isOwnWindow);
+    } else if (hasFallback()) {
+        if (m_fallback)
+            return std::move(m_fallback);
+        if (auto again = m_fallbackKeys())
+            return again;
     }
     return NullPlatformFactory::createKeySynthesizer();
 }
@@ -69,7 +77,7 @@ std::unique_ptr<KeySynthesizer> WaylandPlatformFactory::createKeySynthesizer()
 std::function<bool()> WaylandPlatformFactory::createTrustProbe()
 {
     // The compositor's offer does not change while Tessel runs.
-    return [trusted = canType()] { return trusted; };
+    return [trusted = canType() || hasFallback()] { return trusted; };
 }
 
 bool WaylandPlatformFactory::offers(const char* name) const
@@ -86,6 +94,17 @@ bool WaylandPlatformFactory::canType() const
 {
     static const bool keymapCompiles = VirtualKeymap().isValid();
     return offers("zwp_virtual_keyboard_manager_v1") && keymapCompiles;
+}
+
+bool WaylandPlatformFactory::hasFallback() const
+{
+    if (!m_fallbackTried) {
+        m_fallbackTried = true;
+        if (m_fallbackKeys)
+            m_fallback = m_fallbackKeys();
+        m_fallbackExists = m_fallback != nullptr;
+    }
+    return m_fallbackExists;
 }
 
 WaylandConnection* WaylandPlatformFactory::connection()

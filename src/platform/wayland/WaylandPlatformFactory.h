@@ -3,6 +3,8 @@
 #include "platform/NullPlatformFactory.h"
 
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace tessel::wayland {
 
@@ -16,7 +18,12 @@ class WaylandToplevels;
 // one socket and one set of bound globals, dispatched from one socket notifier.
 class WaylandPlatformFactory final : public NullPlatformFactory {
 public:
-    explicit WaylandPlatformFactory(QStringList globals);
+    // Another way to type the paste keystroke, for compositors without a virtual keyboard
+    // (XTEST through XWayland, which reaches X11 windows only); it returns null where that way
+    // is missing too. Asked at most once, when the capabilities or the keystroke are first needed.
+    using FallbackKeys = std::function<std::unique_ptr<KeySynthesizer>()>;
+
+    explicit WaylandPlatformFactory(QStringList globals, FallbackKeys fallbackKeys = {});
     ~WaylandPlatformFactory() override;
 
     QString name() const override;
@@ -26,7 +33,7 @@ public:
     std::unique_ptr<Pasteboard> createPasteboard() override;
     // The active window's app_id from the compositor's window list where it offers one.
     std::unique_ptr<Workspace> createWorkspace() override;
-    // A virtual keyboard where the compositor offers one.
+    // A virtual keyboard where the compositor offers one, else the fallback where there is one.
     std::unique_ptr<KeySynthesizer> createKeySynthesizer() override;
     std::function<bool()> createTrustProbe() override;
 
@@ -37,10 +44,17 @@ public:
 
 private:
     bool canType() const;
+    // Makes the fallback once; whether there is one.
+    bool hasFallback() const;
     WaylandConnection* connection();
     WaylandToplevels* toplevels();
 
     QStringList m_globals;
+    FallbackKeys m_fallbackKeys;
+    mutable bool m_fallbackTried = false;
+    mutable bool m_fallbackExists = false;
+    // Made by `hasFallback` and kept until the keystroke is asked for.
+    mutable std::unique_ptr<KeySynthesizer> m_fallback;
     bool m_connectionTried = false;
     std::unique_ptr<WaylandConnection> m_connection;
     std::unique_ptr<WaylandToplevels> m_toplevels;

@@ -51,11 +51,33 @@ QList<uint8_t> heldKeys(xcb_connection_t* c, const QList<uint8_t>& candidates)
     return held;
 }
 
+xcb_window_t rootOf(xcb_connection_t* c)
+{
+    const auto* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    return screen ? screen->root : XCB_NONE;
+}
+
+// Whether typed keys would reach no window or one of this connection's, which are Tessel's own:
+// under XWayland the window manager activates the popup, and gives the previous window the focus
+// back only a moment after it closes.
+bool focusIsOursOrNowhere(xcb_connection_t* c)
+{
+    const auto cookie = xcb_get_input_focus(c);
+    XcbReply<xcb_get_input_focus_reply_t> reply(xcb_get_input_focus_reply(c, cookie, nullptr));
+    if (!reply)
+        return false;
+    if (reply->focus == XCB_NONE)
+        return true;
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    return reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
+           (reply->focus & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
 // The active keyboard group (layout): XKB reports it in bits 13-14 of the core state to clients
 // that use XKB, as Qt's connection does.
 int currentGroup(xcb_connection_t* c)
 {
-    const auto cookie = xcb_query_pointer(c, X11Connection::rootWindow());
+    const auto cookie = xcb_query_pointer(c, rootOf(c));
     XcbReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c, cookie, nullptr));
     return reply ? (reply->mask >> 13) & 0x3 : 0;
 }
@@ -76,10 +98,15 @@ void mapKeycode(xcb_connection_t* c, uint8_t keycode, std::array<uint32_t, 2> ke
 } // namespace
 
 X11KeySynthesizer::X11KeySynthesizer(QObject* parent)
+    : X11KeySynthesizer(X11Connection::connection(), parent)
+{}
+
+X11KeySynthesizer::X11KeySynthesizer(xcb_connection_t* connection, QObject* parent)
     : QObject(parent)
+    , m_connection(connection)
 {
     m_poll.setSingleShot(true);
-    connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForModifiers);
+    connect(&m_poll, &QTimer::timeout, this, &X11KeySynthesizer::waitForTarget);
     m_restore.setSingleShot(true);
     connect(&m_restore, &QTimer::timeout, this, &X11KeySynthesizer::restoreBorrowedKey);
 }
@@ -93,8 +120,8 @@ X11KeySynthesizer::~X11KeySynthesizer()
 
 bool X11KeySynthesizer::isAvailable() const
 {
-    auto* c = X11Connection::connection();
-    if (!c)
+    auto* c = m_connection;
+    if (!c || xcb_connection_has_error(c))
         return false;
     const auto* xtest = xcb_get_extension_data(c, &xcb_test_id);
     return xtest && xtest->present;
@@ -122,24 +149,41 @@ void X11KeySynthesizer::sendPaste(PasteChord chord, Completion done)
     m_chord = chord;
     m_done = std::move(done);
     m_waiting.start();
-    waitForModifiers();
+    waitForTarget();
 }
 
-void X11KeySynthesizer::waitForModifiers()
+void X11KeySynthesizer::waitForTarget()
 {
-    auto* c = X11Connection::connection();
+    auto* c = m_connection;
+    if (xcb_connection_has_error(c)) {
+        complete(u"the X server closed the connection"_s);
+        return;
+    }
     const X11Keymap keymap(c);
     const bool held = !heldKeys(c, keymap.modifierKeycodes()).isEmpty();
-    if (held && !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
+    if ((held || focusIsOursOrNowhere(c)) &&
+        !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
         m_poll.start(kPollInterval);
         return;
     }
     pressChord();
 }
 
+void X11KeySynthesizer::adoptTestKeymap()
+{
+    const X11Keymap keymap(m_connection);
+    if (const uint8_t shift = firstKeycode(keymap, kKeysymShiftL, kKeysymShiftR)) {
+        fakeKey(m_connection, XCB_KEY_PRESS, shift);
+        fakeKey(m_connection, XCB_KEY_RELEASE, shift);
+    }
+}
+
 void X11KeySynthesizer::pressChord()
 {
-    auto* c = X11Connection::connection();
+    auto* c = m_connection;
+    if (m_testKeymapOfItsOwn)
+        adoptTestKeymap();
+    // Read after the tap, if there was one: the server handles fake input before it answers.
     const X11Keymap keymap(c);
     // The user still holds part of the shortcut: let go of it on their behalf, once.
     for (const uint8_t keycode : heldKeys(c, keymap.modifierKeycodes()))
@@ -179,8 +223,8 @@ void X11KeySynthesizer::pressChord()
 
 void X11KeySynthesizer::releaseChord()
 {
-    auto* c = X11Connection::connection();
-    if (!c)
+    auto* c = m_connection;
+    if (!c || xcb_connection_has_error(c))
         return;
     for (auto it = m_pressed.crbegin(); it != m_pressed.crend(); ++it)
         fakeKey(c, XCB_KEY_RELEASE, *it);
@@ -193,8 +237,8 @@ void X11KeySynthesizer::releaseChord()
 void X11KeySynthesizer::restoreBorrowedKey()
 {
     m_restore.stop();
-    auto* c = X11Connection::connection();
-    if (!c || !m_borrowedKeycode)
+    auto* c = m_connection;
+    if (!c || xcb_connection_has_error(c) || !m_borrowedKeycode)
         return;
     mapKeycode(c, m_borrowedKeycode, {0, 0});
     xcb_flush(c);

@@ -52,7 +52,10 @@ std::unique_ptr<HotkeyBackend> X11PlatformFactory::createHotkeyBackend()
 
 std::unique_ptr<KeySynthesizer> X11PlatformFactory::createKeySynthesizer()
 {
-    return std::make_unique<X11KeySynthesizer>();
+    auto keys = std::make_unique<X11KeySynthesizer>();
+    // The X server is XWayland, whose XTEST keyboard has a keymap of its own.
+    keys->setTestKeyboardHasOwnKeymap(m_nested);
+    return keys;
 }
 
 std::function<bool()> X11PlatformFactory::createTrustProbe()

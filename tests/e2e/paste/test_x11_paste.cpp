@@ -7,7 +7,6 @@
 #include "support/FakePasteServices.h"
 #include "support/TesselProcess.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -74,7 +73,9 @@ private Q_SLOTS:
         QVERIFY(run(u"setxkbmap"_s, {layout}));
 
         const QString text = u"Tessel ação ✓ %1"_s.arg(layout);
-        QGuiApplication::clipboard()->setText(text);
+        // Served by xclip: this process blocks while it confirms the dialog, and zenity may
+        // still be asking for the text then.
+        QVERIFY(test::xclipWrite(text.toUtf8()));
         if (holdSuperShift)
             QVERIFY(run(u"xdotool"_s, {u"keydown"_s, u"super"_s, u"shift"_s}));
 

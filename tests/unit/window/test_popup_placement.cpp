@@ -62,6 +62,32 @@ private Q_SLOTS:
         QCOMPARE(popupOrigin(cursor, kPopup, screens, primary), expected);
     }
 
+    // A floating popup asks for the middle of the primary screen.
+    void centredWithoutThePointer_data()
+    {
+        QTest::addColumn<QList<ScreenArea>>("screens");
+        QTest::addColumn<int>("primary");
+        QTest::addColumn<std::optional<QPoint>>("expected");
+        const QList<ScreenArea> both{kLeft, kRight};
+        QTest::newRow("below the top panel")
+            << both << 0 << std::optional(QPoint((1920 - 330) / 2, 30 + (1050 - 450) / 2));
+        QTest::newRow("primary screen on the right")
+            << both << 1 << std::optional(QPoint(1920 + (1280 - 330) / 2, (1024 - 450) / 2));
+        QTest::newRow("no primary: the first screen")
+            << both << -1 << std::optional(QPoint((1920 - 330) / 2, 30 + (1050 - 450) / 2));
+        QTest::newRow("screen lower than the popup: its top kept inside")
+            << QList<ScreenArea>{{QRect(0, 0, 800, 400), QRect(0, 0, 800, 400)}} << 0
+            << std::optional(QPoint((800 - 330) / 2, 10));
+        QTest::newRow("no screen") << QList<ScreenArea>{} << 0 << std::optional<QPoint>();
+    }
+    void centredWithoutThePointer()
+    {
+        QFETCH(QList<ScreenArea>, screens);
+        QFETCH(int, primary);
+        QFETCH(std::optional<QPoint>, expected);
+        QCOMPARE(centredOrigin(kPopup, screens, primary), expected);
+    }
+
     void styleFollowsThePlatform_data()
     {
         QTest::addColumn<QString>("platform");
@@ -77,7 +103,6 @@ private Q_SLOTS:
         QFETCH(bool, floating);
         QCOMPARE(popupStyleFor(platform) == PopupStyle::floatingWindow, floating);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestPopupPlacement)
