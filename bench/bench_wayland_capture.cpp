@@ -6,6 +6,7 @@
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "core/SettingsStore.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandPasteboard.h"
 #include "support/FakeWorkspace.h"
 
@@ -31,7 +32,8 @@ int main(int argc, char* argv[])
     SettingsStore settings(SettingsStore::defaultFilePath());
     settings.set(settings::maxHistoryItems, 1000);
     test::FakeWorkspace workspace;
-    const auto pasteboard = wayland::WaylandPasteboard::create();
+    const auto connection = wayland::WaylandConnection::open();
+    const auto pasteboard = connection ? wayland::WaylandPasteboard::create(*connection) : nullptr;
     if (!pasteboard) {
         std::fprintf(stderr, "bench_wayland_capture: no Wayland compositor with data-control\n");
         return 1;

@@ -28,11 +28,17 @@ start_virtual_desktop() {
     sleep 0.5
 }
 
-# Processes stopped when the script exits, whichever desktop started them.
+# Processes stopped, and the compositors' runtime directories removed, when the script exits,
+# whichever desktop started them.
 desktop_pids=()
+desktop_dirs=()
+stop_desktops() {
+    [[ ${#desktop_pids[@]} -eq 0 ]] || kill "${desktop_pids[@]}" 2>/dev/null || true
+    [[ ${#desktop_dirs[@]} -eq 0 ]] || rm -rf "${desktop_dirs[@]}" 2>/dev/null || true
+}
 stop_on_exit() {
     desktop_pids+=("$@")
-    trap 'kill "${desktop_pids[@]}" 2>/dev/null || true' EXIT
+    trap stop_desktops EXIT
 }
 
 # The unprivileged account sway and its clients run as when the tests run as root.
@@ -74,6 +80,7 @@ start_wayland_desktop() {
     local user runtime
     user="$(wayland_session_user)"
     runtime="$(wayland_runtime_dir wayland "$user")"
+    desktop_dirs+=("$runtime")
     export TESSEL_WAYLAND_RUNTIME_DIR="$runtime" TESSEL_WAYLAND_USER="$user"
     unset TESSEL_WAYLAND_DISPLAY
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
@@ -110,6 +117,7 @@ start_gnome_desktop() {
     local user runtime
     user="$(wayland_session_user)"
     runtime="$(wayland_runtime_dir gnome "$user")"
+    desktop_dirs+=("$runtime")
     export TESSEL_GNOME_RUNTIME_DIR="$runtime" TESSEL_GNOME_USER="$user"
     "$repo/tests/e2e/wayland/as-session-user" --gnome "$repo/tests/e2e/gnome/mutter-session" \
         >"$runtime/mutter.log" 2>&1 &

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QVBoxLayout>
@@ -21,6 +22,39 @@ Qt::WindowFlags flagsFor(PopupStyle style)
     }
     return Qt::Window | Qt::FramelessWindowHint;
 }
+
+QPainterPath roundedShape(const QRect& rect)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect), PopupWindow::cornerRadius, PopupWindow::cornerRadius);
+    return path;
+}
+
+// Lies over the whole content and makes what the content painted outside the rounded outline
+// transparent again, anti-aliased. The content's children fill their backgrounds to the square
+// edges, and Qt cannot clip children to a curve; in the shared backing store of a translucent
+// window, this widget repaints after anything beneath it did, so the corners stay cut.
+class CornerCutter : public QWidget {
+public:
+    explicit CornerCutter(QWidget* parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainterPath outside;
+        outside.addRect(QRectF(rect()));
+        outside = outside.subtracted(roundedShape(rect()));
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        painter.fillPath(outside, Qt::black);
+    }
+};
 } // namespace
 
 PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
@@ -34,6 +68,13 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     setFixedSize(contentSize);
+    if (m_style == PopupStyle::floatingWindow) {
+        // A Wayland window's mask only limits where it takes input: the square corners would
+        // still show. Compositors blend a translucent window, so the corners can be cut there.
+        setAttribute(Qt::WA_TranslucentBackground);
+        m_cutter = new CornerCutter(this);
+        m_cutter->raise();
+    }
 }
 
 PopupWindow::~PopupWindow()
@@ -71,12 +112,25 @@ bool PopupWindow::eventFilter(QObject* watched, QEvent* event)
 
 void PopupWindow::resizeEvent(QResizeEvent* event)
 {
-    // Without a compositing manager a translucent window shows black corners; a shaped window
-    // looks right on every desktop.
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    if (m_cutter) {
+        m_cutter->setGeometry(rect());
+    } else {
+        // An X11 desktop may run without a compositing manager, where a translucent window shows
+        // black corners; a shaped window looks right on every X11 desktop.
+        setMask(QRegion(roundedShape(rect()).toFillPolygon().toPolygon()));
+    }
     QWidget::resizeEvent(event);
+}
+
+void PopupWindow::paintEvent(QPaintEvent*)
+{
+    // Translucent, the window shows what is painted: a content that paints no background of its
+    // own still shows on the popup's.
+    if (!m_cutter)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(roundedShape(rect()), palette().color(QPalette::Window));
 }
 
 void PopupWindow::showEvent(QShowEvent* event)

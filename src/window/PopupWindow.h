@@ -11,7 +11,9 @@ namespace tessel {
 // the user works in without taking the active-window role from it, gets the keyboard while open,
 // and closes on a click outside. As a floating window it is an ordinary frameless top-level of
 // fixed size, which tiling compositors float, and it closes when another window takes the focus.
-// It holds one content widget and has rounded corners.
+// It holds one content widget and has rounded corners: a shaped window as an overlay (X11 may
+// run without a compositing manager), a translucent one with anti-aliased corners as a floating
+// window.
 //
 // It is also the popup's one key router: while shown, every key typed inside it goes first to
 // Escape (which asks for the popup to close), then to the content when the content is a
@@ -41,6 +43,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -49,6 +52,8 @@ private:
     void setRouting(bool on);
 
     QWidget* m_content;
+    // Cuts the corners of the translucent floating window; null as an overlay.
+    QWidget* m_cutter = nullptr;
     PopupStyle m_style;
     bool m_routing = false;
     bool m_wasActive = false;

@@ -20,6 +20,10 @@ TesselProcess::TesselProcess(const QString& home)
     env.insert(u"XDG_DATA_HOME"_s, m_home + "/data"_L1);
     env.insert(u"XDG_CONFIG_HOME"_s, m_home + "/config"_L1);
     env.remove(u"QT_QPA_PLATFORM"_s);
+    // The leak checker's options for Tessel itself where a test gives it its own
+    // (tests/CMakeLists.txt).
+    if (const QString options = env.value(u"TESSEL_APP_LSAN_OPTIONS"_s); !options.isEmpty())
+        env.insert(u"LSAN_OPTIONS"_s, options);
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }

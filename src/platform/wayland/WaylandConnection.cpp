@@ -4,6 +4,7 @@
 
 #include <QLoggingCategory>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <wayland-client.h>
@@ -18,6 +19,58 @@ namespace {
 // Version 2 adds the primary selection, which Tessel leaves alone.
 constexpr uint32_t kDataControlVersion = 1;
 constexpr uint32_t kSeatVersion = 1;
+
+// One wl_display.sync in flight. It belongs to the context of the caller, so it and its callback
+// object go with that context, and whichever of the answer, the failure or the timeout comes
+// first ends it.
+class PendingSync final : public QObject {
+public:
+    PendingSync(wl_callback* callback, QObject* context, std::function<void(bool)> done)
+        : QObject(context)
+        , m_callback(callback)
+        , m_done(std::move(done))
+    {
+        static const wl_callback_listener listener{&PendingSync::onDone};
+        wl_callback_add_listener(m_callback, &listener, this);
+        m_timeout.setSingleShot(true);
+        connect(&m_timeout, &QTimer::timeout, this, [this] { finish(false); });
+    }
+
+    ~PendingSync() override { destroyCallback(); }
+
+    void start(std::chrono::milliseconds timeout) { m_timeout.start(timeout); }
+
+    void finish(bool answered)
+    {
+        if (!m_done)
+            return;
+        const std::function<void(bool)> done = std::move(m_done);
+        m_done = nullptr;
+        m_timeout.stop();
+        destroyCallback();
+        deleteLater();
+        done(answered);
+    }
+
+private:
+    static void onDone(void* data, wl_callback*, uint32_t)
+    {
+        static_cast<PendingSync*>(data)->finish(true);
+    }
+
+    // Only our proxy is freed (the callback has no destroy request): safe on a failed
+    // connection too, and no answer reaches this object afterwards.
+    void destroyCallback()
+    {
+        if (m_callback)
+            wl_callback_destroy(m_callback);
+        m_callback = nullptr;
+    }
+
+    wl_callback* m_callback;
+    std::function<void(bool)> m_done;
+    QTimer m_timeout;
+};
 } // namespace
 
 std::unique_ptr<WaylandConnection> WaylandConnection::open()
@@ -115,6 +168,22 @@ bool WaylandConnection::hasFailed() const
     return m_failed || wl_display_get_error(m_display) != 0;
 }
 
+void WaylandConnection::sync(std::chrono::milliseconds timeout, QObject* context,
+                             std::function<void(bool)> done)
+{
+    if (hasFailed()) {
+        QTimer::singleShot(0, context, [done = std::move(done)] { done(false); });
+        return;
+    }
+    auto* pending = new PendingSync(wl_display_sync(m_display), context, std::move(done));
+    // Queued: a failure seen by the flush below must not complete before this returns.
+    connect(
+        this, &WaylandConnection::failed, pending, [pending] { pending->finish(false); },
+        Qt::QueuedConnection);
+    pending->start(timeout);
+    flush();
+}
+
 void WaylandConnection::dispatchIncoming()
 {
     if (m_failed)
@@ -132,7 +201,7 @@ void WaylandConnection::dispatchIncoming()
     if (m_failed || wl_display_get_error(m_display) != 0) {
         m_failed = true;
         m_notifier->setEnabled(false);
-        qCWarning(lcWayland, "the Wayland connection of the clipboard was closed (error %d)",
+        qCWarning(lcWayland, "a Wayland connection of Tessel's was closed (error %d)",
                   wl_display_get_error(m_display));
         Q_EMIT failed();
     }

@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -41,6 +43,13 @@ public:
     void flush();
     // Whether the connection broke (the compositor went away or a protocol error).
     bool hasFailed() const;
+
+    // Asks the compositor to answer once it has handled every request sent so far, without
+    // waiting for it. `done` runs once, on this thread, from the event loop: true when the answer
+    // came, false when the connection failed first or nothing came within `timeout`. It never
+    // runs once `context` is destroyed; `context` must not outlive this connection.
+    void sync(std::chrono::milliseconds timeout, QObject* context,
+              std::function<void(bool answered)> done);
 
 Q_SIGNALS:
     // The compositor closed the connection or raised a protocol error; nothing more arrives.

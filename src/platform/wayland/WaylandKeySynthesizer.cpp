@@ -18,6 +18,8 @@ namespace tessel::wayland {
 namespace {
 constexpr auto kFocusWait = 1000ms;
 constexpr auto kHoldTime = 20ms;
+// A compositor answers in milliseconds; this is for one that hangs.
+constexpr auto kAnswerWait = 3000ms;
 
 // The keymap goes to the compositor as a sealed in-memory file; -1 when one cannot be made.
 int keymapFile(const QByteArray& text)
@@ -157,11 +159,17 @@ void WaylandKeySynthesizer::press()
     }
     QTimer::singleShot(kHoldTime, this, [this] {
         release();
-        // Only a round trip shows whether the compositor accepted the keys (an unauthorised
-        // client is disconnected).
-        wl_display_roundtrip(m_connection.display());
-        complete(m_connection.hasFailed() ? u"the compositor refused the virtual keyboard"_s
-                                          : QString());
+        // Only the compositor's answer to a sync shows that it took the keys (an unauthorised
+        // client is disconnected instead); a compositor that never answers must not leave the
+        // paste pending.
+        m_connection.sync(kAnswerWait, this, [this](bool answered) {
+            if (answered)
+                complete(QString());
+            else if (m_connection.hasFailed())
+                complete(u"the compositor refused the virtual keyboard"_s);
+            else
+                complete(u"the compositor did not confirm the keys"_s);
+        });
     });
 }
 

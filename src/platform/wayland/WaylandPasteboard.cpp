@@ -12,17 +12,17 @@ using namespace Qt::StringLiterals;
 
 namespace tessel::wayland {
 
-std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(ActiveApplication activeApplication)
+std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(WaylandConnection& connection,
+                                                             ActiveApplication activeApplication)
 {
-    auto connection = WaylandConnection::open();
-    if (!connection || !connection->dataControlManager() || !connection->seat())
+    if (!connection.dataControlManager() || !connection.seat())
         return nullptr;
     // A client that closes its end of a pipe while we still write into it must cost that one
     // transfer (EPIPE), not the process.
     std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<WaylandPasteboard> pasteboard(
-        new WaylandPasteboard(std::move(connection), std::move(activeApplication)));
-    pasteboard->m_control = WaylandDataControl::create(*pasteboard->m_connection);
+        new WaylandPasteboard(std::move(activeApplication)));
+    pasteboard->m_control = WaylandDataControl::create(connection);
     if (!pasteboard->m_control)
         return nullptr;
     pasteboard->m_reader = std::make_unique<WaylandDataControlReader>(
@@ -39,10 +39,8 @@ std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(ActiveApplication a
     return pasteboard;
 }
 
-WaylandPasteboard::WaylandPasteboard(std::unique_ptr<WaylandConnection> connection,
-                                     ActiveApplication activeApplication)
-    : m_connection(std::move(connection))
-    , m_activeApplication(std::move(activeApplication))
+WaylandPasteboard::WaylandPasteboard(ActiveApplication activeApplication)
+    : m_activeApplication(std::move(activeApplication))
 {
     m_handOver.setHandler([this](const ClipboardSnapshot& snapshot) {
         m_last = snapshot;

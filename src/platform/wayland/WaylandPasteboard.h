@@ -14,9 +14,9 @@ class WaylandDataControl;
 class WaylandDataControlReader;
 
 // The clipboard on a Wayland compositor with the wlroots data-control protocol, on a connection
-// of Tessel's own: every selection another client sets is reported with its contents, focus or
-// not, and our writes become selections served from memory until another client takes over.
-// Nothing here waits for another client. Main thread only.
+// of Tessel's own (apart from Qt's): every selection another client sets is reported with its
+// contents, focus or not, and our writes become selections served from memory until another
+// client takes over. Nothing here waits for another client. Main thread only.
 class WaylandPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
 
@@ -24,8 +24,10 @@ public:
     // Who is in front, for the password-manager rule; may be empty.
     using ActiveApplication = std::function<QString()>;
 
-    // Null without a compositor, a seat or data-control.
-    static std::unique_ptr<WaylandPasteboard> create(ActiveApplication activeApplication = {});
+    // Null when `connection` has no seat or no data-control. The pasteboard uses `connection`,
+    // which must outlive it.
+    static std::unique_ptr<WaylandPasteboard> create(WaylandConnection& connection,
+                                                     ActiveApplication activeApplication = {});
     ~WaylandPasteboard() override;
 
     qint64 changeCount() const override { return m_handOver.changeCount(); }
@@ -43,12 +45,10 @@ public:
     static QStringList mimeTypesForType(const QString& type);
 
 private:
-    WaylandPasteboard(std::unique_ptr<WaylandConnection> connection,
-                      ActiveApplication activeApplication);
+    explicit WaylandPasteboard(ActiveApplication activeApplication);
     bool ownsSelection() const;
 
     SnapshotHandOver m_handOver;
-    std::unique_ptr<WaylandConnection> m_connection;
     std::unique_ptr<WaylandDataControl> m_control;
     std::unique_ptr<WaylandDataControlReader> m_reader;
     ActiveApplication m_activeApplication;

@@ -43,12 +43,13 @@ PlatformCapabilities WaylandPlatformFactory::capabilities() const
 
 std::unique_ptr<Pasteboard> WaylandPlatformFactory::createPasteboard()
 {
-    if (offers("zwlr_data_control_manager_v1")) {
+    WaylandConnection* wayland = connection();
+    if (wayland && offers("zwlr_data_control_manager_v1")) {
         QPointer<WaylandToplevels> windows = toplevels();
         auto activeApplication = [windows]() -> QString {
             return windows ? windows->appIdOf(windows->activeId()) : QString();
         };
-        if (auto pasteboard = WaylandPasteboard::create(activeApplication))
+        if (auto pasteboard = WaylandPasteboard::create(*wayland, activeApplication))
             return pasteboard;
     }
     return NullPlatformFactory::createPasteboard();

@@ -13,8 +13,9 @@ class WaylandToplevels;
 
 // The services of a native Wayland session, each built on the protocols the compositor offers
 // (`globals`, the interface names it announced); a service whose protocol is missing reports
-// itself unsupported, as in a session without a backend. The window list and the virtual
-// keyboard share one connection of the factory's, which outlives the services it made.
+// itself unsupported, as in a session without a backend. The clipboard, the window list and the
+// virtual keyboard share one connection of the factory's, which outlives the services it made:
+// one socket and one set of bound globals, dispatched from one socket notifier.
 class WaylandPlatformFactory final : public NullPlatformFactory {
 public:
     // Another way to type the paste keystroke, for compositors without a virtual keyboard

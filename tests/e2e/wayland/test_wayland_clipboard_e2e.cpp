@@ -1,4 +1,5 @@
 #include "clipboard/PasteboardTypes.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandPasteboard.h"
 #include "support/TesselProcess.h"
 #include "support/TestImages.h"
@@ -154,7 +155,9 @@ private Q_SLOTS:
 
     void ourWritesAreServedUntilAnotherClientTakesOver()
     {
-        auto pasteboard = tessel::wayland::WaylandPasteboard::create();
+        const auto connection = tessel::wayland::WaylandConnection::open();
+        QVERIFY(connection);
+        auto pasteboard = tessel::wayland::WaylandPasteboard::create(*connection);
         QVERIFY(pasteboard);
         QList<ClipboardSnapshot> reported;
         pasteboard->setSnapshotHandler(
