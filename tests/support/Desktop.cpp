@@ -2,12 +2,26 @@
 
 #include "TesselProcess.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace tessel::test {
+
+void useSwaySession()
+{
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "wayland");
+    if (!qEnvironmentVariableIsSet("SWAYSOCK")) {
+        const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+        const QStringList sockets =
+            runtime.entryList({u"sway-ipc.*.sock"_s}, QDir::System | QDir::Files);
+        if (!sockets.isEmpty())
+            qputenv("SWAYSOCK", runtime.filePath(sockets.first()).toLocal8Bit());
+    }
+}
 
 QRect popupGeometry()
 {

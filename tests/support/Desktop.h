@@ -11,6 +11,11 @@ QRect popupGeometry();
 // Tessel, until the popup shows; then gives it the moment it takes to grab the keyboard.
 bool openPopupWith(const QString& shortcut, int presses = 3);
 
+// For a test program on the headless sway of the Wayland tests, before its QGuiApplication: Qt
+// takes the compositor rather than an X server that may be there too, and swaymsg finds the
+// session's sway through its socket in the runtime directory.
+void useSwaySession();
+
 // A GTK text field of another process (zenity --entry), in front with the keyboard: the
 // application the user types in. Killed on destruction if still open.
 class EntryDialog {

@@ -4,6 +4,7 @@
 #include "platform/wayland/WaylandKeySynthesizer.h"
 #include "platform/wayland/WaylandToplevels.h"
 #include "platform/wayland/WaylandWorkspace.h"
+#include "support/Desktop.h"
 #include "support/FakePasteServices.h"
 #include "support/SessionBus.h"
 #include "support/TesselProcess.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -300,17 +300,7 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[])
 {
-    // The compositor the tests run in, not an X server that may be there too.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "wayland");
-    // swaymsg finds the session's sway through its socket in the runtime directory.
-    if (!qEnvironmentVariableIsSet("SWAYSOCK")) {
-        const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
-        const QStringList sockets =
-            runtime.entryList({u"sway-ipc.*.sock"_s}, QDir::System | QDir::Files);
-        if (!sockets.isEmpty())
-            qputenv("SWAYSOCK", runtime.filePath(sockets.first()).toLocal8Bit());
-    }
+    tessel::test::useSwaySession();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(kOwnAppId);
     TestWaylandPaste test;

@@ -1,10 +1,10 @@
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandToplevels.h"
+#include "support/Desktop.h"
 #include "support/SessionBus.h"
 #include "support/TesselProcess.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -253,17 +253,7 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[])
 {
-    // The compositor the tests run in, not an X server that may be there too.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "wayland");
-    // swaymsg finds the session's sway through its socket in the runtime directory.
-    if (!qEnvironmentVariableIsSet("SWAYSOCK")) {
-        const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
-        const QStringList sockets =
-            runtime.entryList({u"sway-ipc.*.sock"_s}, QDir::System | QDir::Files);
-        if (!sockets.isEmpty())
-            qputenv("SWAYSOCK", runtime.filePath(sockets.first()).toLocal8Bit());
-    }
+    tessel::test::useSwaySession();
     QGuiApplication app(argc, argv);
     TestXWaylandPaste test;
     return QTest::qExec(&test, argc, argv);
