@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
@@ -31,6 +32,10 @@ constexpr auto kReleaseWait = 1000ms;
 constexpr auto kHoldTime = 20ms;
 // Long enough for the receiving client to have read the key with the borrowed mapping.
 constexpr auto kRestoreDelay = 500ms;
+// ICCCM's WM_STATE value of a window that is shown.
+constexpr uint32_t kNormalState = 1;
+// Deep enough for any toolkit's focus proxies; a bound against a malformed tree.
+constexpr int kMaxTreeDepth = 32;
 
 void fakeKey(xcb_connection_t* c, uint8_t type, uint8_t keycode)
 {
@@ -71,6 +76,48 @@ bool focusIsOursOrNowhere(xcb_connection_t* c)
     const xcb_setup_t* setup = xcb_get_setup(c);
     return reply->focus != XCB_INPUT_FOCUS_POINTER_ROOT &&
            (reply->focus & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name)
+{
+    const auto cookie = xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name);
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+bool hasNormalState(xcb_connection_t* c, xcb_window_t window, xcb_atom_t wmState)
+{
+    const auto cookie = xcb_get_property(c, 0, window, wmState, wmState, 0, 1);
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return false;
+    return *static_cast<const uint32_t*>(xcb_get_property_value(reply.get())) == kNormalState;
+}
+
+// Whether the input focus is on a window the window manager manages (one with WM_STATE, or
+// inside one): under XWayland, the focus is elsewhere (None, or a placeholder of the compositor's)
+// while a Wayland window is active.
+bool focusIsOnManagedWindow(xcb_connection_t* c)
+{
+    const xcb_atom_t wmState = internAtom(c, "WM_STATE");
+    XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    if (!focus || wmState == xcb_atom_t(XCB_ATOM_NONE))
+        return false;
+    xcb_window_t window = focus->focus;
+    for (int depth = 0; depth < kMaxTreeDepth; ++depth) {
+        if (window == XCB_NONE || window == XCB_INPUT_FOCUS_POINTER_ROOT)
+            return false;
+        if (hasNormalState(c, window, wmState))
+            return true;
+        XcbReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        // A window that is gone holds no focus; past the root, the parent is None.
+        if (!tree)
+            return false;
+        window = tree->parent;
+    }
+    return false;
 }
 
 // The active keyboard group (layout): XKB reports it in bits 13-14 of the core state to clients
@@ -161,9 +208,16 @@ void X11KeySynthesizer::waitForTarget()
     }
     const X11Keymap keymap(c);
     const bool held = !heldKeys(c, keymap.modifierKeycodes()).isEmpty();
-    if ((held || focusIsOursOrNowhere(c)) &&
+    const bool targetReady =
+        m_managedWindowsOnly ? focusIsOnManagedWindow(c) : !focusIsOursOrNowhere(c);
+    if ((held || !targetReady) &&
         !m_waiting.hasExpired(std::chrono::milliseconds(kReleaseWait).count())) {
         m_poll.start(kPollInterval);
+        return;
+    }
+    if (m_managedWindowsOnly && !targetReady) {
+        complete(u"the active window is not an X11 window, and this compositor lets Tessel type "
+                 u"into X11 windows only"_s);
         return;
     }
     pressChord();

@@ -40,6 +40,10 @@ public:
     // With this set, the chord starts with a tap of Shift (harmless alone), and the keys are
     // looked up in the map reported after it.
     void setTestKeyboardHasOwnKeymap(bool own) { m_testKeymapOfItsOwn = own; }
+    // With this set, the chord is typed only once the focus is on a window the window manager
+    // manages; when none gets it within the wait, the paste fails instead (under XWayland the
+    // active window may be a Wayland one, which XTEST cannot reach).
+    void setManagedWindowsOnly(bool only) { m_managedWindowsOnly = only; }
 
 private:
     void waitForTarget();
@@ -51,6 +55,7 @@ private:
 
     xcb_connection_t* m_connection;
     bool m_testKeymapOfItsOwn = false;
+    bool m_managedWindowsOnly = false;
     PasteChord m_chord = PasteChord::controlV;
     Completion m_done;
     QElapsedTimer m_waiting;

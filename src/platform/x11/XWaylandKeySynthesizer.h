@@ -3,10 +3,8 @@
 #include "paste/KeySynthesizer.h"
 #include "platform/x11/X11KeySynthesizer.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <memory>
 
 struct xcb_connection_t;
@@ -34,9 +32,6 @@ public:
     // after Tessel's popup closes), then types the chord there; fails when none gets it.
     void sendPaste(PasteChord chord, Completion done) override;
 
-    // Whether the X input focus is on a managed window (one with WM_STATE, or inside one).
-    bool focusIsOnX11Window() const;
-
 private:
     struct Disconnect {
         void operator()(xcb_connection_t* connection) const;
@@ -44,16 +39,10 @@ private:
 
     explicit XWaylandKeySynthesizer(std::unique_ptr<xcb_connection_t, Disconnect> connection);
     void drainEvents();
-    void typeWhenX11Focused();
-    void complete(const QString& error);
 
     std::unique_ptr<xcb_connection_t, Disconnect> m_connection;
     QSocketNotifier m_events;
     X11KeySynthesizer m_keys;
-    PasteChord m_chord = PasteChord::controlV;
-    Completion m_done;
-    QElapsedTimer m_waiting;
-    QTimer m_poll;
 };
 
 } // namespace tessel::x11
