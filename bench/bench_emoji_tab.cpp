@@ -65,7 +65,7 @@ int main(int argc, char* argv[])
     LanguageManager language(settings);
     ClipboardManager manager(pasteboard, workspace, settings,
                              std::make_unique<ClipboardStore>(home.dataHome() + "/tessel"_L1));
-    WindowController windowController(settings, workspace);
+    WindowController windowController(settings, workspace, PopupStyle::overlayAtPointer);
     test::FakeHotkeyBackend backend;
     HotkeyManager hotkeys(settings, backend);
     test::FakeKeySynthesizer keys;

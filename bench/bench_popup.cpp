@@ -74,7 +74,7 @@ struct Popup {
     SettingsStore settings{SettingsStore::defaultFilePath()};
     LanguageManager language{settings};
     std::unique_ptr<ClipboardManager> manager;
-    WindowController windowController{settings, workspace};
+    WindowController windowController{settings, workspace, PopupStyle::overlayAtPointer};
     test::FakeHotkeyBackend backend;
     HotkeyManager hotkeys{settings, backend};
     test::FakeKeySynthesizer keys;

@@ -28,12 +28,6 @@ QPoint keptInside(QPoint origin, QSize window, const QRect& available)
 }
 } // namespace
 
-PopupStyle popupStyleFor(const QString& platformName)
-{
-    return platformName.startsWith(QLatin1StringView("wayland")) ? PopupStyle::floatingWindow
-                                                                 : PopupStyle::overlayAtPointer;
-}
-
 std::optional<QPoint> popupOrigin(QPoint cursor, QSize window, const QList<ScreenArea>& screens,
                                   int primaryIndex)
 {

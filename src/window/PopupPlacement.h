@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <QString>
 #include <optional>
 
 namespace tessel {
@@ -21,9 +20,6 @@ enum class PopupStyle {
     // pointer's position is only known over X11 windows, so the popup is a window there too.
     floatingWindow,
 };
-
-// The style for the Qt platform plugin named `platformName` ("xcb", "wayland", "wayland-egl"...).
-PopupStyle popupStyleFor(const QString& platformName);
 
 // One screen as placement sees it: its whole geometry and the part windows may use (without
 // panels and docks). Qt coordinates: origin top left, y grows downwards.

@@ -13,10 +13,6 @@
 
 namespace tessel {
 
-WindowController::WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent)
-    : WindowController(settings, workspace, popupStyleFor(QGuiApplication::platformName()), parent)
-{}
-
 WindowController::WindowController(SettingsStore& settings, Workspace& workspace, PopupStyle style,
                                    QObject* parent)
     : QObject(parent)

@@ -22,8 +22,7 @@ class WindowController : public QObject {
     Q_OBJECT
 
 public:
-    // `style` is how popups appear; by default the one for the Qt platform in use.
-    WindowController(SettingsStore& settings, Workspace& workspace, QObject* parent = nullptr);
+    // `style` is how popups appear, as the desktop session allows.
     WindowController(SettingsStore& settings, Workspace& workspace, PopupStyle style,
                      QObject* parent = nullptr);
     ~WindowController() override;

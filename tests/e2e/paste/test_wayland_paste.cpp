@@ -207,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(run(u"wl-copy"_s, {text}));
 
         wayland::WaylandWorkspace workspace(m_toplevels.get(), &isOwn);
-        WindowController controller(*m_settings, workspace);
+        WindowController controller(*m_settings, workspace, PopupStyle::floatingWindow);
         controller.open(PopupTab::clipboard, new QLabel(u"popup"_s));
         QCOMPARE(controller.window()->style(), PopupStyle::floatingWindow);
         QTRY_COMPARE_WITH_TIMEOUT(workspace.frontmostApplicationId(), kOwnAppId, 5000);
@@ -280,7 +280,7 @@ private Q_SLOTS:
     {
         startTarget();
         wayland::WaylandWorkspace workspace(m_toplevels.get(), &isOwn);
-        WindowController controller(*m_settings, workspace);
+        WindowController controller(*m_settings, workspace, PopupStyle::floatingWindow);
 
         controller.open(PopupTab::clipboard, new QLabel(u"popup"_s));
         QTRY_COMPARE_WITH_TIMEOUT(workspace.frontmostApplicationId(), kOwnAppId, 5000);

@@ -33,7 +33,7 @@ struct PopupFixture {
     ClipboardManager manager{
         pasteboard, workspace, settings,
         std::make_unique<ClipboardStore>(home.dataHome() + QStringLiteral("/tessel"))};
-    WindowController windowController{settings, workspace};
+    WindowController windowController{settings, workspace, PopupStyle::overlayAtPointer};
     FakeKeySynthesizer keys;
     CountingSoundPlayer sound;
     PasteSimulator paste{settings, keys, workspace, sound};

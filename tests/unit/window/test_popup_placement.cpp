@@ -87,22 +87,6 @@ private Q_SLOTS:
         QFETCH(std::optional<QPoint>, expected);
         QCOMPARE(centredOrigin(kPopup, screens, primary), expected);
     }
-
-    void styleFollowsThePlatform_data()
-    {
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<bool>("floating");
-        QTest::newRow("X11") << u"xcb"_s << false;
-        QTest::newRow("Wayland") << u"wayland"_s << true;
-        QTest::newRow("Wayland with EGL") << u"wayland-egl"_s << true;
-        QTest::newRow("no display") << u"offscreen"_s << false;
-    }
-    void styleFollowsThePlatform()
-    {
-        QFETCH(QString, platform);
-        QFETCH(bool, floating);
-        QCOMPARE(popupStyleFor(platform) == PopupStyle::floatingWindow, floating);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPopupPlacement)
