@@ -98,13 +98,12 @@ bool WaylandPlatformFactory::canType() const
 
 bool WaylandPlatformFactory::hasFallback() const
 {
-    if (!m_fallbackTried) {
-        m_fallbackTried = true;
+    if (!m_fallbackExists) {
         if (m_fallbackKeys)
             m_fallback = m_fallbackKeys();
         m_fallbackExists = m_fallback != nullptr;
     }
-    return m_fallbackExists;
+    return *m_fallbackExists;
 }
 
 WaylandConnection* WaylandPlatformFactory::connection()

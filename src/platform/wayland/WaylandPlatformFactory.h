@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tessel::wayland {
 
@@ -51,8 +52,8 @@ private:
 
     QStringList m_globals;
     FallbackKeys m_fallbackKeys;
-    mutable bool m_fallbackTried = false;
-    mutable bool m_fallbackExists = false;
+    // Unknown until the fallback was first tried.
+    mutable std::optional<bool> m_fallbackExists;
     // Made by `hasFallback` and kept until the keystroke is asked for.
     mutable std::unique_ptr<KeySynthesizer> m_fallback;
     bool m_connectionTried = false;
