@@ -37,7 +37,7 @@ xkb_keycode_t keycodeTyping(xkb_keymap* keymap, xkb_keysym_t keysym)
 }
 } // namespace
 
-VirtualKeymap::VirtualKeymap()
+VirtualKeymap::VirtualKeymap(const char* usVariant)
 {
     // Names are given in full so that XKB_DEFAULT_* variables of the user cannot change the
     // layout the chord is typed in.
@@ -46,7 +46,7 @@ VirtualKeymap::VirtualKeymap()
     if (!context)
         return;
     const xkb_rule_names names{
-        .rules = "evdev", .model = "pc105", .layout = "us", .variant = "", .options = ""};
+        .rules = "evdev", .model = "pc105", .layout = "us", .variant = usVariant, .options = ""};
     const std::unique_ptr<xkb_keymap, KeymapFree> keymap(
         xkb_keymap_new_from_names(context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!keymap)

@@ -17,13 +17,14 @@ struct VirtualKeyPress {
 };
 
 // The keymap Tessel's virtual keyboard types with: a plain US layout compiled by xkbcommon,
-// whatever the user's own layout, so that the key that types "v" is known. The compositor
+// whatever the user's own layout, so that the key that types "v" is known (a variant of it, such
+// as "dvorak", for a keyboard where "v" sits elsewhere). The compositor
 // hands it to the receiving application while the virtual keyboard types, so that application
 // reads the same "v" with Control (and Shift).
 class VirtualKeymap {
 public:
     // Compiles the keymap; `isValid()` is false when xkbcommon cannot (no XKB data installed).
-    VirtualKeymap();
+    explicit VirtualKeymap(const char* usVariant = "");
 
     bool isValid() const { return !m_text.isEmpty() && m_press.has_value(); }
     // The keymap in XKB text format, with the terminating NUL that the protocol expects to be

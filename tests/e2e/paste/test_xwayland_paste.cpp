@@ -1,3 +1,4 @@
+#include "platform/wayland/VirtualKeymap.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandToplevels.h"
 #include "support/Desktop.h"
@@ -11,15 +12,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <linux/input-event-codes.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <virtual-keyboard-unstable-v1-client-protocol.h>
 #include <wayland-client.h>
-#include <xkbcommon/xkbcommon.h>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -42,7 +40,7 @@ public:
         auto* manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
             connection.bind(QLatin1StringView(zwp_virtual_keyboard_manager_v1_interface.name),
                             &zwp_virtual_keyboard_manager_v1_interface, 1));
-        const QByteArray keymap = keymapText();
+        const QByteArray keymap = wayland::VirtualKeymap("dvorak").text();
         const int fd = memfd_create("test-keymap", MFD_CLOEXEC);
         if (!manager || !connection.seat() || keymap.isEmpty() || fd < 0 ||
             ::write(fd, keymap.constData(), size_t(keymap.size())) != keymap.size())
@@ -71,23 +69,6 @@ public:
     }
 
 private:
-    // With the terminating NUL, which the protocol counts in the size.
-    static QByteArray keymapText()
-    {
-        xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
-        const xkb_rule_names names{
-            .rules = "evdev", .model = "pc105", .layout = "us", .variant = "dvorak", .options = ""};
-        xkb_keymap* keymap =
-            context ? xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS)
-                    : nullptr;
-        char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : nullptr;
-        QByteArray bytes = text ? QByteArray(text, qsizetype(std::strlen(text)) + 1) : QByteArray();
-        std::free(text);
-        xkb_keymap_unref(keymap);
-        xkb_context_unref(context);
-        return bytes;
-    }
-
     wayland::WaylandConnection& m_connection;
     zwp_virtual_keyboard_v1* m_keyboard = nullptr;
     QElapsedTimer m_clock;
