@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipboard capture on a real X server (needs DISPLAY and xclip). Copies are made by
 // tests/tools/clipboard_owner, which prints the moment it owns the clipboard and the moment it
 // has served the text to whoever asked.

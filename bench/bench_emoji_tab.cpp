@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emoji tab on an X display (bench/run starts one): from the shortcut's action to the first
 // paint of the grid, one search keystroke to the repainted grid for every prefix of a few common
 // words, and the resident memory that scrolling the whole grid once adds (every glyph drawn).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history with 10,000 entries: loading the registry, one capture, and one save.
 #include "BenchUtil.h"
 #include "clipboard/ClipboardManager.h"

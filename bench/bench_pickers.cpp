@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emoji catalogue: loading emoji.json, and one search keystroke over the whole catalogue for
 // every prefix (1 to 6 letters) of a few common words in the three languages. Also the kaomoji
 // and symbol filters, which look up their titles at every keystroke.

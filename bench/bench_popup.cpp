@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the popup with 100, 1,000 and 10,000 entries in the history: from the shortcut's action
 // to the first paint of the list; then one search keystroke at 10,000, from the character typed to
 // the list repainted. Run on an X display (bench/run starts one).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Latency of the X11 services, on a real X server (needs DISPLAY, a window manager, xdotool and
 // zenity): a global shortcut press until its handler runs, and schedulePaste until the text is
 // fetched by a GTK text field in another process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipboard capture on a Wayland compositor with data-control (run inside the headless sway of
 // bench/measure_wayland). Each copy is made by tests/tools/wayland_clipboard_owner, a separate
 // client that prints the moment its selection was set; Tessel's data-control pasteboard and

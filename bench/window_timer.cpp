@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a global shortcut to a window on screen, for any program: presses the keys through XTest
 // as a keyboard would, and waits for the X server to report a top-level window of the given class
 // mapped. One X client of its own, no polling: the same measure for every program.

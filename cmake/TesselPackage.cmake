@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build of the "package" preset (scripts/package does
 # both). Only what the install rules of the application put under the prefix goes in; the
 # preset leaves the tests and benchmarks out of the build altogether.

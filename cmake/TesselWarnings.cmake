@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Flags every Tessel target gets through tessel_target_defaults().
 add_library(tessel_options INTERFACE)
 target_compile_options(tessel_options INTERFACE

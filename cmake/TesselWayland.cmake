@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # C glue for Wayland protocols, generated from their XML with wayland-scanner at build time.
 #
 # tessel_wayland_protocol(<target> <xml>) generates <name>-client-protocol.h and the interface

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Rows of scripts/reliability for clipboard owners that misbehave: each runs against one real
 # Tessel, then checks that the history on disk was left alone, that the shortcut still opened

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds resources/emoji.json, Tessel's emoji catalogue, from Debian's Unicode data.
 
 It also writes resources/emoji-names.json: each emoji's name in English, Portuguese and Spanish

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes resources/sounds/pop.wav: the short "Pop" Tessel plays after pasting.
 
 A sine whose pitch falls quickly from 900 Hz to 300 Hz under a fast attack and an exponential

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Log.h"
 
 Q_LOGGING_CATEGORY(lcApp, "tessel.app", QtInfoMsg)

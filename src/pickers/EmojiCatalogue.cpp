@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pickers/EmojiCatalogue.h"
 
 #include "pickers/SearchText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pickers/EmojiFilter.h"
 
 #include "pickers/EmojiCatalogue.h"

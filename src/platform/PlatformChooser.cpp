@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/NullPlatformFactory.h"
 #include "platform/PlatformFactory.h"
 #include "platform/SessionChoice.h"

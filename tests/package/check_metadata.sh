@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the desktop and software centres read about Tessel, as generated in a build tree: the
 # desktop entry and the AppStream metainfo validate, both carry the three interface languages,
 # the screenshots they point at exist in docs/screenshots, and the manual page formats without

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package from end to end, in two steps so that the build does not hold the virtual
 # desktop that the end-to-end tests share:
 #   test_deb.sh build     build it (scripts/package) and check it with lintian;

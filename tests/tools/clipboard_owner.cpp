@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clipboard_owner: an X client that takes the CLIPBOARD and serves it well or badly, to test
 // and measure clipboard readers against owners that misbehave. Standalone; needs only xcb.
 // Options (see `parse`): --text TEXT (offered as UTF8_STRING and text/plain), --targets N (N

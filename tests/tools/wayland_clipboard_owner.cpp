@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Wayland client that sets the clipboard with several MIME types at once, as password managers
 // and rich editors do (wl-copy offers one), and serves it until another client takes over.
 // Usage: wayland_clipboard_owner TYPE TEXT [TYPE TEXT]...

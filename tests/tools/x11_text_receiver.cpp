@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An X11 application to paste into: a window titled by the first argument with one text field,
 // which prints its whole text on standard output, one line per change, so that a test reads
 // what it received while it keeps running.

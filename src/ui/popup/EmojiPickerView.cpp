@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/EmojiPickerView.h"
 
 #include "localization/LanguageManager.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/preferences/KeyCapButton.h"
 
 #include "ui/preferences/ShortcutRecorder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets/ConfirmationSheet.h"
 
 #include "ui/style/Theme.h"

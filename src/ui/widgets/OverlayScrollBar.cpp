@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets/OverlayScrollBar.h"
 
 #include "ui/style/Theme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PopupFixture.h"
 #include "app/PopupActions.h"
 #include "support/TestImages.h"

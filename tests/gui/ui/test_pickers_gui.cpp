@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PopupFixture.h"
 #include "pickers/EmojiCategories.h"
 #include "ui/popup/CategoryButton.h"

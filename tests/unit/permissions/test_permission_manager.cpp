@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/XdgAutostart.h"
 #include "permissions/PermissionManager.h"
 #include "support/TempHome.h"

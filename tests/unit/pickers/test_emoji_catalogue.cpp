@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboard/PasteboardTypes.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "paste/KeySynthesizer.h"
 #include "platform/wayland/WaylandPlatformFactory.h"
 #include "support/FakePasteServices.h"
