@@ -9,7 +9,13 @@ build_preset() {
     shift
     local targets=()
     (($# > 0)) && targets=(--target "$@")
-    cmake --preset "$preset" -S "$repo" >/dev/null
+    local launcher=()
+    # A developer's repeated builds (and several work trees of one clone) share ccache's hits.
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CCACHE_BASEDIR="$repo" CCACHE_NOHASHDIR=true
+    fi
+    cmake --preset "$preset" -S "$repo" "${launcher[@]}" >/dev/null
     cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
 }
 
