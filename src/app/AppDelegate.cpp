@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
+#include "core/Workspace.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
@@ -223,8 +224,10 @@ void AppDelegate::openPreferences()
     // check does not see through QPointer.
     QWidget* window = m_preferencesWindow.data();
     if (!window) {
-        window = new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions,
-                                      m_loginItems, [this] { openAboutWindow(); }});
+        window = new PreferencesView(
+            {m_settings, m_language, m_hotkeys, m_permissions, m_loginItems,
+             [this] { openAboutWindow(); },
+             [this] { return m_clipboard.workspace().runningApplicationIds(); }});
         placeWindow(window, QSize(520, 500));
         m_preferencesWindow = window;
     }

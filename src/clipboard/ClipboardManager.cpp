@@ -2,6 +2,7 @@
 #include "clipboard/ClipboardManager.h"
 
 #include "clipboard/ClipboardStore.h"
+#include "clipboard/IgnoredApplications.h"
 #include "clipboard/Pasteboard.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/Clock.h"
@@ -173,7 +174,10 @@ ClipboardEntryPtr ClipboardManager::entryFromSnapshot(const ClipboardSnapshot& s
     const bool transient = std::any_of(types.cbegin(), types.cend(), [](const QString& type) {
         return type.contains("transient"_L1, Qt::CaseInsensitive);
     });
-    if (transient || !passesPasswordFilters(snapshot))
+    if (transient ||
+        IgnoredApplications::matches(IgnoredApplications::list(m_settings),
+                                     snapshot.applicationId) ||
+        !passesPasswordFilters(snapshot))
         return nullptr;
 
     constexpr PayloadLimit limit(maxPayloadSize);

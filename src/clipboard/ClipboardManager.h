@@ -38,6 +38,8 @@ public:
     // Newest first.
     const ClipboardEntryList& entries() const { return m_entries; }
     ClipboardStore& store() const { return *m_store; }
+    // The desktop it asks which application is in front when something is copied.
+    const Workspace& workspace() const { return m_workspace; }
     qint64 lastChangeCount() const { return m_lastChangeCount; }
     bool isMonitoring() const { return m_monitoring; }
 

@@ -36,6 +36,8 @@ inline constexpr SettingKey<bool> pasteOnSelect{"pasteOnSelect"_L1, true};
 inline constexpr SettingKey<bool> playSoundEffects{"playSoundEffects"_L1, true};
 inline constexpr SettingKey<bool> confirmClear{"confirmClear"_L1, true};
 inline constexpr SettingKey<bool> ignorePasswordManagers{"ignorePasswordManagers"_L1, true};
+// The applications whose copies are never recorded, one identifier a line (IgnoredApplications).
+inline constexpr TextSettingKey ignoredApplications{"ignoredApplications"_L1, ""_L1};
 inline constexpr SettingKey<qint64> maxHistoryItems{"maxHistoryItems"_L1, 50};
 // The explanations of a limited desktop that the user has dismissed: their text keys, separated
 // by spaces, so that each kind of limitation is explained once.

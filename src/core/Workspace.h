@@ -29,6 +29,10 @@ public:
     // The names the application with the keyboard focus goes by (the one that receives a paste),
     // most specific first, as the terminal table lists them; empty when unknown.
     virtual QStringList focusedApplicationIds() const = 0;
+
+    // The identifiers (as frontmostApplicationId names them) of the applications that have a
+    // window open, Tessel's own left out, each once; empty where windows cannot be listed.
+    virtual QStringList runningApplicationIds() const { return {}; }
 };
 
 } // namespace tessel

@@ -132,6 +132,16 @@ constexpr StringTableEntry table[] = {
     {u"access_all_verified", u"All operating system permissions are verified."},
     {u"history_not_saved",
      u"History not saved: it is kept in memory and saved as soon as it can be"},
+    {u"section_ignored_apps", u"Ignored Applications"},
+    {u"ignored_apps_sub",
+     u"Nothing copied while one of these applications is in front is recorded."},
+    {u"ignored_apps_placeholder", u"Application id, or pick an open window"},
+    {u"ignored_apps_add", u"Add"},
+    {u"ignored_apps_remove", u"Remove"},
+    {u"ignored_apps_empty", u"No applications added."},
+    {u"preview_title", u"Entry preview"},
+    {u"preview_text_size", u"Lines: %@ · Characters: %@"},
+    {u"preview_image_size", u"%@ × %@ pixels · %@"},
 };
 
 } // namespace

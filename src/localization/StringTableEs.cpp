@@ -135,6 +135,16 @@ constexpr StringTableEntry table[] = {
     {u"access_all_verified", u"Todos los permisos del sistema operativo están verificados."},
     {u"history_not_saved",
      u"Historial no guardado: se conserva en memoria y se guardará en cuanto sea posible"},
+    {u"section_ignored_apps", u"Aplicaciones ignoradas"},
+    {u"ignored_apps_sub",
+     u"No se registra nada de lo que se copie con una de estas aplicaciones al frente."},
+    {u"ignored_apps_placeholder", u"ID de la aplicación, o elige una ventana abierta"},
+    {u"ignored_apps_add", u"Añadir"},
+    {u"ignored_apps_remove", u"Quitar"},
+    {u"ignored_apps_empty", u"No se añadió ninguna aplicación."},
+    {u"preview_title", u"Vista previa del elemento"},
+    {u"preview_text_size", u"Líneas: %@ · Caracteres: %@"},
+    {u"preview_image_size", u"%@ × %@ píxeles · %@"},
 };
 
 } // namespace

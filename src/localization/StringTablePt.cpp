@@ -135,6 +135,16 @@ constexpr StringTableEntry table[] = {
     {u"items_count_format", u"%@ itens"},
     {u"access_all_verified", u"Todas as permissões do sistema operacional estão verificadas."},
     {u"history_not_saved", u"Histórico não salvo: fica na memória e será salvo assim que possível"},
+    {u"section_ignored_apps", u"Aplicativos ignorados"},
+    {u"ignored_apps_sub",
+     u"Nada do que for copiado com um destes aplicativos em primeiro plano é registrado."},
+    {u"ignored_apps_placeholder", u"ID do aplicativo, ou escolha uma janela aberta"},
+    {u"ignored_apps_add", u"Adicionar"},
+    {u"ignored_apps_remove", u"Remover"},
+    {u"ignored_apps_empty", u"Nenhum aplicativo adicionado."},
+    {u"preview_title", u"Prévia do item"},
+    {u"preview_text_size", u"Linhas: %@ · Caracteres: %@"},
+    {u"preview_image_size", u"%@ × %@ pixels · %@"},
 };
 
 } // namespace

@@ -15,11 +15,13 @@ public:
         return !remembered.isEmpty();
     }
     QStringList focusedApplicationIds() const override { return focusedIds; }
+    QStringList runningApplicationIds() const override { return runningIds; }
 
     QString appId;
     QString remembered;
     int restoreCalls = 0;
     QStringList focusedIds;
+    QStringList runningIds;
 };
 
 } // namespace tessel::test

@@ -72,6 +72,14 @@ QString WaylandToplevels::appIdOf(quint64 id) const
     return toplevel ? toplevel->appId : QString();
 }
 
+QStringList WaylandToplevels::appIds() const
+{
+    QStringList ids;
+    for (const auto& toplevel : m_toplevels)
+        ids.append(toplevel->appId);
+    return ids;
+}
+
 bool WaylandToplevels::exists(quint64 id) const
 {
     return find(id) != nullptr;

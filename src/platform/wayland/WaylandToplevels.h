@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     quint64 activeId() const;
     // The application id (app_id) of window `id`; empty when it has none or no longer exists.
     QString appIdOf(quint64 id) const;
+    // The application id of every window, in the order the compositor announced them.
+    QStringList appIds() const;
     bool exists(quint64 id) const;
     // Asks the compositor to give window `id` the keyboard of Tessel's seat. False when the
     // window is gone or nothing could be asked; the compositor may still refuse.

@@ -66,4 +66,16 @@ QStringList WaylandWorkspace::focusedApplicationIds() const
     return appId.isEmpty() ? QStringList() : QStringList{appId};
 }
 
+QStringList WaylandWorkspace::runningApplicationIds() const
+{
+    if (!available())
+        return {};
+    QStringList ids;
+    for (const QString& appId : m_toplevels->appIds()) {
+        if (!appId.isEmpty() && !ids.contains(appId) && !m_isOwnWindow(appId))
+            ids.append(appId);
+    }
+    return ids;
+}
+
 } // namespace tessel::wayland

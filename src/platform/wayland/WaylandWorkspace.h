@@ -31,6 +31,7 @@ public:
     // The app_id of the window that receives a paste: the active one, or while Tessel's popup
     // is still active, the remembered one it will hand the keyboard back to.
     QStringList focusedApplicationIds() const override;
+    QStringList runningApplicationIds() const override;
 
 private:
     bool available() const;

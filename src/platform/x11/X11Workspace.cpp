@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWindow>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <xcb/xproto.h>
 
@@ -102,6 +103,22 @@ QStringList X11Workspace::focusedApplicationIds() const
         window = parentOf(c, window);
     }
     return wmClassParts(wmClassOf(X11Connection::activeWindow()));
+}
+
+QStringList X11Workspace::runningApplicationIds() const
+{
+    const QByteArray list = X11Connection::property(
+        X11Connection::rootWindow(), X11Connection::atom(QByteArrayLiteral("_NET_CLIENT_LIST")),
+        XCB_ATOM_WINDOW);
+    QList<uint32_t> windows(list.size() / qsizetype(sizeof(uint32_t)));
+    std::memcpy(windows.data(), list.constData(), windows.size() * sizeof(uint32_t));
+    QStringList ids;
+    for (const uint32_t window : std::as_const(windows)) {
+        const QString id = applicationIdFromWmClass(wmClassOf(window));
+        if (!id.isEmpty() && !ids.contains(id) && !isOwnWindow(window))
+            ids.append(id);
+    }
+    return ids;
 }
 
 QString X11Workspace::applicationIdFromWmClass(const QByteArray& wmClass)

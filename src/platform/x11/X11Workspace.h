@@ -15,6 +15,8 @@ public:
     void rememberActiveWindow() override;
     bool restoreFocus() override;
     QStringList focusedApplicationIds() const override;
+    // The applications of the windows in the window manager's list (EWMH _NET_CLIENT_LIST).
+    QStringList runningApplicationIds() const override;
 
     // "instance.class" from a raw WM_CLASS property value (two NUL-terminated strings).
     static QString applicationIdFromWmClass(const QByteArray& wmClass);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
 #include <functional>
 
 namespace tessel {
@@ -20,6 +21,8 @@ struct PreferencesContext {
     LoginItems& loginItems;
     // Opens the About window; unset where the application has none.
     std::function<void()> openAbout;
+    // The applications that have a window open, to pick the ignored ones from; may be unset.
+    std::function<QStringList()> runningApplications;
 };
 
 } // namespace tessel

@@ -3,6 +3,7 @@
 
 #include "core/SettingsStore.h"
 #include "permissions/PermissionManager.h"
+#include "ui/preferences/IgnoredApplicationsCard.h"
 #include "ui/preferences/PreferenceParts.h"
 #include "ui/preferences/PreferencesContext.h"
 #include "ui/preferences/TextBinder.h"
@@ -33,6 +34,10 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
     bindToggle(filter->checkBox(), context.settings, settings::ignorePasswordManagers);
     filterCard->body()->addWidget(filter);
     layout->addWidget(filterCard);
+
+    layout->addWidget(sectionHeader(texts, u"section_ignored_apps"_s, this));
+    layout->addWidget(
+        new IgnoredApplicationsCard(context.settings, texts, context.runningApplications, this));
 
     layout->addWidget(sectionHeader(texts, u"section_accessibility"_s, this));
     layout->addWidget(buildStatusCard());

@@ -13,8 +13,9 @@ class TextBinder;
 class ToneLabel;
 struct PreferencesContext;
 
-// The Privacy tab: the password-manager filter and the state of the input permission, with the
-// way to the help when it is missing. The permission card follows the state live.
+// The Privacy tab: the password-manager filter, the applications the user keeps out of the
+// history, and the state of the input permission, with the way to the help when it is missing.
+// The permission card follows the state live.
 class PrivacyPage : public QWidget {
     Q_OBJECT
 

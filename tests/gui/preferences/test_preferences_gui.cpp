@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
+#include "clipboard/IgnoredApplications.h"
 #include "gui/ui/PopupFixture.h"
 #include "hotkey/HotkeyManager.h"
 #include "support/FakeHotkeyBackend.h"
 #include "support/FakeLoginItems.h"
 #include "ui/popup/ContentView.h"
 #include "ui/preferences/AboutView.h"
+#include "ui/preferences/IgnoredApplicationsCard.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
 #include "ui/preferences/PreferencesView.h"
@@ -17,6 +19,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -54,13 +58,15 @@ private:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys{settings, backend};
         test::FakeLoginItems loginItems;
+        QStringList runningApplications;
     };
     std::unique_ptr<Fixture> f;
 
     std::unique_ptr<PreferencesView> makeView()
     {
-        auto view = std::make_unique<PreferencesView>(PreferencesContext{
-            f->settings, f->language, f->hotkeys, f->permissions, f->loginItems, [] {}});
+        auto view = std::make_unique<PreferencesView>(
+            PreferencesContext{f->settings, f->language, f->hotkeys, f->permissions, f->loginItems,
+                               [] {}, [this] { return f->runningApplications; }});
         view->resize(520, 500);
         view->show();
         return view;
@@ -104,6 +110,49 @@ private Q_SLOTS:
         // A change made elsewhere moves the box.
         f->settings.set(settings::pasteOnSelect, true);
         QVERIFY(autoPaste->isChecked());
+    }
+
+    void ignoredApplicationsArePickedOrTypedAndKeptOutOfTheHistory()
+    {
+        f->runningApplications = {u"gedit.Gedit"_s, u"org.gnome.Calculator"_s};
+        auto view = makeView();
+        auto* card = view->findChild<IgnoredApplicationsCard*>();
+        QVERIFY(card);
+        QComboBox* field = card->field();
+        QVERIFY(!card->list()->isVisibleTo(card));
+        QVERIFY(!field->accessibleName().isEmpty() && !card->list()->accessibleName().isEmpty());
+
+        // The open windows are offered when the field's list opens; picking one adds it.
+        field->showPopup();
+        QCOMPARE(field->count(), 2);
+        field->hidePopup();
+        field->setCurrentIndex(field->findText(u"gedit.Gedit"_s));
+        QTest::mouseClick(card->addButton(), Qt::LeftButton);
+        QCOMPARE(IgnoredApplications::list(f->settings), QStringList{u"gedit.Gedit"_s});
+        QVERIFY(card->list()->isVisibleTo(card));
+        // A typed identifier goes in with Return.
+        QTest::keyClicks(field->lineEdit(), u"org.example.Vault"_s);
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        QCOMPARE(card->list()->count(), 2);
+        field->showPopup();
+        QCOMPARE(field->count(), 1); // what is listed is not offered again
+        field->hidePopup();
+
+        f->workspace.appId = u"gedit.Gedit"_s;
+        f->copy(u"from gedit"_s);
+        QVERIFY(f->manager.entries().isEmpty());
+
+        // Removing it (chosen in the list, then Delete) records its copies again.
+        card->list()->setFocus();
+        card->list()->setCurrentRow(0);
+        QTest::keyClick(card->list(), Qt::Key_Delete);
+        QCOMPARE(IgnoredApplications::list(f->settings), QStringList{u"org.example.Vault"_s});
+        f->copy(u"from gedit again"_s);
+        QCOMPARE(f->manager.entries().size(), 1);
+        card->list()->setCurrentRow(0);
+        QTest::mouseClick(card->removeButton(), Qt::LeftButton);
+        QVERIFY(IgnoredApplications::list(f->settings).isEmpty());
+        QVERIFY(!card->list()->isVisibleTo(card));
     }
 
     void historyPickerShowsTheLimitInForceAndTrimsAtOnce()

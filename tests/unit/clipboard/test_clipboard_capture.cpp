@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ManagerFixture.h"
+#include "clipboard/IgnoredApplications.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -50,6 +51,53 @@ private Q_SLOTS:
             content.setData(type, "1"_ba);
         f.copy(content);
         QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
+    }
+
+    void ignoredApplications_data()
+    {
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("frontmostApp");
+        QTest::addColumn<bool>("recorded");
+        const QStringList keepass{u"KeePassXC"_s};
+        QTest::newRow("X11 class") << keepass << u"keepassxc.KeePassXC"_s << false;
+        QTest::newRow("Wayland app_id") << keepass << u"org.keepassxc.KeePassXC"_s << false;
+        QTest::newRow("whole identifier")
+            << QStringList{u"org.gnome.TextEditor"_s} << u"org.gnome.TextEditor"_s << false;
+        QTest::newRow("part of a word is no match")
+            << QStringList{u"keepass"_s} << u"keepassxc.KeePassXC"_s << true;
+        QTest::newRow("another application") << keepass << u"gedit.Gedit"_s << true;
+        QTest::newRow("no application in front") << keepass << QString() << true;
+    }
+
+    void ignoredApplications()
+    {
+        QFETCH(QStringList, listed);
+        QFETCH(QString, frontmostApp);
+        QFETCH(bool, recorded);
+        Fixture f;
+        // The user's list applies with the password-manager filter switched off too.
+        f.settings.set(settings::ignorePasswordManagers, false);
+        IgnoredApplications::setList(f.settings, listed);
+        f.workspace.appId = frontmostApp;
+        f.copyText(u"copied"_s);
+        QCOMPARE(f.manager.entries().size(), recorded ? 1 : 0);
+    }
+
+    void theIgnoredListIsKeptTidy()
+    {
+        Fixture f;
+        IgnoredApplications::setList(f.settings,
+                                     {u" gimp "_s, u""_s, u"GIMP"_s, u"org.example.Notes"_s});
+        QCOMPARE(IgnoredApplications::list(f.settings),
+                 (QStringList{u"gimp"_s, u"org.example.Notes"_s}));
+        QVERIFY(!IgnoredApplications::add(f.settings, u"Gimp"_s));
+        QVERIFY(IgnoredApplications::add(f.settings, u"inkscape"_s));
+        IgnoredApplications::remove(f.settings, u"GIMP"_s);
+        QCOMPARE(IgnoredApplications::list(f.settings),
+                 (QStringList{u"org.example.Notes"_s, u"inkscape"_s}));
+        // Read back from the file, one per line.
+        SettingsStore again(f.settings.filePath());
+        QCOMPARE(IgnoredApplications::list(again), IgnoredApplications::list(f.settings));
     }
 
     void formatsAreTriedPngTiffText_data()
