@@ -4,6 +4,7 @@
 #include "app/PopupActions.h"
 #include "app/RemoteControl.h"
 #include "app/UnixSignalWatcher.h"
+#include "clipboard/ClipboardKeeper.h"
 #include "clipboard/ClipboardManager.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
@@ -132,6 +133,8 @@ int main(int argc, char* argv[])
     const auto workspace = platform->createWorkspace();
     ClipboardManager clipboard(*pasteboard, *workspace, settings,
                                std::make_unique<ClipboardStore>(dataDir));
+    // What a program copied stays on the clipboard after it quits.
+    ClipboardKeeper keeper(*pasteboard, clipboard);
     // Where Tessel can neither place the popup at the pointer nor take the keyboard by itself
     // (Wayland, and XWayland inside it), the popup is a window the compositor activates.
     WindowController windowController(settings, *workspace,

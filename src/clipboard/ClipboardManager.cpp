@@ -123,14 +123,47 @@ void ClipboardManager::captureSnapshot(const ClipboardSnapshot& snapshot)
     if (!m_monitoring || snapshot.changeCount == m_lastChangeCount ||
         snapshot.changeCount != m_pasteboard.changeCount())
         return;
+    if (snapshot.ownerGone) {
+        ownerGone(snapshot);
+        return;
+    }
     m_lastChangeCount = snapshot.changeCount;
     record(snapshot);
 }
 
 void ClipboardManager::record(const ClipboardSnapshot& snapshot)
 {
-    if (auto entry = entryFromSnapshot(snapshot))
-        addEntry(entry);
+    ClipboardEntryPtr entry = entryFromSnapshot(snapshot);
+    holdEntry(entry ? addEntry(entry) : nullptr, snapshot.changeCount);
+}
+
+void ClipboardManager::ownerGone(const ClipboardSnapshot& snapshot)
+{
+    // What the program held is only known when its copy was the change just before this one;
+    // a change in between that was never read leaves nothing to stand for it.
+    const bool follows = snapshot.changeCount == m_clipboardEntryCount + 1;
+    const ClipboardEntryPtr held = follows ? m_clipboardEntry.lock() : nullptr;
+    m_lastChangeCount = snapshot.changeCount;
+    if (!held || indexById(m_entries, held->id()) < 0) {
+        holdEntry(nullptr, snapshot.changeCount);
+        return;
+    }
+    holdEntry(held, snapshot.changeCount);
+    Q_EMIT contentsAbandoned(held);
+}
+
+void ClipboardManager::holdEntry(const ClipboardEntryPtr& entry, qint64 changeCount)
+{
+    m_clipboardEntry = entry;
+    m_clipboardEntryCount = changeCount;
+}
+
+ClipboardEntryPtr ClipboardManager::clipboardEntry() const
+{
+    if (m_clipboardEntryCount != m_pasteboard.changeCount())
+        return nullptr;
+    ClipboardEntryPtr entry = m_clipboardEntry.lock();
+    return entry && indexById(m_entries, entry->id()) >= 0 ? entry : nullptr;
 }
 
 bool ClipboardManager::passesPasswordFilters(const ClipboardSnapshot& snapshot) const
@@ -197,23 +230,23 @@ ClipboardEntryPtr ClipboardManager::entryFromSnapshot(const ClipboardSnapshot& s
                                             std::nullopt, std::nullopt, false, now);
 }
 
-void ClipboardManager::addEntry(const ClipboardEntryPtr& entry)
+ClipboardEntryPtr ClipboardManager::addEntry(const ClipboardEntryPtr& entry)
 {
     const QString hash = entry->hash();
     const auto existing =
         std::find_if(m_entries.begin(), m_entries.end(),
                      [&](const ClipboardEntryPtr& e) { return e->hash() == hash; });
+    ClipboardEntryPtr kept = entry;
     if (existing != m_entries.end()) {
-        ClipboardEntryPtr kept = *existing;
+        kept = *existing;
         m_entries.erase(existing);
         kept->setTimestamp(entry->timestamp());
-        m_entries.prepend(kept);
-    } else {
-        m_entries.prepend(entry);
     }
+    m_entries.prepend(kept);
     trimHistory();
     Q_EMIT entriesChanged();
     saveDebounced();
+    return kept;
 }
 
 qint64 ClipboardManager::historyLimit() const
@@ -263,6 +296,7 @@ void ClipboardManager::select(const ClipboardEntryPtr& entry)
     m_pasteboard.clearContents();
     m_pasteboard.writeItem(entry->pasteboardItem());
     m_lastChangeCount = m_pasteboard.changeCount();
+    holdEntry(entry, m_lastChangeCount);
 
     const qsizetype index = indexById(m_entries, entry->id());
     if (index <= 0)

@@ -67,7 +67,9 @@ public:
     ClipboardEntryPtr readCurrentContent() const;
     // The entry a snapshot makes under the capture filters, or nothing.
     ClipboardEntryPtr entryFromSnapshot(const ClipboardSnapshot& snapshot) const;
-    void addEntry(const ClipboardEntryPtr& entry);
+    // Records `entry`, or moves the entry with the same content to the top; returns the entry
+    // that stands for it in the history.
+    ClipboardEntryPtr addEntry(const ClipboardEntryPtr& entry);
     void trimHistory();
     // Trims to a limit that just changed, telling the views and saving when entries went.
     void applyHistoryLimit();
@@ -77,17 +79,30 @@ public:
     // setting was lost.
     qint64 historyLimit() const;
 
+    // The history entry the clipboard holds: that of the last change when it was recorded
+    // (another program's copy, or an entry chosen) and nothing has changed since. Null when the
+    // last change was passed over by a filter, could not be read or is still being read, or when
+    // its entry has left the history.
+    ClipboardEntryPtr clipboardEntry() const;
+
 Q_SIGNALS:
     // The list changed: entries added, moved or removed.
     void entriesChanged();
     // An entry changed in place (its favourite flag).
     void entryChanged(const ClipboardEntryPtr& entry);
+    // The program that owned the clipboard went away and left it empty. `entry` is what the
+    // clipboard held, as the history recorded it; not told when that was not recorded.
+    void contentsAbandoned(const tessel::ClipboardEntryPtr& entry);
 
 private:
     bool passesPasswordFilters(const ClipboardSnapshot& snapshot) const;
     // The pasteboard's contents now, with the active application now (the polled path).
     ClipboardSnapshot currentSnapshot() const;
     void record(const ClipboardSnapshot& snapshot);
+    // The program that held the clipboard went away (`snapshot` is its going).
+    void ownerGone(const ClipboardSnapshot& snapshot);
+    // The clipboard holds `entry` as of change `changeCount`.
+    void holdEntry(const ClipboardEntryPtr& entry, qint64 changeCount);
     // Removes `removed` from disk unless an entry still in the history keeps the same blob.
     void deleteBlobs(const ClipboardEntryList& removed);
 
@@ -101,6 +116,9 @@ private:
     QTimer m_timer;
     QTimer m_saveTimer;
     std::optional<qint64> m_limitFloor;
+    std::weak_ptr<ClipboardEntry> m_clipboardEntry;
+    // The change count as of which the clipboard holds m_clipboardEntry.
+    qint64 m_clipboardEntryCount = -1;
 };
 
 } // namespace tessel

@@ -22,6 +22,9 @@ struct ClipboardSnapshot {
     std::optional<QString> text;
     // The application that was active when the change was seen (Workspace's identifier).
     QString applicationId;
+    // The clipboard is empty because the program that owned it went away (it quit, or the window
+    // it held the clipboard with closed), not because a program emptied it.
+    bool ownerGone = false;
 
     // What another client's clipboard offered under `type`, as a pasteboard answers for it:
     // an image's bytes, or the plain text as UTF-8.

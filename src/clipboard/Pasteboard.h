@@ -64,6 +64,27 @@ public:
     // Where reported changes go, on the main thread; an empty handler stops the reports. Our
     // own writes are never reported. Does nothing on a pasteboard that does not report changes.
     virtual void setSnapshotHandler(SnapshotHandler handler) { Q_UNUSED(handler) }
+
+    // Keeping the contents of a program that went away. A pasteboard that can reports such a
+    // program's going with a snapshot marked `ownerGone`.
+    virtual bool canKeepContents() const { return false; }
+
+    // Serves `item` in place of a program that went away, only while no other program owns the
+    // clipboard: it never takes the clipboard from anyone, and gives way at once to the next
+    // program that copies. Returns at once; serving never waits on the main thread for the
+    // programs that paste. The same contents coming back, it is no change: the change count
+    // stays, and nothing is reported. Does nothing where contents cannot be kept.
+    virtual void keepContents(const PasteboardItem& item) { Q_UNUSED(item) }
+
+    // Answers a program that is about to quit and asks to leave its clipboard with us: true when
+    // its contents are kept. To be called once.
+    using KeepAnswer = std::function<void(bool kept)>;
+    // Where such requests go, on the main thread, once every change made before the request has
+    // been reported. Nothing asks where the platform has no such hand-over.
+    virtual void setKeepRequestHandler(std::function<void(KeepAnswer answer)> handler)
+    {
+        Q_UNUSED(handler)
+    }
 };
 
 } // namespace tessel

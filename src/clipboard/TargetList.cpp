@@ -70,6 +70,18 @@ QString targetForType(const QString& type)
     return it != kStandardTargets.end() ? QString(it->target) : type;
 }
 
+QList<TextTarget> targetsOf(const QString& type)
+{
+    QList<TextTarget> targets;
+    for (const auto& entry : kStandardTargets) {
+        if (entry.type == type)
+            targets.append({QString(entry.target), entry.encoding});
+    }
+    if (targets.isEmpty())
+        targets.append({type, TextEncoding::utf8});
+    return targets;
+}
+
 bool isProtocolTarget(const QString& target)
 {
     return std::find(kProtocolTargets.begin(), kProtocolTargets.end(), target) !=

@@ -44,6 +44,11 @@ struct Offer {
     TextTarget text;
 };
 
+// Every target a type is offered under when Tessel owns the clipboard: for text each of the
+// usual text targets with its encoding, for PNG and TIFF their MIME names; any other type is its
+// own target.
+QList<TextTarget> targetsOf(const QString& type);
+
 // Reads an owner's target list in one pass, looking at the first `maxTargets` entries only.
 Offer fromTargets(const QStringList& targets);
 

@@ -34,6 +34,17 @@ public:
     }
     bool reportsChanges() const override { return m_reportsChanges; }
     void setSnapshotHandler(SnapshotHandler handler) override { m_handler = std::move(handler); }
+    bool canKeepContents() const override { return m_reportsChanges; }
+    // Kept contents are what the clipboard holds; the change count stays.
+    void keepContents(const PasteboardItem& item) override
+    {
+        m_item = item;
+        kept.append(item);
+    }
+    void setKeepRequestHandler(std::function<void(KeepAnswer)> handler) override
+    {
+        m_keepHandler = std::move(handler);
+    }
 
     void writeExternal(const PasteboardItem& item) { writeItem(item); }
     // Makes the pasteboard report changes, as the X11 one does, instead of being polled.
@@ -58,12 +69,37 @@ public:
     }
     int writeCount() const { return m_writes; }
 
+    // The program that owned the clipboard goes away: it is empty, reported as such.
+    void reportOwnerGone()
+    {
+        m_item = {};
+        ++m_changeCount;
+        ClipboardSnapshot snapshot;
+        snapshot.changeCount = m_changeCount;
+        snapshot.ownerGone = true;
+        if (m_handler)
+            m_handler(snapshot);
+    }
+    // Another program changes the clipboard and its contents never arrive (it stalled).
+    void reportUnreadChange() { ++m_changeCount; }
+    // A program about to quit asks to leave its clipboard; the answer, when one came at once.
+    std::optional<bool> askToKeep()
+    {
+        std::optional<bool> answer;
+        if (m_keepHandler)
+            m_keepHandler([&answer](bool given) { answer = given; });
+        return answer;
+    }
+    // What keepContents was given, in order.
+    QList<PasteboardItem> kept;
+
 private:
     PasteboardItem m_item;
     qint64 m_changeCount = 1;
     int m_writes = 0;
     bool m_reportsChanges = false;
     SnapshotHandler m_handler;
+    std::function<void(KeepAnswer)> m_keepHandler;
 };
 
 } // namespace tessel::test
