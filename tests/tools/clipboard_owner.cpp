@@ -7,9 +7,12 @@
 // N bytes every MS), --announce BYTES (INCR announcing BYTES, then zeros), --retake MS (takes the
 // clipboard again every MS), --class NAME (first maps a window of that WM_CLASS and waits until
 // it is active), --leave-after MS (with --class: destroys it MS after taking the clipboard),
-// --exit-after MS (else exits when another client takes the clipboard, or never with --retake).
-// Prints "owned <ms>" once it owns the clipboard and "served <TARGETS|text|other|incr> <ms>" per
-// answer (CLOCK_MONOTONIC milliseconds), one flushed line each.
+// --exit-after MS (else exits when another client takes the clipboard, or never with --retake),
+// --selection NAME (owns that selection instead of CLIPBOARD), --mark TARGET (offers TARGET too,
+// answered with "1", as the transient and concealed markers are).
+// Prints "owned <ms>" once it owns the clipboard, "served <TARGETS|text|other|incr> <ms>" per
+// answer, and "exiting <ms>" as it closes its connection (CLOCK_MONOTONIC milliseconds), one
+// flushed line each.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -39,6 +42,8 @@ struct Options {
     std::string windowClass;
     long leaveAfterMs = -1;
     long exitAfterMs = -1;
+    std::string selection = "CLIPBOARD";
+    std::string mark;
 };
 
 // One INCR transfer in progress: the requestor deletes the property, we send the next chunk.
@@ -158,6 +163,10 @@ bool parse(int argc, char** argv, Options& o)
             o.text = value;
         else if (arg == "--class")
             o.windowClass = value;
+        else if (arg == "--selection")
+            o.selection = value;
+        else if (arg == "--mark")
+            o.mark = value;
         else if (arg == "--announce")
             o.announce = std::stoll(value);
         else if (!known)
@@ -181,7 +190,7 @@ int main(int argc, char** argv)
         return 1;
     }
     root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const auto named = atoms({"CLIPBOARD", "TARGETS", "INCR", "UTF8_STRING", "text/plain",
+    const auto named = atoms({o.selection, "TARGETS", "INCR", "UTF8_STRING", "text/plain",
                               "text/plain;charset=utf-8", "image/png", "_NET_ACTIVE_WINDOW"});
     const xcb_atom_t clipboard = named[0], targetsAtom = named[1], incrAtom = named[2],
                      utf8 = named[3], textPlain = named[4], textPlainUtf8 = named[5],
@@ -189,6 +198,9 @@ int main(int argc, char** argv)
     std::vector<xcb_atom_t> offered{targetsAtom, utf8, textPlain, textPlainUtf8};
     if (o.image)
         offered.push_back(png);
+    const xcb_atom_t mark = o.mark.empty() ? XCB_NONE : atoms({o.mark}).front();
+    if (mark != XCB_NONE)
+        offered.push_back(mark);
     std::vector<std::string> fillerNames;
     for (long i = 0; i < o.targets; ++i)
         fillerNames.push_back("x-clipboard-owner-filler-" + std::to_string(i));
@@ -312,6 +324,9 @@ int main(int argc, char** argv)
             } else if (isText) {
                 put(request.requestor, property, request.target, 8, o.text.size(), o.text.data());
                 notify(request, property);
+            } else if (mark != XCB_NONE && request.target == mark) {
+                put(request.requestor, property, XCB_ATOM_STRING, 8, 1, "1");
+                notify(request, property);
             } else {
                 notify(request, XCB_NONE);
             }
@@ -323,6 +338,7 @@ int main(int argc, char** argv)
         }
         std::free(event);
     }
+    report("exiting");
     xcb_disconnect(c);
     return 0;
 }

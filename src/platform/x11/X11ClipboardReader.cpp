@@ -6,6 +6,7 @@
 #include "clipboard/SnapshotHandOver.h"
 #include "platform/x11/X11SelectionConnection.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tessel::x11 {
@@ -34,19 +35,42 @@ bool X11ClipboardReader::start()
 
 bool X11ClipboardReader::isOwn(uint32_t owner) const
 {
-    return m_options.ownResourceMask != 0 &&
-           (owner & ~m_options.ownResourceMask) == m_options.ownResourceBase;
+    return std::any_of(m_options.ownClients.cbegin(), m_options.ownClients.cend(),
+                       [owner](const std::pair<uint32_t, uint32_t>& client) {
+                           return client.second != 0 && (owner & ~client.second) == client.first;
+                       });
+}
+
+void X11ClipboardReader::sync(std::function<void()> done)
+{
+    {
+        const std::lock_guard lock(m_syncMutex);
+        m_syncWaiters.append(std::move(done));
+    }
+    m_connection->requestSync();
 }
 
 void X11ClipboardReader::run()
 {
-    while (auto change = m_connection->waitForChange()) {
+    while (m_connection->waitForChange()) {
+        QList<std::function<void()>> waiters;
+        if (m_connection->takeSyncRequest()) {
+            {
+                const std::lock_guard lock(m_syncMutex);
+                waiters.swap(m_syncWaiters);
+            }
+            // After taking the waiters: each of them asked before this looks at the server.
+            m_connection->catchUp();
+        }
         // A change that arrives while one is read replaces it; read the newest until none is
         // left.
-        for (; change; change = m_connection->takePendingChange()) {
+        while (auto change = m_connection->takePendingChange()) {
             if (!isOwn(change->owner))
                 read(*change);
         }
+        // Queued behind what was reported, so the hand-over's thread sees that first.
+        for (auto& done : waiters)
+            QMetaObject::invokeMethod(&m_handOver, std::move(done), Qt::QueuedConnection);
     }
 }
 
@@ -58,6 +82,7 @@ void X11ClipboardReader::read(const SelectionChange& change)
     snapshot.applicationId = m_connection->activeApplicationId();
     m_handOver.changeSeen(serial);
     if (change.owner == 0) {
+        snapshot.ownerGone = change.ownerGone;
         m_handOver.contentsRead(serial, std::move(snapshot));
         return;
     }

@@ -4,6 +4,7 @@
 #include "clipboard/PasteboardTypes.h"
 #include "platform/x11/X11ClipboardReader.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11SelectionServer.h"
 
 #include <QClipboard>
 #include <xcb/xcb.h>
@@ -19,9 +20,21 @@ std::unique_ptr<X11Pasteboard> X11Pasteboard::create(QClipboard* clipboard,
     std::unique_ptr<X11Pasteboard> pasteboard(new X11Pasteboard(clipboard, std::move(writer)));
     const xcb_setup_t* setup = xcb_get_setup(qtConnection);
     X11ClipboardReader::Options options;
-    // Qt's clipboard owns the selection through a window of Qt's own connection.
-    options.ownResourceBase = setup->resource_id_base;
-    options.ownResourceMask = setup->resource_id_mask;
+    // Qt's clipboard owns the selection through a window of Qt's own connection, kept contents
+    // through one of the server's.
+    options.ownClients.append({setup->resource_id_base, setup->resource_id_mask});
+    pasteboard->m_server = X11SelectionServer::open();
+    if (X11SelectionServer* server = pasteboard->m_server.get()) {
+        options.ownClients.append({server->resourceBase(), server->resourceMask()});
+        server->setSaveHandler([self = pasteboard.get()](X11SelectionServer::SaveAnswer answer) {
+            self->m_reader->sync([self, answer] {
+                if (self->m_keepHandler)
+                    self->m_keepHandler(answer);
+                else
+                    answer(false);
+            });
+        });
+    }
     pasteboard->m_reader = std::make_unique<X11ClipboardReader>(pasteboard->m_handOver, options);
     if (!pasteboard->m_reader->start())
         return nullptr;
@@ -43,6 +56,13 @@ X11Pasteboard::X11Pasteboard(QClipboard* clipboard, std::unique_ptr<Pasteboard> 
 X11Pasteboard::~X11Pasteboard()
 {
     m_reader.reset();
+    m_server.reset();
+}
+
+void X11Pasteboard::keepContents(const PasteboardItem& item)
+{
+    if (m_server)
+        m_server->serveClipboard(item);
 }
 
 bool X11Pasteboard::ownsClipboard() const

@@ -12,10 +12,13 @@ class QClipboard;
 namespace tessel::x11 {
 
 class X11ClipboardReader;
+class X11SelectionServer;
 
 // The CLIPBOARD selection on X11: written through Qt's clipboard, read by a reader of Tessel's
 // own on its own connection and thread, which reports every change of another client with its
-// contents. Nothing here waits for another client. Main thread only.
+// contents. Contents kept for a program that went away are served by a selection owner of
+// Tessel's own, which also takes the clipboards of programs that quit (CLIPBOARD_MANAGER).
+// Nothing here waits for another client. Main thread only.
 class X11Pasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
 
@@ -36,6 +39,15 @@ public:
     void writeItem(const PasteboardItem& item) override;
     bool reportsChanges() const override { return true; }
     void setSnapshotHandler(SnapshotHandler handler) override { m_handler = std::move(handler); }
+    bool canKeepContents() const override { return m_server != nullptr; }
+    void keepContents(const PasteboardItem& item) override;
+    void setKeepRequestHandler(std::function<void(KeepAnswer answer)> handler) override
+    {
+        m_keepHandler = std::move(handler);
+    }
+
+    // The owner that serves kept contents; null where it could not connect.
+    X11SelectionServer* server() const { return m_server.get(); }
 
 private:
     X11Pasteboard(QClipboard* clipboard, std::unique_ptr<Pasteboard> writer);
@@ -44,8 +56,10 @@ private:
     SnapshotHandOver m_handOver;
     QClipboard* m_clipboard;
     std::unique_ptr<Pasteboard> m_writer;
+    std::unique_ptr<X11SelectionServer> m_server;
     std::unique_ptr<X11ClipboardReader> m_reader;
     SnapshotHandler m_handler;
+    std::function<void(KeepAnswer)> m_keepHandler;
     ClipboardSnapshot m_last;
 };
 

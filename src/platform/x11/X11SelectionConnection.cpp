@@ -42,14 +42,17 @@ X11SelectionConnection::~X11SelectionConnection()
         xcb_disconnect(m_connection);
     if (m_wakeFd >= 0)
         ::close(m_wakeFd);
+    if (m_syncFd >= 0)
+        ::close(m_syncFd);
 }
 
 bool X11SelectionConnection::open()
 {
     m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    m_syncFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     int screenNumber = 0;
     m_connection = xcb_connect(nullptr, &screenNumber);
-    if (m_wakeFd < 0 || xcb_connection_has_error(m_connection))
+    if (m_wakeFd < 0 || m_syncFd < 0 || xcb_connection_has_error(m_connection))
         return false;
     auto screens = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
     for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
@@ -90,6 +93,13 @@ void X11SelectionConnection::wake()
         const auto written = ::write(m_wakeFd, &one, sizeof one);
 }
 
+void X11SelectionConnection::requestSync()
+{
+    const uint64_t one = 1;
+    if (m_syncFd >= 0) [[maybe_unused]]
+        const auto written = ::write(m_syncFd, &one, sizeof one);
+}
+
 bool X11SelectionConnection::isStopped() const
 {
     if (!m_connection || xcb_connection_has_error(m_connection))
@@ -99,7 +109,7 @@ bool X11SelectionConnection::isStopped() const
 }
 
 X11SelectionConnection::Event
-X11SelectionConnection::nextEvent(std::optional<Clock::time_point> deadline)
+X11SelectionConnection::nextEvent(std::optional<Clock::time_point> deadline, bool watchSync)
 {
     for (;;) {
         if (isStopped())
@@ -114,9 +124,18 @@ X11SelectionConnection::nextEvent(std::optional<Clock::time_point> deadline)
                 return {};
             timeoutMs = static_cast<int>(std::min<qint64>(left, 60'000));
         }
-        pollfd fds[2] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-        if (::poll(fds, 2, timeoutMs) < 0 && errno != EINTR)
+        pollfd fds[3] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0},
+                         {m_wakeFd, POLLIN, 0},
+                         {m_syncFd, POLLIN, 0}};
+        // A sync asked for during a transfer waits for the transfer to end.
+        if (::poll(fds, watchSync ? 3 : 2, timeoutMs) < 0 && errno != EINTR)
             return {};
+        uint64_t count = 0;
+        if (watchSync && (fds[2].revents & POLLIN) &&
+            ::read(m_syncFd, &count, sizeof count) == static_cast<ssize_t>(sizeof count)) {
+            m_syncRequested = true;
+            return {};
+        }
     }
 }
 
@@ -127,7 +146,11 @@ bool X11SelectionConnection::noteSelectionChange(const xcb_generic_event_t& even
     const auto& notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
     if (notify.selection != m_clipboard)
         return false;
-    m_pending = SelectionChange{notify.owner, notify.selection_timestamp};
+    // An owner that went before its own copy was looked at leaves nothing known behind it: the
+    // change it replaces is passed over unread.
+    const bool ownerGone = notify.owner == XCB_NONE && !m_pending &&
+                           notify.subtype != XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER;
+    m_pending = SelectionChange{notify.owner, notify.selection_timestamp, ownerGone};
     return true;
 }
 
@@ -136,19 +159,29 @@ std::optional<SelectionChange> X11SelectionConnection::takePendingChange()
     return std::exchange(m_pending, std::nullopt);
 }
 
-std::optional<SelectionChange> X11SelectionConnection::waitForChange()
+bool X11SelectionConnection::waitForChange()
 {
-    while (!m_pending) {
-        const Event event = nextEvent(std::nullopt);
-        if (!event)
-            return std::nullopt;
-        noteSelectionChange(*event);
+    while (!m_pending && !m_syncRequested) {
+        const Event event = nextEvent(std::nullopt, true);
+        if (event)
+            noteSelectionChange(*event);
+        else if (isStopped())
+            return false;
     }
     // Only the newest of several queued changes can still be read: the owners before it have
     // already handed the clipboard on.
     while (auto* queued = xcb_poll_for_queued_event(m_connection))
         noteSelectionChange(*Event(queued));
-    return takePendingChange();
+    return true;
+}
+
+void X11SelectionConnection::catchUp()
+{
+    // The reply comes after every event the server sent before it.
+    XcbReply<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    while (auto* queued = xcb_poll_for_queued_event(m_connection))
+        noteSelectionChange(*Event(queued));
 }
 
 uint32_t X11SelectionConnection::createRequestor()

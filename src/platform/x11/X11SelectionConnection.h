@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace tessel::x11 {
@@ -19,6 +20,8 @@ namespace tessel::x11 {
 struct SelectionChange {
     uint32_t owner = 0;
     uint32_t timestamp = 0;
+    // No owner because the last one's window or connection closed, not because it let go.
+    bool ownerGone = false;
 };
 
 enum class TransferStatus {
@@ -64,11 +67,17 @@ public:
     // the same.
     void wake();
     bool isStopped() const;
+    // Any thread: makes the next wait for a change return once every event the server had sent
+    // by then has been looked at (takeSyncRequest then says so).
+    void requestSync();
 
-    // Blocks until the CLIPBOARD's owner changes (the newest change if several are queued), or
-    // nothing once stopped.
-    std::optional<SelectionChange> waitForChange();
-    // A change that arrived during a transfer and superseded it; taken once.
+    // Blocks until the CLIPBOARD's owner changes or a sync is asked for; false once stopped.
+    bool waitForChange();
+    // Whether the last wait returned for a sync; taken once.
+    bool takeSyncRequest() { return std::exchange(m_syncRequested, false); }
+    // Collects every event the server has sent so far (a round trip), noting the changes.
+    void catchUp();
+    // The newest change not yet read (one that may have superseded a transfer); taken once.
     std::optional<SelectionChange> takePendingChange();
 
     // Converts the CLIPBOARD to `target` for `change`, reading at most `maxBytes`.
@@ -83,8 +92,9 @@ public:
 
 private:
     using Event = XcbReply<xcb_generic_event_t>;
-    // The next event before `deadline`, or null on timeout or stop.
-    Event nextEvent(std::optional<Clock::time_point> deadline);
+    // The next event before `deadline`, or null on timeout or stop; while waiting for a change,
+    // also null when a sync is asked for.
+    Event nextEvent(std::optional<Clock::time_point> deadline, bool watchSync = false);
     // Records an XFixes owner change; false for any other event.
     bool noteSelectionChange(const xcb_generic_event_t& event);
     // The next event a transfer should look at; null with `why` set when the transfer is over
@@ -100,6 +110,8 @@ private:
     uint32_t m_window = 0;
     uint8_t m_xfixesEvent = 0;
     int m_wakeFd = -1;
+    int m_syncFd = -1;
+    bool m_syncRequested = false;
     uint32_t m_clipboard = 0;
     uint32_t m_property = 0;
     uint32_t m_incr = 0;
