@@ -117,7 +117,7 @@ void WaylandDataControl::selectionAnnounced(zwlr_data_control_offer_v1* offer)
     // client cancels our source first.
     if (!m_baselineSeen || m_ownSource || !m_handler)
         return;
-    m_handler(offer ? mimeTypes : QStringList());
+    m_handler(offer ? std::optional(mimeTypes) : std::nullopt);
 }
 
 int WaylandDataControl::receive(const QString& mimeType)

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <utility>
 
 struct zwlr_data_control_device_v1;
@@ -29,8 +30,9 @@ public:
     // Ordered (MIME type, bytes) pairs that one of our selections offers.
     using Contents = QList<std::pair<QString, QByteArray>>;
     // Another client's selection, with its MIME types (at most TargetList::maxTargets kept), or
-    // a cleared selection (no types).
-    using SelectionHandler = std::function<void(const QStringList& mimeTypes)>;
+    // nothing when the selection was cleared. The protocol does not say why it was: a client
+    // that leaves it empty on purpose looks the same as one whose source went away.
+    using SelectionHandler = std::function<void(const std::optional<QStringList>& mimeTypes)>;
 
     // Null when the connection has no seat or no data-control manager.
     static std::unique_ptr<WaylandDataControl> create(WaylandConnection& connection);
@@ -49,6 +51,8 @@ public:
     void setSelection(Contents contents);
     // Whether our last selection is still the seat's.
     bool ownsSelection() const { return m_ownSource != nullptr; }
+    // Whether the seat's selection is empty as far as the events read so far tell.
+    bool isSelectionEmpty() const { return !m_current && !m_ownSource; }
 
 Q_SIGNALS:
     // Another client set the selection over ours.

@@ -47,6 +47,17 @@ void WaylandDataControlReader::selectionChanged(const QStringList& mimeTypes, Re
     readNext();
 }
 
+void WaylandDataControlReader::sourceGone(const QString& applicationId)
+{
+    abandon();
+    m_receive = {};
+    m_snapshot = ClipboardSnapshot();
+    m_snapshot.applicationId = applicationId;
+    m_snapshot.ownerGone = true;
+    m_handOver.changeSeen(++m_serial);
+    deliver();
+}
+
 void WaylandDataControlReader::readNext()
 {
     while (!m_pending.isEmpty()) {

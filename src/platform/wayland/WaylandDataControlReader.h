@@ -44,6 +44,9 @@ public:
     // read of the previous selection.
     void selectionChanged(const QStringList& mimeTypes, Receive receive,
                           const QString& applicationId);
+    // The selection became empty because its source went away: reported as an empty change
+    // marked `ownerGone`. Abandons the read of the previous selection.
+    void sourceGone(const QString& applicationId);
     // Whether the contents of the last selection are still being read.
     bool isReading() const { return !m_pending.isEmpty() || m_transfer; }
 

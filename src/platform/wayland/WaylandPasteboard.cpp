@@ -13,6 +13,11 @@ using namespace Qt::StringLiterals;
 
 namespace tessel::wayland {
 
+namespace {
+// How long keeping contents waits for the compositor before it gives up.
+constexpr std::chrono::milliseconds kKeepSyncTimeout{1000};
+} // namespace
+
 std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(WaylandConnection& connection,
                                                              ActiveApplication activeApplication)
 {
@@ -29,14 +34,21 @@ std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(WaylandConnection& 
     pasteboard->m_reader = std::make_unique<WaylandDataControlReader>(
         pasteboard->m_handOver, WaylandDataControlReader::Options{});
     auto* self = pasteboard.get();
-    self->m_control->setSelectionHandler([self](const QStringList& mimeTypes) {
+    self->m_control->setSelectionHandler([self](const std::optional<QStringList>& mimeTypes) {
         const QString applicationId =
             self->m_activeApplication ? self->m_activeApplication() : QString();
+        // Data-control cannot tell a client that empties the selection from one whose source
+        // went away (it quit): both are taken as the source gone.
+        if (!mimeTypes) {
+            self->m_reader->sourceGone(applicationId);
+            return;
+        }
         self->m_reader->selectionChanged(
-            mimeTypes,
+            *mimeTypes,
             [self](const QString& mimeType) { return self->m_control->receive(mimeType); },
             applicationId);
     });
+    self->m_connection = &connection;
     return pasteboard;
 }
 
@@ -89,12 +101,31 @@ QStringList WaylandPasteboard::mimeTypesForType(const QString& type)
     return {TargetList::targetForType(type)};
 }
 
+void WaylandPasteboard::keepContents(const PasteboardItem& item)
+{
+    if (!m_control->isSelectionEmpty())
+        return;
+    // The selection is set only once the compositor has answered every request sent so far, and
+    // so once every selection set before it is known: a client that copied meanwhile keeps its
+    // copy.
+    m_connection->sync(kKeepSyncTimeout, this, [this, item](bool answered) {
+        if (answered && m_control->isSelectionEmpty())
+            publish(item);
+    });
+}
+
 void WaylandPasteboard::clearContents()
 {
     writeItem(PasteboardItem());
 }
 
 void WaylandPasteboard::writeItem(const PasteboardItem& item)
+{
+    publish(item);
+    m_handOver.countOwnWrite();
+}
+
+void WaylandPasteboard::publish(const PasteboardItem& item)
 {
     WaylandDataControl::Contents contents;
     for (const auto& [type, bytes] : item.values()) {
@@ -103,7 +134,6 @@ void WaylandPasteboard::writeItem(const PasteboardItem& item)
     }
     m_own = item;
     m_control->setSelection(std::move(contents));
-    m_handOver.countOwnWrite();
 }
 
 } // namespace tessel::wayland

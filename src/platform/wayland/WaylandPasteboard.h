@@ -41,6 +41,9 @@ public:
     void writeItem(const PasteboardItem& item) override;
     bool reportsChanges() const override { return true; }
     void setSnapshotHandler(SnapshotHandler handler) override { m_handler = std::move(handler); }
+    bool canKeepContents() const override { return true; }
+    // Sets a selection of ours while the seat's selection is empty.
+    void keepContents(const PasteboardItem& item) override;
 
     // The MIME types a type identifier is offered under when we set the selection.
     static QStringList mimeTypesForType(const QString& type);
@@ -48,8 +51,11 @@ public:
 private:
     explicit WaylandPasteboard(ActiveApplication activeApplication);
     bool ownsSelection() const;
+    // Makes `item` our selection, served from memory.
+    void publish(const PasteboardItem& item);
 
     SnapshotHandOver m_handOver;
+    WaylandConnection* m_connection = nullptr;
     std::unique_ptr<WaylandDataControl> m_control;
     std::unique_ptr<WaylandDataControlReader> m_reader;
     ActiveApplication m_activeApplication;

@@ -154,6 +154,32 @@ private Q_SLOTS:
         QVERIFY2(!said.contains("EventHandler"), said.constData());
     }
 
+    void aCopyOutlivesTheClientThatMadeIt()
+    {
+        QTemporaryDir home;
+        TesselProcess tessel(home.path());
+        QVERIFY(tessel.skipPlatformNotes());
+        QVERIFY(tessel.start());
+        QVERIFY(waitUntilRecording(tessel));
+
+        // wl-copy serving from the foreground, until it is ended.
+        QProcess source;
+        source.start(u"wl-copy"_s, {u"--foreground"_s, u"--type"_s, u"text/plain"_s});
+        source.write("kept after wl-copy quits");
+        source.closeWriteChannel();
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().value(0), u"kept after wl-copy quits"_s,
+                                  kSavedWithinMs);
+        source.terminate();
+        QVERIFY(source.waitForFinished(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(runClient(u"wl-paste"_s, {u"--no-newline"_s}).output,
+                                  "kept after wl-copy quits"_ba, kSavedWithinMs);
+        // Serving it was no new copy.
+        QTest::qWait(600);
+        QCOMPARE(tessel.registryTexts().count(u"kept after wl-copy quits"_s), 1);
+        QCOMPARE(tessel.registryTexts().value(0), u"kept after wl-copy quits"_s);
+        QCOMPARE(tessel.terminate(), 0);
+    }
+
     void ourWritesAreServedUntilAnotherClientTakesOver()
     {
         const auto connection = tessel::wayland::WaylandConnection::open();
