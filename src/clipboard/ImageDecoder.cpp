@@ -41,6 +41,15 @@ std::optional<QImage> decode(const QByteArray& bytes, QSize bound)
     return image;
 }
 
+std::optional<QSize> sizeOf(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(&buffer).size();
+    return size.isValid() ? std::optional(size) : std::nullopt;
+}
+
 namespace {
 std::optional<QByteArray> encode(const QImage& image, const char* format)
 {

@@ -20,6 +20,9 @@ inline constexpr qint64 maxPixels = 64LL * 1024 * 1024;
 // kept), without ever holding the full-size pixels.
 std::optional<QImage> decode(const QByteArray& bytes, QSize bound = {});
 
+// The image's size in pixels, from its header alone; nothing when the bytes are no image.
+std::optional<QSize> sizeOf(const QByteArray& bytes);
+
 // The image encoded as TIFF, or nothing when no TIFF encoder is available.
 std::optional<QByteArray> tiffRepresentation(const QImage& image);
 // The image encoded as PNG, or nothing when it cannot be encoded.

@@ -102,12 +102,14 @@ bool PopupWindow::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->window() != this)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
+    auto* target = dynamic_cast<PopupKeyTarget*>(m_content);
+    // The content may use Escape first, to close something of its own.
+    if (target && target->handlePopupKey(*key))
+        return true;
     if (key->key() == Qt::Key_Escape) {
         Q_EMIT escapePressed();
         return true;
     }
-    if (auto* target = dynamic_cast<PopupKeyTarget*>(m_content))
-        return target->handlePopupKey(*key);
     return false;
 }
 

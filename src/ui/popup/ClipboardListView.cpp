@@ -6,6 +6,7 @@
 #include "localization/LanguageManager.h"
 #include "ui/popup/ClipboardListFilter.h"
 #include "ui/popup/ClipboardListModel.h"
+#include "ui/popup/EntryPreview.h"
 #include "ui/popup/HistoryRowView.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedLayout>
@@ -90,6 +92,26 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     connect(m_model, &QAbstractItemModel::modelReset, this, &ClipboardListView::updateEmptyState);
     connect(m_model, &QAbstractItemModel::layoutChanged, this,
             &ClipboardListView::updateEmptyState);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this,
+            &ClipboardListView::checkPreviewedEntry);
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            &ClipboardListView::checkPreviewedEntry);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this,
+            &ClipboardListView::checkPreviewedEntry);
+
+    m_hoverTimer.setSingleShot(true);
+    m_hoverTimer.setInterval(hoverDelayMs);
+    connect(&m_hoverTimer, &QTimer::timeout, this, [this] {
+        if (m_hovered.isValid())
+            showPreview(m_hovered.row(), false);
+    });
+    m_list->viewport()->installEventFilter(this);
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        // The row under a resting pointer has moved on.
+        if (!m_previewByKey)
+            hidePreview();
+        m_hovered = QPersistentModelIndex();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -250,12 +272,28 @@ bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
     const int count = m_model->rowCount();
     if (count == 0 || m_sheet->isVisible())
         return false;
+    const auto moveTo = [this](int index) {
+        setSelectedIndex(index);
+        if (isPreviewShown() && m_previewByKey)
+            showPreview(index, true);
+    };
     switch (event.key()) {
     case Qt::Key_Down:
-        setSelectedIndex(std::min(m_selectedIndex + 1, count - 1));
+        moveTo(std::min(m_selectedIndex + 1, count - 1));
         return true;
     case Qt::Key_Up:
-        setSelectedIndex(std::max(m_selectedIndex - 1, 0));
+        moveTo(std::max(m_selectedIndex - 1, 0));
+        return true;
+    case previewKey:
+        if (isPreviewShown())
+            hidePreview();
+        else if (m_selectedIndex >= 0 && m_selectedIndex < count)
+            showPreview(m_selectedIndex, true);
+        return true;
+    case Qt::Key_Escape:
+        if (!isPreviewShown())
+            return false;
+        hidePreview();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: // the keypad's Enter
@@ -266,6 +304,81 @@ bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
     default:
         return false;
     }
+}
+
+bool ClipboardListView::isPreviewShown() const
+{
+    return m_preview && m_preview->entry();
+}
+
+void ClipboardListView::showPreview(int row, bool byKey)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    const ClipboardEntryPtr entry = m_model->entryAt(row);
+    if (!entry) {
+        hidePreview();
+        return;
+    }
+    if (!m_preview)
+        m_preview = new EntryPreview(m_language, this);
+    // A window of its own: it takes the theme's palette only when given it.
+    m_preview->setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
+    m_previewByKey = byKey;
+    const QRect rowRect = m_list->visualRect(index);
+    const QRect anchor(m_list->viewport()->mapToGlobal(rowRect.topLeft()), rowRect.size());
+    m_preview->showEntry(entry, anchor, window()->frameGeometry());
+}
+
+void ClipboardListView::hidePreview()
+{
+    m_hoverTimer.stop();
+    if (m_preview)
+        m_preview->dismiss();
+}
+
+void ClipboardListView::checkPreviewedEntry()
+{
+    if (isPreviewShown() && m_model->rowOf(m_preview->entry()) < 0)
+        hidePreview();
+}
+
+void ClipboardListView::hoverAt(std::optional<QPoint> pos)
+{
+    const QModelIndex index = pos ? m_list->indexAt(*pos) : QModelIndex();
+    if (index == m_hovered)
+        return;
+    m_hovered = index;
+    if (!index.isValid()) {
+        m_hoverTimer.stop();
+        if (!m_previewByKey)
+            hidePreview();
+        return;
+    }
+    // Once one row is shown, the next follows the pointer at once, as tool tips do.
+    if (isPreviewShown() && !m_previewByKey)
+        showPreview(index.row(), false);
+    else
+        m_hoverTimer.start();
+}
+
+bool ClipboardListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport()) {
+        // The preview shows the whole entry where a tool tip would repeat its first line.
+        if (event->type() == QEvent::ToolTip)
+            return true;
+        if (event->type() == QEvent::MouseMove)
+            hoverAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        else if (event->type() == QEvent::Leave)
+            hoverAt(std::nullopt);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ClipboardListView::hideEvent(QHideEvent* event)
+{
+    hidePreview();
+    QWidget::hideEvent(event);
 }
 
 } // namespace tessel

@@ -5,8 +5,11 @@
 #include "window/PopupKeyTarget.h"
 
 #include <QMenu>
+#include <QPersistentModelIndex>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QListView;
@@ -18,6 +21,7 @@ namespace tessel {
 class ClipboardListFilter;
 class ConfirmationSheet;
 class ClipboardManager;
+class EntryPreview;
 class HistoryRowView;
 class LanguageManager;
 class SettingsStore;
@@ -25,13 +29,21 @@ class SettingsStore;
 // The clipboard tab (every entry) or the favourites tab (favourites only): a header with the
 // clear button, then the entries as cards, or an empty state. Choosing an entry (click, Return or
 // keypad Enter on the keyboard selection) is announced with `chosen`; the application does the
-// rest. The popup hands it the arrow keys, Return and keypad Enter.
+// rest. The popup hands it the arrow keys, Return and keypad Enter. An entry is shown whole
+// beside the popup while the pointer rests on its row, or on the preview key for the keyboard
+// selection (which it then follows) until that key again, Escape, or the pointer moving away.
 class ClipboardListView : public QWidget, public PopupKeyTarget {
     Q_OBJECT
 
 public:
     ClipboardListView(ClipboardManager& manager, LanguageManager& language, SettingsStore& settings,
                       bool showFavoritesOnly, QWidget* parent = nullptr);
+
+    // Shows the keyboard selection whole, and hides it again. A function key, so that it never
+    // types into the search field.
+    static constexpr Qt::Key previewKey = Qt::Key_F3;
+    // How long the pointer rests on a row before the row is shown whole.
+    static constexpr int hoverDelayMs = 600;
 
     bool showFavoritesOnly() const { return m_favoritesOnly; }
     int selectedIndex() const { return m_selectedIndex; }
@@ -40,6 +52,10 @@ public:
     QListView* listView() const { return m_list; }
     QPushButton* clearButton() const { return m_clear; }
     bool isShowingEmptyState() const;
+
+    // The window that shows an entry whole; null until first needed.
+    EntryPreview* preview() const { return m_preview; }
+    bool isPreviewShown() const;
 
     // The open row menu ("..."), or nullptr.
     QMenu* rowMenu() const { return m_rowMenu; }
@@ -56,8 +72,9 @@ public:
     // The clear button's action.
     void clearRequested();
 
-    // Up and Down move the keyboard selection, Return and keypad Enter choose it; nothing is
-    // used while the list is empty or the clear sheet asks.
+    // Up and Down move the keyboard selection, Return and keypad Enter choose it, the preview
+    // key shows it whole, Escape closes that; nothing is used while the list is empty or the
+    // clear sheet asks.
     bool handlePopupKey(const QKeyEvent& event) override;
 
 Q_SIGNALS:
@@ -65,8 +82,17 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // `byKey`: for the keyboard selection, which the preview then follows.
+    void showPreview(int row, bool byKey);
+    void hidePreview();
+    // The pointer is at `pos` in the list's viewport, or left it (nothing).
+    void hoverAt(std::optional<QPoint> pos);
+    // Hides a preview whose entry has left the list.
+    void checkPreviewedEntry();
     void setSelectedIndex(int index);
     void updateEmptyState();
     void showRowMenu(const QModelIndex& index, const QPoint& globalPos);
@@ -88,6 +114,10 @@ private:
     ConfirmationSheet* m_sheet;
     QPointer<QMenu> m_rowMenu;
     int m_selectedIndex = 0;
+    EntryPreview* m_preview = nullptr;
+    bool m_previewByKey = false;
+    QTimer m_hoverTimer;
+    QPersistentModelIndex m_hovered;
 };
 
 } // namespace tessel

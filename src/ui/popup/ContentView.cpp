@@ -258,6 +258,8 @@ bool ContentView::handlePopupKey(const QKeyEvent& event)
     case Qt::Key_Enter:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+    case ClipboardListView::previewKey:
         break;
     default:
         return false;

@@ -41,7 +41,8 @@ public:
     QString identity() const { return m_identity; }
     int buildCount() const { return m_builds; }
 
-    // Hands the navigation keys (arrows, Return, keypad Enter, Tab) to the visible tab's view.
+    // Hands the navigation keys (arrows, Return, keypad Enter, Tab), Escape and the history's
+    // preview key to the visible tab's view.
     bool handlePopupKey(const QKeyEvent& event) override;
 
 Q_SIGNALS:

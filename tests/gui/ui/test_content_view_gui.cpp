@@ -205,7 +205,7 @@ private Q_SLOTS:
             QVERIFY(list->clearButton()->styleSheet().contains(Theme::primary(theme).name()));
     }
 
-    void escapeClosesThePopupBeforeTheContentSeesIt()
+    void escapeClosesThePopupWhenTheContentHasNoUseForIt()
     {
         f->windowController.open(PopupTab::emoji, new ContentView(f->context(), PopupTab::emoji));
         QVERIFY(f->windowController.isOpen());
