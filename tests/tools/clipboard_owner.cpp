@@ -9,9 +9,12 @@
 // it is active), --leave-after MS (with --class: destroys it MS after taking the clipboard),
 // --exit-after MS (else exits when another client takes the clipboard, or never with --retake),
 // --selection NAME (owns that selection instead of CLIPBOARD), --mark TARGET (offers TARGET too,
-// answered with "1", as the transient and concealed markers are).
+// answered with "1", as the transient and concealed markers are), --drop-owner-after MS (destroys
+// the window that owns the selection MS after taking it, and stays connected), --clear-after MS
+// (empties the selection on purpose MS after taking it).
 // Prints "owned <ms>" once it owns the clipboard, "served <TARGETS|text|other|incr> <ms>" per
-// answer, and "exiting <ms>" as it closes its connection (CLOCK_MONOTONIC milliseconds), one
+// answer, "dropped <ms>" or "cleared <ms>" once it destroyed its owner window or emptied the
+// selection, and "exiting <ms>" as it closes its connection (CLOCK_MONOTONIC milliseconds), one
 // flushed line each.
 #include <algorithm>
 #include <cctype>
@@ -42,6 +45,8 @@ struct Options {
     std::string windowClass;
     long leaveAfterMs = -1;
     long exitAfterMs = -1;
+    long dropOwnerAfterMs = -1;
+    long clearAfterMs = -1;
     std::string selection = "CLIPBOARD";
     std::string mark;
 };
@@ -140,7 +145,8 @@ bool parse(int argc, char** argv, Options& o)
     const std::pair<const char*, long*> numbers[] = {
         {"--targets", &o.targets},          {"--incr-chunk", &o.incrChunk},
         {"--incr-delay", &o.incrDelayMs},   {"--retake", &o.retakeMs},
-        {"--leave-after", &o.leaveAfterMs}, {"--exit-after", &o.exitAfterMs}};
+        {"--leave-after", &o.leaveAfterMs}, {"--exit-after", &o.exitAfterMs},
+        {"--drop-owner-after", &o.dropOwnerAfterMs}, {"--clear-after", &o.clearAfterMs}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool known = false;
@@ -236,6 +242,8 @@ int main(int argc, char** argv)
     const long long ownedAt = nowMs();
     long long nextRetake = o.retakeMs > 0 ? ownedAt + o.retakeMs : -1;
     long long leaveAt = visible && o.leaveAfterMs >= 0 ? ownedAt + o.leaveAfterMs : -1;
+    long long dropAt = o.dropOwnerAfterMs >= 0 ? ownedAt + o.dropOwnerAfterMs : -1;
+    long long clearAt = o.clearAfterMs >= 0 ? ownedAt + o.clearAfterMs : -1;
     Incr incr;
 
     for (;;) {
@@ -246,6 +254,18 @@ int main(int argc, char** argv)
             xcb_destroy_window(c, visible);
             xcb_flush(c);
             leaveAt = -1;
+        }
+        if (dropAt >= 0 && now >= dropAt) {
+            xcb_destroy_window(c, owner);
+            xcb_flush(c);
+            report("dropped");
+            dropAt = -1;
+        }
+        if (clearAt >= 0 && now >= clearAt) {
+            xcb_set_selection_owner(c, XCB_NONE, clipboard, XCB_CURRENT_TIME);
+            xcb_flush(c);
+            report("cleared");
+            clearAt = -1;
         }
         if (nextRetake >= 0 && now >= nextRetake) {
             takeClipboard();
@@ -268,7 +288,8 @@ int main(int argc, char** argv)
         }
 
         long long wait = 1000;
-        for (long long at : {nextRetake, leaveAt, o.exitAfterMs >= 0 ? start + o.exitAfterMs : -1})
+        for (long long at :
+             {nextRetake, leaveAt, dropAt, clearAt, o.exitAfterMs >= 0 ? start + o.exitAfterMs : -1})
             if (at >= 0)
                 wait = std::min(wait, std::max(0LL, at - now));
         if (incr.requestor && !incr.waitingForDelete)

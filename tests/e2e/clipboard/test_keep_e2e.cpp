@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -32,6 +33,23 @@ std::optional<QByteArray> paste(const QString& target = u"UTF8_STRING"_s)
     if (!xclip.waitForFinished(5000) || xclip.exitCode() != 0)
         return std::nullopt;
     return xclip.readAllStandardOutput();
+}
+
+// A PNG of noise, too large to go out in one piece.
+QByteArray noisePng(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(side);
+    for (int y = 0; y < side; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < side; ++x)
+            line[x] = random.generate() | 0xff000000u;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
 }
 
 // A look at the selections from a connection of the test's own: who owns them, and every change
@@ -206,6 +224,67 @@ private Q_SLOTS:
                  (QStringList{u"<image>"_s, u"kept after its owner quits"_s}));
     }
 
+    void aCopyOutlivesTheWindowThatOwnedIt()
+    {
+        // The program stays; only the window it copied with closes.
+        QProcess program;
+        program.start(tool("clipboard_owner"),
+                      {u"--text"_s, u"its window closed"_s, u"--drop-owner-after"_s, u"1500"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), u"its window closed"_s,
+                                  kWithinMs);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardOutput()).contains("dropped"),
+                                 kWithinMs);
+        QTRY_COMPARE_WITH_TIMEOUT(paste(), std::optional("its window closed"_ba), kWithinMs);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.kill();
+        program.waitForFinished(5000);
+    }
+
+    void aClipboardEmptiedOnPurposeStaysEmpty()
+    {
+        // As a password manager does after a while: its copy was recorded, and is not brought
+        // back.
+        QProcess program;
+        program.start(tool("clipboard_owner"),
+                      {u"--text"_s, u"emptied on purpose"_s, u"--clear-after"_s, u"1500"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), u"emptied on purpose"_s,
+                                  kWithinMs);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardOutput()).contains("cleared"),
+                                 kWithinMs);
+        QTest::qWait(1000);
+        QCOMPARE(m_x->clipboardOwner(), 0u);
+        QCOMPARE(paste(), std::nullopt);
+        program.kill();
+        program.waitForFinished(5000);
+    }
+
+    void aLargeImageIsServedInPieces()
+    {
+        const QByteArray png = noisePng(700);
+        QVERIFY(png.size() > 1024 * 1024);
+        {
+            Owner owner;
+            QVERIFY(owner.copy(png, u"image/png"_s));
+            QTRY_COMPARE_WITH_TIMEOUT(m_tessel->registryTexts().value(0), u"<image>"_s, kWithinMs);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_x->clipboardOwner() == tesselWindow(), kWithinMs);
+        const std::optional<QByteArray> pasted = paste(u"image/png"_s);
+        QVERIFY(pasted);
+        QCOMPARE(pasted->size(), png.size());
+        QVERIFY(*pasted == png);
+        // Twice at once: each requestor gets its own transfer.
+        QProcess first, second;
+        for (QProcess* xclip : {&first, &second})
+            xclip->start(u"xclip"_s,
+                         {u"-selection"_s, u"clipboard"_s, u"-o"_s, u"-t"_s, u"image/png"_s});
+        for (QProcess* xclip : {&first, &second}) {
+            QVERIFY(xclip->waitForFinished(10000));
+            QVERIFY(xclip->readAllStandardOutput() == png);
+        }
+    }
+
     void aQtProgramThatQuitsHandsItsClipboardOver()
     {
         QProcess program;
@@ -278,6 +357,11 @@ private Q_SLOTS:
         QVERIFY(!changes.contains(tesselWindow()));
         QCOMPARE(paste(), std::optional("99 copied by a live owner"_ba));
         QCOMPARE(m_x->clipboardOwner(), changes.last());
+        // Only the last one still runs.
+        for (const auto& owner : owners) {
+            owner->kill();
+            owner->waitForFinished(5000);
+        }
     }
 
     void aTransientCopyLeavesTheClipboardEmptyWhenItsOwnerQuits()
