@@ -236,5 +236,6 @@ int main(int argc, char* argv[])
     if (launch.firstCommand)
         QTimer::singleShot(0, &app,
                            [carryOut, command = *launch.firstCommand] { carryOut(command); });
+    qCDebug(lcApp, "listening for copies and commands");
     return QApplication::exec();
 }
