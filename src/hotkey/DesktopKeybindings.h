@@ -12,7 +12,8 @@ namespace tessel {
 // The desktop's own keyboard settings, where commands can be bound to keys (GNOME's custom
 // keybindings): where the desktop gives applications no global shortcuts, Tessel keeps its two
 // commands bound there, once the user agrees. Changes finish later; `done` runs on the main
-// thread exactly once, unless the object is destroyed first.
+// thread exactly once, unless the object is destroyed first or a newer change replaces this one
+// before it finished (only the newest change's outcome is told).
 class DesktopKeybindings : public QObject {
     Q_OBJECT
 

@@ -107,11 +107,8 @@ void GnomeKeybindings::begin(Done done)
         m_process.kill();
         m_process.waitForFinished(1000);
     }
+    // The older change's outcome no longer matters: the newer one's is the one to tell.
     m_queue.clear();
-    if (m_done) {
-        Done older = std::move(m_done);
-        older(Result::failure(u"replaced by a newer change"_s));
-    }
     m_done = std::move(done);
 }
 

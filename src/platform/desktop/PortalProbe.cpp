@@ -5,6 +5,9 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
+#include <QTimer>
 #include <QList>
 
 using namespace Qt::StringLiterals;
@@ -24,10 +27,24 @@ QStringList offered(QDBusConnection bus, const QStringList& interfaces, int time
         // Each call ends by itself within the limit, answered or not.
         calls << bus.asyncCall(get, timeoutMs);
     }
+    // A loop of its own rather than blocking: the answers may come from this very thread (a
+    // portal in the same process, as in tests), and nothing else is running yet at start-up.
+    QEventLoop loop;
+    int answered = 0;
+    for (const QDBusPendingCall& call : std::as_const(calls)) {
+        auto* watcher = new QDBusPendingCallWatcher(call, &loop);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &loop,
+                         [&answered, &loop, total = calls.size()] {
+                             if (++answered == total)
+                                 loop.quit();
+                         });
+    }
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    if (answered < calls.size())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     QStringList found;
     for (qsizetype i = 0; i < calls.size(); ++i) {
-        calls[i].waitForFinished();
-        if (!calls.at(i).isError())
+        if (calls.at(i).isFinished() && !calls.at(i).isError())
             found << interfaces.at(i);
     }
     return found;

@@ -11,7 +11,8 @@ namespace tessel::desktop {
 namespace PortalProbe {
 
 // The `interfaces` the portal answers for, asked all at once and waited for `timeoutMs` at most
-// (the portal may have to be started first); empty without a portal.
+// (the portal may have to be started first) in a local event loop, which takes no user input;
+// empty without a portal.
 QStringList offered(QDBusConnection bus, const QStringList& interfaces, int timeoutMs);
 
 } // namespace PortalProbe

@@ -8,6 +8,7 @@
 #include "support/TesselProcess.h"
 
 #include <QApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -153,10 +154,23 @@ private Q_SLOTS:
         m_entry = installDesktopEntry(TesselProcess::executable());
         QVERIFY2(!m_entry.isEmpty(), "the built desktop entry could not be installed");
         QVERIFY(installTestEntry());
-        m_connection = wayland::WaylandConnection::open();
-        QVERIFY(m_connection);
-        m_keys = std::make_unique<wayland::FakeInputKeySynthesizer>(*m_connection, nullptr);
-        QVERIFY2(m_keys->isAvailable(), "KWin did not grant the test its fake input");
+        // KWin reads new entries once its cache of them notices the change: until then a new
+        // connection is not offered the interface.
+        QVERIFY2(QTest::qWaitFor(
+                     [this] {
+                         m_keys.reset();
+                         m_connection = wayland::WaylandConnection::open();
+                         if (!m_connection)
+                             return false;
+                         m_keys = std::make_unique<wayland::FakeInputKeySynthesizer>(
+                             *m_connection, nullptr);
+                         if (m_keys->isAvailable())
+                             return true;
+                         QTest::qWait(300);
+                         return false;
+                     },
+                     15000),
+                 "KWin did not grant the test its fake input");
 
         m_field.setWindowTitle(u"Tessel KDE paste target"_s);
         m_field.resize(400, 40);
