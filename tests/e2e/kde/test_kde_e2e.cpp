@@ -8,6 +8,7 @@
 #include "support/TesselProcess.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -35,6 +36,7 @@ constexpr uint32_t kKeyDown = 108;
 constexpr uint32_t kKeyReturn = 28;
 // Qt 5's Meta and Shift bits and its V key, as KDE's service stores them.
 constexpr int kMetaShiftV = 0x10000000 | 0x02000000 | 0x56;
+constexpr int kControlAltJ = 0x04000000 | 0x08000000 | 0x4a;
 constexpr int kControlAltK = 0x04000000 | 0x08000000 | 0x4b;
 
 const QString kTesselComponent = QStringLiteral(TESSEL_APP_ID);
@@ -187,6 +189,8 @@ private Q_SLOTS:
         if (m_tessel && m_tessel->isRunning())
             m_tessel->terminate();
         m_keys.reset();
+        // Qt's Wayland clipboard keeps the field's last copy until it is replaced.
+        QGuiApplication::clipboard()->clear();
     }
 
     // The shortcuts appear in Plasma's settings as actions of Tessel's component, with Tessel's
@@ -228,31 +232,44 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(m_tessel->errorOutput().contains("paste chord sent"), 5000);
     }
 
-    // The preferences' recorder changes a shortcut in Plasma's settings, and a press of the new
-    // one arrives. Run on a component of the test's, beside the running Tessel's.
+    // The preferences' recorder changes a shortcut in Plasma's settings, a press of the new one
+    // arrives, and keys another program holds there (the running Tessel's) are refused. Run on a
+    // component of the test's, beside the running Tessel's.
     void recorderChangesTheShortcutInPlasma()
     {
         const QString component = u"tessel-kde-test"_s;
+        const auto controlAlt = [](quint32 keyCode) {
+            SavedShortcut shortcut;
+            shortcut.keyCode = keyCode;
+            shortcut.carbonModifiers = ShortcutModifier::control | ShortcutModifier::option;
+            return shortcut;
+        };
         QTemporaryDir dir;
         SettingsStore settings(dir.filePath(u"settings.json"_s));
+        settings.set(settings::savedClipboardShortcut, controlAlt(38).toJson()); // J
+        settings.set(settings::savedEmojiShortcut, controlAlt(37).toJson());     // L
         desktop::KGlobalAccelHotkeyBackend backend(QDBusConnection::sessionBus(), component,
                                                    u"Tessel test"_s);
         HotkeyManager hotkeys(settings, backend);
         QList<HotkeyManager::Action> pressed;
         hotkeys.start([&pressed](HotkeyManager::Action action) { pressed << action; });
         QTRY_VERIFY_WITH_TIMEOUT(hotkeys.isClipboardRegistered(), 10000);
-        QCOMPARE(keysOf(component, u"toggle"_s), QList<int>{kMetaShiftV});
+        QCOMPARE(keysOf(component, u"toggle"_s), QList<int>{kControlAltJ});
 
-        SavedShortcut controlAltK;
-        controlAltK.keyCode = 40;
-        controlAltK.carbonModifiers = ShortcutModifier::control | ShortcutModifier::option;
-        QVERIFY(!hotkeys.updateClipboardShortcut(controlAltK));
+        QVERIFY(!hotkeys.updateClipboardShortcut(controlAlt(40))); // K
         QTRY_COMPARE_WITH_TIMEOUT(keysOf(component, u"toggle"_s), QList<int>{kControlAltK}, 10000);
         QTRY_VERIFY(hotkeys.isClipboardRegistered());
 
         QVERIFY(invokeShortcut(component, u"emoji"_s));
         QTRY_COMPARE_WITH_TIMEOUT(pressed.size(), 1, 5000);
         QCOMPARE(pressed.constFirst(), HotkeyManager::Action::emoji);
+
+        QSignalSpy answers(&hotkeys, &HotkeyManager::registrationChanged);
+        QVERIFY(!hotkeys.updateClipboardShortcut(SavedShortcut::defaultClipboard()));
+        QTRY_VERIFY_WITH_TIMEOUT(!answers.isEmpty(), 10000);
+        QCOMPARE(answers.constLast().at(0).value<HotkeyManager::Action>(),
+                 HotkeyManager::Action::clipboard);
+        QCOMPARE(answers.constLast().at(1).toBool(), false);
     }
 
     // A menu action of the installed entry opens the popup when Tessel was not running; two at
