@@ -104,6 +104,8 @@ QString FakePortal::introspect(const QString&) const
 bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnection& connection)
 {
     m_calls << message;
+    if (m_silent)
+        return true;
     if (message.interface() == "org.freedesktop.DBus.Properties"_L1 &&
         message.member() == "Get"_L1) {
         const QString interface = message.arguments().value(0).toString();

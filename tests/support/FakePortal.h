@@ -36,6 +36,8 @@ public:
     void handle(const QString& interface, const QString& method, Handler handler);
     // Offers a "version" property for `interface` (what clients probe for).
     void offer(const QString& interface) { m_offered << interface; }
+    // Leaves every call unanswered, as a portal that hangs.
+    void setSilent(bool silent) { m_silent = silent; }
 
     // The calls received, in order, as "Interface.Method" with their arguments.
     const QList<QDBusMessage>& calls() const { return m_calls; }
@@ -64,6 +66,7 @@ private:
     bool m_registered = false;
     QHash<QString, Handler> m_handlers;
     QStringList m_offered;
+    bool m_silent = false;
     QList<QDBusMessage> m_calls;
 };
 

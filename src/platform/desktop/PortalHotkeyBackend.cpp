@@ -103,7 +103,7 @@ void PortalHotkeyBackend::bind()
         shortcuts.append({shortcutId(wanted.key()),
                           {{u"description"_s, wanted.key() == 2 ? u"Open the emoji picker"_s
                                                                 : u"Open the clipboard history"_s},
-                           {u"preferred_trigger"_s, wanted->trigger}}});
+                           {QStringLiteral("preferred_trigger"), wanted->trigger}}});
     }
     PortalRequest::start(
         m_bus, kInterface, u"BindShortcuts"_s,
@@ -134,14 +134,14 @@ void PortalHotkeyBackend::openSession()
 {
     m_opening = true;
     PortalRequest::start(m_bus, kInterface, u"CreateSession"_s, {},
-                         {{u"session_handle_token"_s, PortalRequest::newToken()}}, kSetupTimeoutMs,
+                         {{QStringLiteral("session_handle_token"), PortalRequest::newToken()}}, kSetupTimeoutMs,
                          this, [this](const PortalResponse& response) {
                              m_opening = false;
                              if (response.status != PortalResponse::Status::granted) {
                                  refuseAll(response.error);
                                  return;
                              }
-                             m_session = response.results.value(u"session_handle"_s).toString();
+                             m_session = response.results.value(QStringLiteral("session_handle")).toString();
                              m_bus.connect(QLatin1StringView(Portal::service), m_session,
                                            QLatin1StringView(Portal::sessionInterface), u"Closed"_s,
                                            this, SLOT(onSessionClosed(QVariantMap)));

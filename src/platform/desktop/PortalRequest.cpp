@@ -39,7 +39,7 @@ PortalRequest* PortalRequest::start(QDBusConnection bus, const QString& interfac
 {
     auto* request = new PortalRequest(bus, std::move(done), parent);
     const QString token = newToken();
-    options.insert(u"handle_token"_s, token);
+    options.insert(QStringLiteral("handle_token"), token);
     // The portal names the request after the caller's unique name and the token.
     QString sender = bus.baseService().mid(1);
     sender.replace(u'.', u'_');

@@ -67,7 +67,7 @@ void RemoteDesktopKeySynthesizer::sendPaste(PasteChord chord, Completion done)
 void RemoteDesktopKeySynthesizer::openSession()
 {
     m_opening = true;
-    const QVariantMap options{{u"session_handle_token"_s, PortalRequest::newToken()}};
+    const QVariantMap options{{QStringLiteral("session_handle_token"), PortalRequest::newToken()}};
     PortalRequest::start(m_bus, kInterface, u"CreateSession"_s, {}, options, kSetupTimeoutMs, this,
                          [this](const PortalResponse& response) {
                              if (response.status != PortalResponse::Status::granted) {
@@ -75,7 +75,7 @@ void RemoteDesktopKeySynthesizer::openSession()
                                       response.error);
                                  return;
                              }
-                             m_session = response.results.value(u"session_handle"_s).toString();
+                             m_session = response.results.value(QStringLiteral("session_handle")).toString();
                              m_bus.connect(QLatin1StringView(Portal::service), m_session,
                                            QLatin1StringView(Portal::sessionInterface), u"Closed"_s,
                                            this, SLOT(onSessionClosed(QVariantMap)));
@@ -85,10 +85,10 @@ void RemoteDesktopKeySynthesizer::openSession()
 
 void RemoteDesktopKeySynthesizer::selectDevices()
 {
-    QVariantMap options{{u"types"_s, keyboardDevice}, {u"persist_mode"_s, persistUntilRevoked}};
+    QVariantMap options{{u"types"_s, keyboardDevice}, {QStringLiteral("persist_mode"), persistUntilRevoked}};
     if (const QString token = m_settings.value(settings::remoteDesktopRestoreToken);
         !token.isEmpty())
-        options.insert(u"restore_token"_s, token);
+        options.insert(QStringLiteral("restore_token"), token);
     PortalRequest::start(
         m_bus, kInterface, u"SelectDevices"_s, {QVariant::fromValue(QDBusObjectPath(m_session))},
         options, kSetupTimeoutMs, this, [this](const PortalResponse& response) {
@@ -119,7 +119,7 @@ void RemoteDesktopKeySynthesizer::startSession()
                 fail(u"the remote-desktop portal gave no keyboard: "_s + response.error);
                 return;
             }
-            if (const QString token = response.results.value(u"restore_token"_s).toString();
+            if (const QString token = response.results.value(QStringLiteral("restore_token")).toString();
                 !token.isEmpty())
                 m_settings.set(settings::remoteDesktopRestoreToken, token);
             m_started = true;

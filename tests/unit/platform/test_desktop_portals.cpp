@@ -251,13 +251,14 @@ private Q_SLOTS:
         QCOMPARE(registered.at(0).at(1).toBool(), false);
     }
 
-    // Only the interfaces the portal answers for are offered; without a portal, nothing, in time.
+    // Only the interfaces the portal answers for are offered; from a portal that hangs, nothing,
+    // in time.
     void probeFindsWhatThePortalOffers()
     {
         m_portal->offer(kRemoteDesktop);
         QCOMPARE(desktop::PortalProbe::offered(client(), {kShortcuts, kRemoteDesktop}, 2000),
                  QStringList{kRemoteDesktop});
-        m_portal.reset();
+        m_portal->setSilent(true);
         QElapsedTimer clock;
         clock.start();
         QVERIFY(desktop::PortalProbe::offered(client(), {kShortcuts}, 2000).isEmpty());
