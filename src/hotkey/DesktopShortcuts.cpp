@@ -41,7 +41,9 @@ DesktopShortcuts::DesktopShortcuts(SettingsStore& settings, HotkeyManager& hotke
 
 bool DesktopShortcuts::isOffered() const
 {
-    return m_keybindings && m_keybindings->isOffered();
+    // A plain pointer: the release build's null-dereference check does not see through QPointer.
+    const DesktopKeybindings* keybindings = m_keybindings.data();
+    return keybindings && keybindings->isOffered();
 }
 
 bool DesktopShortcuts::isEnabled() const
@@ -57,7 +59,8 @@ void DesktopShortcuts::start()
 
 void DesktopShortcuts::setEnabled(bool enabled)
 {
-    if (!isOffered())
+    DesktopKeybindings* keybindings = m_keybindings.data();
+    if (!keybindings || !keybindings->isOffered())
         return;
     m_settings.set(settings::desktopKeybindings, enabled);
     m_lastError.clear();
@@ -65,7 +68,7 @@ void DesktopShortcuts::setEnabled(bool enabled)
     if (enabled) {
         write();
     } else {
-        m_keybindings->remove([self = QPointer(this)](const Result& result) {
+        keybindings->remove([self = QPointer(this)](const Result& result) {
             if (self)
                 self->finished(result);
         });
@@ -92,7 +95,10 @@ void DesktopShortcuts::write()
                          commandFor(m_executable, one.option), *keysym,
                          one.shortcut.carbonModifiers});
     }
-    m_keybindings->apply(bindings, [self = QPointer(this)](const Result& result) {
+    DesktopKeybindings* keybindings = m_keybindings.data();
+    if (!keybindings)
+        return;
+    keybindings->apply(bindings, [self = QPointer(this)](const Result& result) {
         if (self)
             self->finished(result);
     });
