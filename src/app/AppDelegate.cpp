@@ -8,6 +8,7 @@
 #include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
@@ -66,6 +67,8 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     setupStatusItem();
     setupHotkeys();
+    if (m_desktopShortcuts)
+        m_desktopShortcuts->start();
     m_clipboard.startMonitoring();
     QTimer::singleShot(0, this, &AppDelegate::prepareFirstPopup);
     if (!m_permissions.checkPermission()) {
@@ -183,9 +186,11 @@ void AppDelegate::openPopup(PopupTab tab)
 
 PopupContext AppDelegate::popupContext()
 {
-    return {
-        m_clipboard, m_windowController,           m_language, m_permissions, m_settings, m_paste,
-        m_emojis,    [this] { openPreferences(); }};
+    return {m_clipboard,       m_windowController,
+            m_language,        m_permissions,
+            m_settings,        m_paste,
+            m_emojis,          [this] { openPreferences(); },
+            m_desktopShortcuts};
 }
 
 void AppDelegate::prepareFirstPopup()
@@ -226,7 +231,7 @@ void AppDelegate::openPreferences()
     if (!window) {
         window = new PreferencesView(
             {m_settings, m_language, m_hotkeys, m_permissions, m_loginItems,
-             [this] { openAboutWindow(); },
+             [this] { openAboutWindow(); }, m_desktopShortcuts,
              [this] { return m_clipboard.workspace().runningApplicationIds(); }});
         placeWindow(window, QSize(520, 500));
         m_preferencesWindow = window;

@@ -6,6 +6,7 @@
 
 namespace tessel {
 
+class DesktopShortcuts;
 class HotkeyManager;
 class LanguageManager;
 class LoginItems;
@@ -21,6 +22,8 @@ struct PreferencesContext {
     LoginItems& loginItems;
     // Opens the About window; unset where the application has none.
     std::function<void()> openAbout;
+    // The shortcuts kept in the desktop's keyboard settings; null where the desktop has none.
+    DesktopShortcuts* desktopShortcuts = nullptr;
     // The applications that have a window open, to pick the ignored ones from; may be unset.
     std::function<QStringList()> runningApplications;
 };

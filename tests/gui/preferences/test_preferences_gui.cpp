@@ -66,7 +66,7 @@ private:
     {
         auto view = std::make_unique<PreferencesView>(
             PreferencesContext{f->settings, f->language, f->hotkeys, f->permissions, f->loginItems,
-                               [] {}, [this] { return f->runningApplications; }});
+                               [] {}, nullptr, [this] { return f->runningApplications; }});
         view->resize(520, 500);
         view->show();
         return view;
