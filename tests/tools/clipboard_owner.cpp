@@ -142,11 +142,14 @@ bool parse(int argc, char** argv, Options& o)
 {
     const std::pair<const char*, bool*> flags[] = {
         {"--stall", &o.stall}, {"--stall-all", &o.stallAll}, {"--image", &o.image}};
-    const std::pair<const char*, long*> numbers[] = {
-        {"--targets", &o.targets},          {"--incr-chunk", &o.incrChunk},
-        {"--incr-delay", &o.incrDelayMs},   {"--retake", &o.retakeMs},
-        {"--leave-after", &o.leaveAfterMs}, {"--exit-after", &o.exitAfterMs},
-        {"--drop-owner-after", &o.dropOwnerAfterMs}, {"--clear-after", &o.clearAfterMs}};
+    const std::pair<const char*, long*> numbers[] = {{"--targets", &o.targets},
+                                                     {"--incr-chunk", &o.incrChunk},
+                                                     {"--incr-delay", &o.incrDelayMs},
+                                                     {"--retake", &o.retakeMs},
+                                                     {"--leave-after", &o.leaveAfterMs},
+                                                     {"--exit-after", &o.exitAfterMs},
+                                                     {"--drop-owner-after", &o.dropOwnerAfterMs},
+                                                     {"--clear-after", &o.clearAfterMs}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool known = false;
@@ -288,8 +291,8 @@ int main(int argc, char** argv)
         }
 
         long long wait = 1000;
-        for (long long at :
-             {nextRetake, leaveAt, dropAt, clearAt, o.exitAfterMs >= 0 ? start + o.exitAfterMs : -1})
+        for (long long at : {nextRetake, leaveAt, dropAt, clearAt,
+                             o.exitAfterMs >= 0 ? start + o.exitAfterMs : -1})
             if (at >= 0)
                 wait = std::min(wait, std::max(0LL, at - now));
         if (incr.requestor && !incr.waitingForDelete)
