@@ -66,8 +66,11 @@ void ClipboardKeeper::contentsAbandoned(const ClipboardEntryPtr& entry)
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, entry, read] {
-                if (self && self->m_manager.clipboardEntry() == entry)
-                    self->keep(entry, read);
+                // A plain pointer: the release build's null-dereference check does not see
+                // through QPointer.
+                ClipboardKeeper* keeper = self.data();
+                if (keeper && keeper->m_manager.clipboardEntry() == entry)
+                    keeper->keep(entry, read);
             },
             Qt::QueuedConnection);
     });

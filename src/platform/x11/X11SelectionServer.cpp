@@ -407,14 +407,23 @@ void X11SelectionServer::askToKeep(const xcb_selection_request_event_t& request,
     QPointer<X11SelectionServer> self(this);
     auto answered = std::make_shared<bool>(false);
     m_saveHandler([self, request, property, answered](bool kept) {
-        if (!self || std::exchange(*answered, true))
+        // A plain pointer: the release build's null-dereference check does not see through
+        // QPointer.
+        X11SelectionServer* server = self.data();
+        if (!server || std::exchange(*answered, true))
             return;
-        // A side effect's answer: an empty property of type NULL, or None when it failed.
-        if (kept)
-            xcb_change_property(self->m_connection, XCB_PROP_MODE_REPLACE, request.requestor,
-                                property, self->atom(u"NULL"_s), 32, 0, nullptr);
-        self->notify(request, kept ? property : XCB_NONE);
+        server->answerSave(request, property, kept);
     });
+}
+
+void X11SelectionServer::answerSave(const xcb_selection_request_event_t& request, uint32_t property,
+                                    bool kept)
+{
+    // A side effect's answer: an empty property of type NULL, or None when it failed.
+    if (kept)
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
+                            atom(u"NULL"_s), 32, 0, nullptr);
+    notify(request, kept ? property : XCB_NONE);
 }
 
 void X11SelectionServer::notify(const xcb_selection_request_event_t& request, uint32_t property)

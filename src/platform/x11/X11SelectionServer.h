@@ -92,6 +92,8 @@ private:
     bool put(const Owned& owned, uint32_t requestor, uint32_t target, uint32_t property);
     bool putMultiple(const Owned& owned, uint32_t requestor, uint32_t property);
     void askToKeep(const xcb_selection_request_event_t& request, uint32_t property);
+    // Tells the program that asked to keep its clipboard whether it is kept.
+    void answerSave(const xcb_selection_request_event_t& request, uint32_t property, bool kept);
     void notify(const xcb_selection_request_event_t& request, uint32_t property);
     QList<Offer> offersFor(const PasteboardItem& item);
     uint32_t atom(const QString& name);

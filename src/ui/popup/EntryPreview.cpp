@@ -117,8 +117,10 @@ void EntryPreview::loadImage(const ClipboardEntryPtr& entry, QSize bound)
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, generation, image, fullSize, byteCount] {
-                if (self)
-                    self->imageLoaded(generation, image, fullSize, byteCount);
+                // A plain pointer: the release build's null-dereference check does not see
+                // through QPointer.
+                if (EntryPreview* preview = self.data())
+                    preview->imageLoaded(generation, image, fullSize, byteCount);
             },
             Qt::QueuedConnection);
     });
