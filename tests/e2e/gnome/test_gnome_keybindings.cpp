@@ -96,9 +96,14 @@ private Q_SLOTS:
 
     void preferencesKeepTheShortcutsInGnome()
     {
-        PreferencesView view(PreferencesContext{*m_settings, *m_language, *m_hotkeys,
-                                                *m_permissions, m_loginItems, [] {},
-                                                m_desktop.get()});
+        PreferencesView view(PreferencesContext{*m_settings,
+                                                *m_language,
+                                                *m_hotkeys,
+                                                *m_permissions,
+                                                m_loginItems,
+                                                [] {},
+                                                m_desktop.get(),
+                                                {}});
         view.show();
         view.selectTab(PreferencesView::shortcuts);
         ShortcutsPage* page = view.shortcutsPage();
