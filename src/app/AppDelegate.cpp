@@ -128,13 +128,15 @@ void AppDelegate::setupStatusItem()
 void AppDelegate::rebuildStatusItemMenu()
 {
     auto* menu = new QMenu;
-    menu->addAction(m_language.string(u"menu_open_clipboard"_s), this, &AppDelegate::openClipboard);
-    menu->addAction(m_language.string(u"menu_open_emojis"_s), this, &AppDelegate::openEmoji);
+    //% "Open history"
+    menu->addAction(m_language.string("menu_open_clipboard"), this, &AppDelegate::openClipboard);
+    //% "Open emojis"
+    menu->addAction(m_language.string("menu_open_emojis"), this, &AppDelegate::openEmoji);
     menu->addSeparator();
-    menu->addAction(m_language.string(u"menu_preferences"_s), this, &AppDelegate::openPreferences);
+    menu->addAction(m_language.string("menu_preferences"), this, &AppDelegate::openPreferences);
     menu->addSeparator();
-    QAction* quitAction =
-        menu->addAction(m_language.string(u"menu_quit"_s), this, &AppDelegate::quit);
+    //% "Quit Tessel"
+    QAction* quitAction = menu->addAction(m_language.string("menu_quit"), this, &AppDelegate::quit);
     quitAction->setShortcut(QKeySequence(u"Ctrl+Q"_s));
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
@@ -144,8 +146,12 @@ void AppDelegate::rebuildStatusItemMenu()
 void AppDelegate::updateStatusToolTip()
 {
     const Result& saved = m_clipboard.store().lastSave();
-    m_statusItem->setToolTip(
-        saved ? u"Tessel"_s : m_language.string(u"history_not_saved"_s) + u'\n' + saved.message());
+    if (saved) {
+        m_statusItem->setToolTip(m_language.string("app_title"));
+        return;
+    }
+    //% "History not saved: it is kept in memory and saved as soon as it can be"
+    m_statusItem->setToolTip(m_language.string("history_not_saved") + u'\n' + saved.message());
 }
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)

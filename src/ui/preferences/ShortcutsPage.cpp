@@ -26,10 +26,13 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     , m_recorder(recorder)
 {
     auto* layout = pageLayout(this);
-    layout->addWidget(sectionHeader(texts, u"section_shortcuts"_s, this));
+    //% "System Global Shortcuts"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_shortcuts"), this));
     auto* card = new Card(this);
-    m_clipboard = addRow(card, u"shortcut_clipboard"_s);
-    m_emoji = addRow(card, u"shortcut_emoji"_s);
+    //% "Clipboard"
+    m_clipboard = addRow(card, QT_TRID_NOOP("shortcut_clipboard"));
+    //% "Emojis, Kaomoji and Symbols"
+    m_emoji = addRow(card, QT_TRID_NOOP("shortcut_emoji"));
     layout->addWidget(card);
 
     m_error = new ToneLabel(ToneLabel::Tone::warning, 11, QFont::Medium, this);
@@ -38,11 +41,13 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     layout->addWidget(m_error);
     auto* tip = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, this);
     tip->setWordWrap(true);
-    texts.bind(tip, u"shortcut_tip"_s);
+    //% "Tip: Shortcut combination requires at least 2 keys (modifier + key)."
+    texts.bind(tip, QT_TRID_NOOP("shortcut_tip"));
     layout->addWidget(tip);
     auto* reset = new QPushButton(this);
     reset->setObjectName(u"resetShortcuts"_s);
-    texts.bind(reset, u"reset_shortcuts"_s);
+    //% "Reset Default Shortcuts"
+    texts.bind(reset, QT_TRID_NOOP("reset_shortcuts"));
     layout->addWidget(reset, 0, Qt::AlignLeft);
     layout->addStretch(1);
 
@@ -59,13 +64,13 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     texts.bind(this, [this] { showState(); });
 }
 
-KeyCapButton* ShortcutsPage::addRow(QWidget* card, const QString& titleKey)
+KeyCapButton* ShortcutsPage::addRow(QWidget* card, const char* titleId)
 {
     auto* row = new QHBoxLayout;
     auto* title = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal, card);
-    m_texts.bind(title, titleKey);
+    m_texts.bind(title, titleId);
     auto* button = new KeyCapButton(m_recorder, card);
-    button->setObjectName(titleKey);
+    button->setObjectName(QString::fromLatin1(titleId));
     row->addWidget(title, 1);
     row->addWidget(button);
     static_cast<Card*>(card)->body()->addLayout(row);
@@ -74,14 +79,15 @@ KeyCapButton* ShortcutsPage::addRow(QWidget* card, const QString& titleKey)
 
 void ShortcutsPage::showState()
 {
-    const QString prompt = m_texts.text(u"press_keys_prompt"_s);
+    //% "Press shortcut keys..."
+    const QString prompt = m_texts.string("press_keys_prompt");
     m_clipboard->setKeys(m_context.hotkeys.clipboardShortcut().keyCapNames());
     m_emoji->setKeys(m_context.hotkeys.emojiShortcut().keyCapNames());
     m_clipboard->setRecording(m_recorder.target() == Target::clipboard, prompt);
     m_emoji->setRecording(m_recorder.target() == Target::emoji, prompt);
-    const QString errorKey = m_recorder.errorKey();
-    m_error->setText(errorKey.isEmpty() ? QString() : m_texts.text(errorKey));
-    m_error->setVisible(!errorKey.isEmpty());
+    const char* errorKey = m_recorder.errorKey();
+    m_error->setText(errorKey ? m_texts.string(errorKey) : QString());
+    m_error->setVisible(errorKey != nullptr);
 }
 
 } // namespace tessel

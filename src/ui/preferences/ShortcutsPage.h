@@ -25,7 +25,7 @@ public:
     ToneLabel* errorLabel() const { return m_error; }
 
 private:
-    KeyCapButton* addRow(QWidget* card, const QString& titleKey);
+    KeyCapButton* addRow(QWidget* card, const char* titleId);
     void showState();
 
     PreferencesContext& m_context;

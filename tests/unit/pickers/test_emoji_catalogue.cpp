@@ -46,7 +46,7 @@ QStringList summary(const QList<TextCategory>& categories)
 {
     QStringList lines;
     for (const TextCategory& category : categories)
-        lines << category.titleKey + u": "_s + category.items.join(u' ');
+        lines << QString::fromLatin1(category.titleKey) + u": "_s + category.items.join(u' ');
     return lines;
 }
 
