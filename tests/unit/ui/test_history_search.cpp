@@ -62,6 +62,10 @@ private Q_SLOTS:
         // Lower-casing is not Turkish even when the locale is.
         QTest::newRow("dotted capital I") << u"İstanbul"_s << u"i\u0307stanbul"_s << true;
         QTest::newRow("spaces around the query") << u"ab cd"_s << u"  b c\t"_s << true;
+        QTest::newRow("accents left out of the query")
+            << u"Coração valente"_s << u"coracao"_s << true;
+        QTest::newRow("accents in the query only") << u"el nino"_s << u"niño"_s << true;
+        QTest::newRow("Spanish, upper case") << u"AÑO NUEVO"_s << u"ano nu"_s << true;
         QTest::newRow("absent") << u"meeting at noon"_s << u"lunch"_s << false;
         QTest::newRow("letters apart") << u"a-b"_s << u"ab"_s << false;
     }
