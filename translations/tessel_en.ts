@@ -103,6 +103,10 @@
         <source>Arrows</source>
         <translation>Arrows</translation>
     </message>
+    <message id="image_row_name">
+        <source>[Image %1]</source>
+        <translation>[Image %1]</translation>
+    </message>
     <message id="clear_all">
         <source>Clear all</source>
         <translation>Clear all</translation>
@@ -234,6 +238,10 @@
     <message id="rights_reserved">
         <source>© 2025 The Tessel developers. All rights reserved.</source>
         <translation>© 2025 The Tessel developers. All rights reserved.</translation>
+    </message>
+    <message id="about_window_title">
+        <source>About Tessel</source>
+        <translation>About Tessel</translation>
     </message>
     <message id="app_version_format">
         <source>Version %1 (Build %2)</source>
@@ -461,6 +469,38 @@
     <message id="press_keys_prompt">
         <source>Press shortcut keys...</source>
         <translation>Press shortcut keys...</translation>
+    </message>
+    <message id="key_code">
+        <source>Key %1</source>
+        <translation>Key %1</translation>
+    </message>
+    <message id="key_return">
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message id="key_tab">
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message id="key_space">
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message id="key_super">
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message id="key_ctrl">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="key_alt">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="key_shift">
+        <source>Shift</source>
+        <translation>Shift</translation>
     </message>
 </context>
 </TS>

@@ -462,5 +462,45 @@
         <source>Press shortcut keys...</source>
         <translation>Presione las teclas...</translation>
     </message>
+    <message id="image_row_name">
+        <source>[Image %1]</source>
+        <translation>[Imagen %1]</translation>
+    </message>
+    <message id="about_window_title">
+        <source>About Tessel</source>
+        <translation>Acerca de Tessel</translation>
+    </message>
+    <message id="key_code">
+        <source>Key %1</source>
+        <translation>Tecla %1</translation>
+    </message>
+    <message id="key_return">
+        <source>Return</source>
+        <translation>Intro</translation>
+    </message>
+    <message id="key_tab">
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message id="key_space">
+        <source>Space</source>
+        <translation>Espacio</translation>
+    </message>
+    <message id="key_super">
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message id="key_ctrl">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="key_alt">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="key_shift">
+        <source>Shift</source>
+        <translation>Mayús</translation>
+    </message>
 </context>
 </TS>

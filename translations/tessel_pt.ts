@@ -462,5 +462,45 @@
         <source>Press shortcut keys...</source>
         <translation>Pressione as teclas...</translation>
     </message>
+    <message id="image_row_name">
+        <source>[Image %1]</source>
+        <translation>[Imagem %1]</translation>
+    </message>
+    <message id="about_window_title">
+        <source>About Tessel</source>
+        <translation>Sobre o Tessel</translation>
+    </message>
+    <message id="key_code">
+        <source>Key %1</source>
+        <translation>Tecla %1</translation>
+    </message>
+    <message id="key_return">
+        <source>Return</source>
+        <translation>Enter</translation>
+    </message>
+    <message id="key_tab">
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message id="key_space">
+        <source>Space</source>
+        <translation>Espaço</translation>
+    </message>
+    <message id="key_super">
+        <source>Super</source>
+        <translation>Super</translation>
+    </message>
+    <message id="key_ctrl">
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message id="key_alt">
+        <source>Alt</source>
+        <translation>Alt</translation>
+    </message>
+    <message id="key_shift">
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
 </context>
 </TS>

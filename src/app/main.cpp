@@ -87,7 +87,8 @@ int main(int argc, char* argv[])
     SessionChoice::applyQtPlatform(session, BuiltPlatforms::thisBuild());
     QApplication app(argc, argv);
     setIdentity();
-    QApplication::setApplicationDisplayName(u"Tessel"_s);
+    // No application display name: Qt would append it to every window title ("Tessel Settings —
+    // Tessel"), and Tessel's titles name the program already.
     QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));

@@ -35,7 +35,7 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     , m_language(language)
     , m_settings(settings)
     , m_favoritesOnly(showFavoritesOnly)
-    , m_model(new ClipboardListFilter(new ClipboardListModel(manager, this),
+    , m_model(new ClipboardListFilter(new ClipboardListModel(manager, language, this),
                                       showFavoritesOnly, this))
     , m_rows(new HistoryRowView(language))
     , m_list(new QListView(this))

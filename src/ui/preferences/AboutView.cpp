@@ -167,7 +167,8 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
     layout->addLayout(credits);
     layout->addStretch(1);
 
-    m_texts->bind(this, [this] { setWindowTitle(m_language.string("about_tessel")); });
+    //% "About Tessel"
+    m_texts->bind(this, [this] { setWindowTitle(m_language.string("about_window_title")); });
     connect(&language, &LanguageManager::languageChanged, this, [this] {
         m_texts->retranslate();
         // The pills' widths follow their texts.

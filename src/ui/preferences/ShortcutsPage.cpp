@@ -64,6 +64,20 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     texts.bind(this, [this] { showState(); });
 }
 
+QStringList ShortcutsPage::keyCaps(const SavedShortcut& shortcut) const
+{
+    QStringList caps;
+    for (const KeyLabel& label : shortcut.keyCapLabels()) {
+        if (!label.textId)
+            caps.append(label.text);
+        else if (label.text.isEmpty())
+            caps.append(m_texts.string(label.textId));
+        else
+            caps.append(m_texts.string(label.textId).arg(label.text));
+    }
+    return caps;
+}
+
 KeyCapButton* ShortcutsPage::addRow(QWidget* card, const char* titleId)
 {
     auto* row = new QHBoxLayout;
@@ -81,8 +95,8 @@ void ShortcutsPage::showState()
 {
     //% "Press shortcut keys..."
     const QString prompt = m_texts.string("press_keys_prompt");
-    m_clipboard->setKeys(m_context.hotkeys.clipboardShortcut().keyCapNames());
-    m_emoji->setKeys(m_context.hotkeys.emojiShortcut().keyCapNames());
+    m_clipboard->setKeys(keyCaps(m_context.hotkeys.clipboardShortcut()));
+    m_emoji->setKeys(keyCaps(m_context.hotkeys.emojiShortcut()));
     m_clipboard->setRecording(m_recorder.target() == Target::clipboard, prompt);
     m_emoji->setRecording(m_recorder.target() == Target::emoji, prompt);
     const char* errorKey = m_recorder.errorKey();

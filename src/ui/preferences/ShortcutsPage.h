@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 namespace tessel {
 
 class KeyCapButton;
+struct SavedShortcut;
 class ShortcutRecorder;
 class TextBinder;
 class ToneLabel;
@@ -27,6 +29,8 @@ public:
 private:
     KeyCapButton* addRow(QWidget* card, const char* titleId);
     void showState();
+    // The key caps of `shortcut` in the interface language.
+    QStringList keyCaps(const SavedShortcut& shortcut) const;
 
     PreferencesContext& m_context;
     TextBinder& m_texts;

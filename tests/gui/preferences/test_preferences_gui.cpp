@@ -27,6 +27,7 @@ namespace {
 constexpr quint32 kKeysymA = 0x61;
 constexpr quint32 kKeysymC = 0x63;
 constexpr quint32 kKeysymV = 0x76;
+constexpr quint32 kKeysymSpace = 0x20;
 constexpr Qt::KeyboardModifiers kSuperShift = Qt::MetaModifier | Qt::ShiftModifier;
 
 // A key press as the X11 platform delivers it: the Qt key with the keysym it came from.
@@ -216,6 +217,14 @@ private Q_SLOTS:
         QCOMPARE(f->hotkeys.clipboardShortcut(), SavedShortcut::defaultClipboard());
         QCOMPARE(f->backend.active.size(), 2);
 
+        // Key names are in the interface language; a key's own character stays as it is.
+        f->language.setCurrentLanguageRaw(u"es"_s);
+        QCOMPARE(clipboard->keys(), (QStringList{u"Super"_s, u"Mayús"_s, u"V"_s}));
+        QTest::mouseClick(clipboard, Qt::LeftButton);
+        press(clipboard, Qt::Key_Space, Qt::ControlModifier, kKeysymSpace);
+        QCOMPARE(clipboard->keys(), (QStringList{u"Ctrl"_s, u"Espacio"_s}));
+        QTest::mouseClick(view->findChild<QPushButton*>(u"resetShortcuts"_s), Qt::LeftButton);
+        f->language.setCurrentLanguageRaw(u"en"_s);
 
         // Closing the window ends recording; keys typed later are not taken.
         QTest::mouseClick(emoji, Qt::LeftButton);
@@ -266,7 +275,8 @@ private Q_SLOTS:
         Q_EMIT language->activated(portuguese);
         QCOMPARE(f->settings.textValue(settings::appLanguage.name), std::optional(u"pt"_s));
         QCOMPARE(prefs->tabButtons().first()->text(), f->language.string("tab_general"));
-        QCOMPARE(about->windowTitle(), f->language.string("about_tessel"));
+        QCOMPARE(about->windowTitle(), u"Sobre o Tessel"_s);
+        QCOMPARE(prefs->windowTitle(), u"Configurações do Tessel"_s);
         QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
                      f->language.string("menu_open_clipboard"));
         QVERIFY(showsText(*f->windowController.window()->content(),

@@ -106,9 +106,23 @@ private Q_SLOTS:
         f.reset();
     }
 
+    void imageRowsAreNamedInTheInterfaceLanguage()
+    {
+        ClipboardListModel history(f->manager, f->language);
+        const QModelIndex image = history.index(1);
+        QVERIFY(history.entryAt(1)->isImage());
+        const QString hash = history.entryAt(1)->hash().left(8);
+        QCOMPARE(image.data(Qt::ToolTipRole).toString(), u"[Image "_s + hash + u']');
+        f->settings.set(settings::appLanguage, u"pt"_s);
+        QCOMPARE(image.data(Qt::ToolTipRole).toString(), u"[Imagem "_s + hash + u']');
+        f->settings.set(settings::appLanguage, u"es"_s);
+        QCOMPARE(image.data(Qt::DisplayRole).toString(), u"[Imagen "_s + hash + u']');
+        QCOMPARE(history.index(0).data(Qt::DisplayRole).toString(), u"ALPHA three"_s);
+    }
+
     void modelFollowsTheHistoryRowByRow()
     {
-        ClipboardListModel history(f->manager);
+        ClipboardListModel history(f->manager, f->language);
         ClipboardListFilter all(&history, false);
         ClipboardListFilter favorites(&history, true);
         const auto mode = QAbstractItemModelTester::FailureReportingMode::QtTest;
