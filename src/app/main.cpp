@@ -16,6 +16,7 @@
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/HotkeyManager.h"
 #include "localization/LanguageManager.h"
+#include "localization/QtTranslations.h"
 #include "paste/KeySynthesizer.h"
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
@@ -126,6 +127,7 @@ int main(int argc, char* argv[])
 
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
+    const QtTranslations qtTexts(language);
     const auto platform = PlatformFactory::create(session);
     qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
             qPrintable(QGuiApplication::platformName()));

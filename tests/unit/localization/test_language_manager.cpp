@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
+#include "localization/QtTranslations.h"
 #include "localization/TranslationCatalogue.h"
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -170,6 +172,28 @@ private Q_SLOTS:
         manager.setCurrentLanguageRaw(u"klingon"_s);    // any text may be stored
         QCOMPARE(seen, (QStringList{u"es"_s, u"en"_s}));
         QCOMPARE(manager.currentLanguageRaw(), u"klingon"_s);
+    }
+
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        Fixture f;
+        f.settings.set(settings::appLanguage, u"pt"_s);
+        LanguageManager manager(f.settings, f.source());
+        {
+            const QtTranslations qtTexts(manager);
+            QVERIFY(qtTexts.installedFile().endsWith(u"/qtbase_pt_BR.qm"_s));
+            // The context menu of every text field: Undo, Redo, Cut...
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Desfazer"_s);
+            manager.setCurrentLanguageRaw(u"es"_s);
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Deshacer"_s);
+            manager.setCurrentLanguageRaw(u"en"_s);
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Undo"_s);
+            manager.setCurrentLanguageRaw(u"es"_s);
+            // A folder without Qt's translations leaves them English, and nothing installed.
+            const QtTranslations none(manager, QDir::tempPath());
+            QVERIFY(none.installedFile().isEmpty());
+        }
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Undo"_s);
     }
 
     void theLanguageListIsReadLikeLinguas()
