@@ -179,5 +179,6 @@ int main(int argc, char* argv[])
     if (const Result registered = remote.registerOnSessionBus(); !registered)
         qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
                qPrintable(registered.message()));
+    qCDebug(lcApp, "listening for copies and commands");
     return QApplication::exec();
 }
