@@ -105,7 +105,7 @@ private Q_SLOTS:
     {
         QTemporaryDir home;
         tessel::SettingsStore(home.filePath(u"config/tessel/settings.json"_s))
-            .set(tessel::settings::appLanguage, u"pt"_s);
+            .set(tessel::settings::appLanguage, u"es"_s);
         TesselProcess tessel(home.path());
         QVERIFY(startTessel(tessel));
         QCOMPARE(runCommand({u"--preferences"_s}).exitCode, 0);
@@ -113,8 +113,8 @@ private Q_SLOTS:
         const auto titled = [](const QString& pattern) {
             return !commandOutput(u"xdotool"_s, {u"search"_s, u"--name"_s, pattern}).isEmpty();
         };
-        QTRY_VERIFY_WITH_TIMEOUT(titled(u"Configurações do Tessel"_s), 5000);
-        QVERIFY(titled(u"^Configurações do Tessel$"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(titled(u"Ajustes de Tessel"_s), 5000);
+        QVERIFY(titled(u"^Ajustes de Tessel$"_s));
         QCOMPARE(tessel.terminate(), 0);
     }
 
