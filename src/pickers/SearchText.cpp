@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pickers/SearchText.h"
 
+#include <QList>
+#include <QStringView>
+#include <algorithm>
+
 namespace tessel::SearchText {
 
 namespace {
@@ -10,31 +14,55 @@ bool isSpaceOrTab(QChar c)
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
+constexpr char32_t kHangulFirst = 0xAC00;
+constexpr char32_t kHangulLast = 0xD7A3;
+
+// Appends `code` decomposed canonically, recursively, with its non-spacing marks left out.
+// Hangul syllables stay whole: they hold no marks, and both sides of a comparison keep them so.
+void appendWithoutMarks(QString& out, char32_t code)
+{
+    if (QChar::category(code) == QChar::Mark_NonSpacing)
+        return;
+    if (QChar::decompositionTag(code) == QChar::Canonical &&
+        (code < kHangulFirst || code > kHangulLast)) {
+        for (const uint part : QChar::decomposition(code).toUcs4())
+            appendWithoutMarks(out, part);
+        return;
+    }
+    if (QChar::requiresSurrogates(code)) {
+        out += QChar(QChar::highSurrogate(code));
+        out += QChar(QChar::lowSurrogate(code));
+    } else {
+        out += QChar(char16_t(code));
+    }
+}
+
 } // namespace
 
 QString withoutMarks(const QString& text)
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    // Below U+00C0 no character decomposes and none is a mark: most text is left as it is,
+    // sharing its characters.
+    const auto plain = [](QChar c) { return c.unicode() < 0xC0; };
+    const qsizetype first = std::find_if_not(text.cbegin(), text.cend(), plain) - text.cbegin();
+    if (first == text.size())
+        return text;
     QString kept;
-    kept.reserve(decomposed.size());
-    const qsizetype size = decomposed.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = decomposed.at(i);
-        // Marks beyond the first plane (variation selectors 17 to 256, musical marks) come as
-        // surrogate pairs.
-        const bool pair =
-            c.isHighSurrogate() && i + 1 < size && decomposed.at(i + 1).isLowSurrogate();
-        const char32_t code = pair ? QChar::surrogateToUcs4(c, decomposed.at(i + 1)) : c.unicode();
-        if (QChar::category(code) != QChar::Mark_NonSpacing) {
-            kept += c;
-            if (pair)
-                kept += decomposed.at(i + 1);
-        }
-        if (pair)
+    kept.reserve(text.size());
+    kept.append(QStringView(text).first(first));
+    // Decomposed one character at a time: QString::normalized() moves the rest of the text at
+    // every character it decomposes, seconds for a megabyte of Portuguese.
+    const qsizetype size = text.size();
+    for (qsizetype i = first; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            appendWithoutMarks(kept, QChar::surrogateToUcs4(c, text.at(i + 1)));
             ++i;
+        } else {
+            appendWithoutMarks(kept, c.unicode());
+        }
     }
-    // Text without marks, the common case, keeps sharing its characters.
-    return kept.size() == decomposed.size() ? decomposed : kept;
+    return kept;
 }
 
 QString comparable(const QString& text)
