@@ -4,6 +4,7 @@
 #include <QList>
 #include <QStringView>
 #include <algorithm>
+#include <array>
 
 namespace tessel::SearchText {
 
@@ -37,6 +38,22 @@ void appendWithoutMarks(QString& out, char32_t code)
     }
 }
 
+// Accented Latin letters are most of what a text decomposes: their forms, from Qt's data, are
+// made once (U+00C0 to U+024F) rather than a string per letter.
+constexpr char32_t kLatinFirst = 0xC0;
+constexpr char32_t kLatinEnd = 0x250;
+
+const std::array<QString, kLatinEnd - kLatinFirst>& latinForms()
+{
+    static const auto forms = [] {
+        std::array<QString, kLatinEnd - kLatinFirst> made;
+        for (char32_t code = kLatinFirst; code < kLatinEnd; ++code)
+            appendWithoutMarks(made[code - kLatinFirst], code);
+        return made;
+    }();
+    return forms;
+}
+
 } // namespace
 
 QString withoutMarks(const QString& text)
@@ -55,9 +72,13 @@ QString withoutMarks(const QString& text)
     const qsizetype size = text.size();
     for (qsizetype i = first; i < size; ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+        if (plain(c)) {
+            kept += c;
+        } else if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
             appendWithoutMarks(kept, QChar::surrogateToUcs4(c, text.at(i + 1)));
             ++i;
+        } else if (c.unicode() >= kLatinFirst && c.unicode() < kLatinEnd) {
+            kept += latinForms()[c.unicode() - kLatinFirst];
         } else {
             appendWithoutMarks(kept, c.unicode());
         }
