@@ -138,6 +138,37 @@ start_gnome_desktop() {
     return 1
 }
 
+# Starts KDE Plasma's compositor headless (KWin with kglobalaccel, one virtual output, a session
+# bus of its own) through tests/e2e/kde/kwin-session, as the same user as sway. Its clients'
+# desktop entries (which grant KWin's fake input) are read from that user's
+# ~/.local/share/applications, which the tests write. Exports TESSEL_KDE_RUNTIME_DIR and
+# TESSEL_KDE_USER; `as-session-user --kde` runs a command in that session (WAYLAND_DISPLAY,
+# DBUS_SESSION_BUS_ADDRESS, XDG_CURRENT_DESKTOP). Stopped when the script exits.
+start_kde_desktop() {
+    local tool
+    for tool in kwin_wayland dbus-daemon; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "start_kde_desktop: $tool is not installed (scripts/setup)" >&2
+            return 1
+        fi
+    done
+    local user runtime
+    user="$(wayland_session_user)"
+    runtime="$(wayland_runtime_dir kde "$user")"
+    desktop_dirs+=("$runtime")
+    export TESSEL_KDE_RUNTIME_DIR="$runtime" TESSEL_KDE_USER="$user"
+    "$repo/tests/e2e/wayland/as-session-user" --kde "$repo/tests/e2e/kde/kwin-session" \
+        >"$runtime/kwin.log" 2>&1 &
+    stop_on_exit "$!"
+    for _ in $(seq 150); do
+        [[ -e "$runtime/session.env" ]] && return 0
+        sleep 0.1
+    done
+    echo "start_kde_desktop: KWin did not start; its log:" >&2
+    cat "$runtime/kwin.log" >&2
+    return 1
+}
+
 # All that the tests' environment holds from outside: the tests never see the caller's variables
 # (a DBUS_SESSION_BUS_ADDRESS, a QT_* or XDG_* setting, a locale), so they cannot pass because of
 # them. scripts/test adds its own home, runtime directory and desktops.

@@ -20,7 +20,8 @@ import sys
 import xml.etree.ElementTree as ET
 
 MESSAGE = re.compile(r"(<message id=\"[^\"]*\"(?P<numerus> numerus=\"yes\")?>\s*"
-                     r"<source>(?P<source>[^<]*)</source>\s*)"
+                     r"<source>(?P<source>[^<]*)</source>\s*"
+                     r"(?:<oldsource>[^<]*</oldsource>\s*)?)"
                      r"<translation type=\"unfinished\">(?P<translation>.*?)</translation>",
                      re.DOTALL)
 EMPTY_FORM = re.compile(r"<numerusform></numerusform>")

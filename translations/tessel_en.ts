@@ -502,5 +502,29 @@
         <source>Shift</source>
         <translation>Shift</translation>
     </message>
+    <message id="desktop_shortcuts_add">
+        <source>Add the Shortcuts to GNOME</source>
+        <translation>Add the Shortcuts to GNOME</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle_sub">
+        <source>Tessel adds them to GNOME&apos;s custom shortcuts (tessel --toggle, tessel --emoji) and keeps them in step; turning this off removes them.</source>
+        <translation>Tessel adds them to GNOME&apos;s custom shortcuts (tessel --toggle, tessel --emoji) and keeps them in step; turning this off removes them.</translation>
+    </message>
+    <message id="desktop_paste_refused">
+        <source>You did not allow Tessel to type into this desktop&apos;s windows: chosen entries go to the clipboard, and Ctrl+V pastes them.</source>
+        <translation>You did not allow Tessel to type into this desktop&apos;s windows: chosen entries go to the clipboard, and Ctrl+V pastes them.</translation>
+    </message>
+    <message id="desktop_paste_ask_again">
+        <source>Ask Again at the Next Paste</source>
+        <translation>Ask Again at the Next Paste</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle">
+        <source>Keep these shortcuts in the desktop&apos;s settings</source>
+        <translation>Keep these shortcuts in the desktop&apos;s settings</translation>
+    </message>
+    <message id="desktop_shortcuts_failed">
+        <source>The desktop&apos;s keyboard settings could not be changed.</source>
+        <translation>The desktop&apos;s keyboard settings could not be changed.</translation>
+    </message>
 </context>
 </TS>

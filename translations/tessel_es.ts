@@ -502,5 +502,29 @@
         <source>Shift</source>
         <translation>Mayús</translation>
     </message>
+    <message id="desktop_shortcuts_add">
+        <source>Add the Shortcuts to GNOME</source>
+        <translation>Añadir los atajos a GNOME</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle_sub">
+        <source>Tessel adds them to GNOME&apos;s custom shortcuts (tessel --toggle, tessel --emoji) and keeps them in step; turning this off removes them.</source>
+        <translation>Tessel los añade a los atajos personalizados de GNOME (tessel --toggle, tessel --emoji) y los mantiene al día; al desactivarlo se eliminan.</translation>
+    </message>
+    <message id="desktop_paste_refused">
+        <source>You did not allow Tessel to type into this desktop&apos;s windows: chosen entries go to the clipboard, and Ctrl+V pastes them.</source>
+        <translation>No permitiste que Tessel escribiera en las ventanas de este escritorio: los elementos elegidos van al portapapeles y Ctrl+V los pega.</translation>
+    </message>
+    <message id="desktop_paste_ask_again">
+        <source>Ask Again at the Next Paste</source>
+        <translation>Preguntar de nuevo en el próximo pegado</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle">
+        <source>Keep these shortcuts in the desktop&apos;s settings</source>
+        <translation>Mantener estos atajos en la configuración del escritorio</translation>
+    </message>
+    <message id="desktop_shortcuts_failed">
+        <source>The desktop&apos;s keyboard settings could not be changed.</source>
+        <translation>No se pudo cambiar la configuración de teclado del escritorio.</translation>
+    </message>
 </context>
 </TS>

@@ -502,5 +502,29 @@
         <source>Shift</source>
         <translation>Shift</translation>
     </message>
+    <message id="desktop_shortcuts_add">
+        <source>Add the Shortcuts to GNOME</source>
+        <translation>Adicionar os atalhos ao GNOME</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle_sub">
+        <source>Tessel adds them to GNOME&apos;s custom shortcuts (tessel --toggle, tessel --emoji) and keeps them in step; turning this off removes them.</source>
+        <translation>O Tessel os adiciona aos atalhos personalizados do GNOME (tessel --toggle, tessel --emoji) e os mantém em dia; desligar isto os remove.</translation>
+    </message>
+    <message id="desktop_paste_refused">
+        <source>You did not allow Tessel to type into this desktop&apos;s windows: chosen entries go to the clipboard, and Ctrl+V pastes them.</source>
+        <translation>Você não permitiu que o Tessel digitasse nas janelas deste ambiente: os itens escolhidos vão para a área de transferência, e Ctrl+V os cola.</translation>
+    </message>
+    <message id="desktop_paste_ask_again">
+        <source>Ask Again at the Next Paste</source>
+        <translation>Perguntar de novo na próxima colagem</translation>
+    </message>
+    <message id="desktop_shortcuts_toggle">
+        <source>Keep these shortcuts in the desktop&apos;s settings</source>
+        <translation>Manter estes atalhos nas configurações do ambiente</translation>
+    </message>
+    <message id="desktop_shortcuts_failed">
+        <source>The desktop&apos;s keyboard settings could not be changed.</source>
+        <translation>Não foi possível alterar as configurações de teclado do ambiente.</translation>
+    </message>
 </context>
 </TS>

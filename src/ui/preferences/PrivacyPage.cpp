@@ -58,11 +58,42 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
                                        //% "Offline processing on your computer, zero tracking"
                                        QT_TRID_NOOP("acc_card_privacy_sub")));
     layout->addWidget(buildGuidance());
+    layout->addWidget(buildRefusalNote());
     layout->addStretch(1);
 
     texts.bind(this, [this] { showPermissionState(); });
     connect(&context.permissions, &PermissionManager::accessibilityGrantedChanged, this,
             &PrivacyPage::showPermissionState);
+}
+
+QWidget* PrivacyPage::buildRefusalNote()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 0);
+    auto* note = new ToneLabel(Tone::warning, 11, QFont::Medium, box);
+    note->setWordWrap(true);
+    //% "You did not allow Tessel to type into this desktop's windows: chosen entries go to the "
+    //% "clipboard, and Ctrl+V pastes them."
+    m_texts.bind(note, QT_TRID_NOOP("desktop_paste_refused"));
+    auto* askAgain = new QPushButton(box);
+    askAgain->setObjectName(u"askDesktopAgain"_s);
+    //% "Ask Again at the Next Paste"
+    m_texts.bind(askAgain, QT_TRID_NOOP("desktop_paste_ask_again"));
+    layout->addWidget(note);
+    layout->addWidget(askAgain, 0, Qt::AlignLeft);
+    SettingsStore& settings = m_context.settings;
+    connect(askAgain, &QPushButton::clicked, this,
+            [&settings] { settings.set(settings::remoteDesktopRefused, false); });
+    auto show = [box, &settings] {
+        box->setVisible(settings.value(settings::remoteDesktopRefused));
+    };
+    connect(&settings, &SettingsStore::changed, box, [show](const QString& key) {
+        if (key == settings::remoteDesktopRefused.name)
+            show();
+    });
+    show();
+    return box;
 }
 
 QWidget* PrivacyPage::buildStatusCard()

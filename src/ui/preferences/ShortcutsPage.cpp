@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/preferences/ShortcutsPage.h"
 
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyManager.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
@@ -8,8 +9,10 @@
 #include "ui/preferences/ShortcutRecorder.h"
 #include "ui/preferences/TextBinder.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +52,26 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     //% "Reset Default Shortcuts"
     texts.bind(reset, QT_TRID_NOOP("reset_shortcuts"));
     layout->addWidget(reset, 0, Qt::AlignLeft);
+    if (DesktopShortcuts* desktop = context.desktopShortcuts; desktop && desktop->isOffered()) {
+        // Where Tessel cannot register its shortcuts itself, the user may let it keep them in the
+        // desktop's keyboard settings; turning it off removes them there.
+        auto* desktopCard = new Card(this);
+        m_desktop = new ToggleRow(texts,
+                                  //% "Keep these shortcuts in the desktop's settings"
+                                  QT_TRID_NOOP("desktop_shortcuts_toggle"),
+                                  //% "Tessel adds them to GNOME's custom shortcuts "
+                                  //% "(tessel --toggle, tessel --emoji) and keeps them "
+                                  //% "in step; turning this off removes them."
+                                  QT_TRID_NOOP("desktop_shortcuts_toggle_sub"), desktopCard);
+        m_desktop->checkBox()->setObjectName(u"desktopShortcuts"_s);
+        desktopCard->body()->addWidget(m_desktop);
+        layout->addWidget(desktopCard);
+        m_desktopError = new ToneLabel(ToneLabel::Tone::warning, 11, QFont::Medium, this);
+        m_desktopError->setWordWrap(true);
+        layout->addWidget(m_desktopError);
+        connect(m_desktop->checkBox(), &QCheckBox::toggled, desktop, &DesktopShortcuts::setEnabled);
+        connect(desktop, &DesktopShortcuts::changed, this, &ShortcutsPage::showState);
+    }
     layout->addStretch(1);
 
     connect(m_clipboard, &QAbstractButton::clicked, this,
@@ -102,6 +125,17 @@ void ShortcutsPage::showState()
     const char* errorKey = m_recorder.errorKey();
     m_error->setText(errorKey ? m_texts.string(errorKey) : QString());
     m_error->setVisible(errorKey != nullptr);
+    if (m_desktop) {
+        const DesktopShortcuts& desktop = *m_context.desktopShortcuts;
+        const QSignalBlocker quiet(m_desktop->checkBox());
+        m_desktop->checkBox()->setChecked(desktop.isEnabled());
+        const QString why = desktop.lastError();
+        //% "The desktop's keyboard settings could not be changed."
+        m_desktopError->setText(why.isEmpty() ? QString()
+                                              : m_texts.string("desktop_shortcuts_failed"));
+        m_desktopError->setToolTip(why);
+        m_desktopError->setVisible(!why.isEmpty());
+    }
 }
 
 } // namespace tessel

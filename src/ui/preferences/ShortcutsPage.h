@@ -8,6 +8,7 @@ namespace tessel {
 
 class KeyCapButton;
 struct SavedShortcut;
+class ToggleRow;
 class ShortcutRecorder;
 class TextBinder;
 class ToneLabel;
@@ -25,6 +26,8 @@ public:
     KeyCapButton* clipboardButton() const { return m_clipboard; }
     KeyCapButton* emojiButton() const { return m_emoji; }
     ToneLabel* errorLabel() const { return m_error; }
+    // "Keep these shortcuts in the desktop's settings"; null where the desktop has none.
+    ToggleRow* desktopToggle() const { return m_desktop; }
 
 private:
     KeyCapButton* addRow(QWidget* card, const char* titleId);
@@ -38,6 +41,8 @@ private:
     KeyCapButton* m_clipboard = nullptr;
     KeyCapButton* m_emoji = nullptr;
     ToneLabel* m_error = nullptr;
+    ToggleRow* m_desktop = nullptr;
+    ToneLabel* m_desktopError = nullptr;
 };
 
 } // namespace tessel
