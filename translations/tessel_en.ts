@@ -526,5 +526,21 @@
         <source>The desktop&apos;s keyboard settings could not be changed.</source>
         <translation>The desktop&apos;s keyboard settings could not be changed.</translation>
     </message>
+    <message id="desktop_action_clipboard">
+        <source>Open the clipboard history</source>
+        <translation>Open the clipboard history</translation>
+    </message>
+    <message id="desktop_action_emoji">
+        <source>Open the emoji picker</source>
+        <translation>Open the emoji picker</translation>
+    </message>
+    <message id="desktop_binding_clipboard">
+        <source>Tessel: clipboard history</source>
+        <translation>Tessel: clipboard history</translation>
+    </message>
+    <message id="desktop_binding_emoji">
+        <source>Tessel: emoji</source>
+        <translation>Tessel: emoji</translation>
+    </message>
 </context>
 </TS>

@@ -526,5 +526,21 @@
         <source>The desktop&apos;s keyboard settings could not be changed.</source>
         <translation>No se pudo cambiar la configuración de teclado del escritorio.</translation>
     </message>
+    <message id="desktop_action_clipboard">
+        <source>Open the clipboard history</source>
+        <translation>Abrir el historial del portapapeles</translation>
+    </message>
+    <message id="desktop_action_emoji">
+        <source>Open the emoji picker</source>
+        <translation>Abrir el selector de emojis</translation>
+    </message>
+    <message id="desktop_binding_clipboard">
+        <source>Tessel: clipboard history</source>
+        <translation>Tessel: historial del portapapeles</translation>
+    </message>
+    <message id="desktop_binding_emoji">
+        <source>Tessel: emoji</source>
+        <translation>Tessel: emojis</translation>
+    </message>
 </context>
 </TS>

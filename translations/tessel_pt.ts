@@ -526,5 +526,21 @@
         <source>The desktop&apos;s keyboard settings could not be changed.</source>
         <translation>Não foi possível alterar as configurações de teclado do ambiente.</translation>
     </message>
+    <message id="desktop_action_clipboard">
+        <source>Open the clipboard history</source>
+        <translation>Abrir o histórico da área de transferência</translation>
+    </message>
+    <message id="desktop_action_emoji">
+        <source>Open the emoji picker</source>
+        <translation>Abrir o seletor de emojis</translation>
+    </message>
+    <message id="desktop_binding_clipboard">
+        <source>Tessel: clipboard history</source>
+        <translation>Tessel: histórico da área de transferência</translation>
+    </message>
+    <message id="desktop_binding_emoji">
+        <source>Tessel: emoji</source>
+        <translation>Tessel: emojis</translation>
+    </message>
 </context>
 </TS>

@@ -166,12 +166,30 @@ void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 
 void AppDelegate::setupHotkeys()
 {
+    nameDesktopActions();
+    connect(&m_language, &LanguageManager::languageChanged, this, &AppDelegate::nameDesktopActions);
     QPointer<AppDelegate> self(this);
     m_hotkeys.start([self](HotkeyManager::Action action) {
         if (self)
             self->openPopup(action == HotkeyManager::Action::emoji ? PopupTab::emoji
                                                                    : PopupTab::clipboard);
     });
+}
+
+void AppDelegate::nameDesktopActions()
+{
+    //% "Open the clipboard history"
+    const QString clipboard = m_language.string("desktop_action_clipboard");
+    //% "Open the emoji picker"
+    const QString emoji = m_language.string("desktop_action_emoji");
+    m_hotkeys.setActionNames(clipboard, emoji);
+    if (m_desktopShortcuts) {
+        //% "Tessel: clipboard history"
+        const QString clipboardBinding = m_language.string("desktop_binding_clipboard");
+        //% "Tessel: emoji"
+        const QString emojiBinding = m_language.string("desktop_binding_emoji");
+        m_desktopShortcuts->setNames(clipboardBinding, emojiBinding);
+    }
 }
 
 void AppDelegate::openPopup(PopupTab tab)

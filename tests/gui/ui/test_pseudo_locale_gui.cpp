@@ -6,6 +6,8 @@
 // catalogues' data.
 #include "app/AppDelegate.h"
 #include "gui/ui/PopupFixture.h"
+#include "hotkey/DesktopKeybindings.h"
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyManager.h"
 #include "pickers/TextCollections.h"
 #include "support/FakeHotkeyBackend.h"
@@ -26,6 +28,7 @@
 #include "window/WindowController.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -101,18 +104,37 @@ private:
     mutable Engine m_engine;
 };
 
-// The application launched on a fixture's services, with fakes for shortcuts and login.
+// A desktop whose keyboard settings Tessel may keep its shortcuts in, and whose changes succeed.
+class AgreeableKeybindings final : public DesktopKeybindings {
+public:
+    bool isOffered() const override { return true; }
+    void apply(const QList<Binding>& bindings, Done done) override
+    {
+        written = bindings;
+        done(Result::success());
+    }
+    void remove(Done done) override { done(Result::success()); }
+
+    QList<Binding> written;
+};
+
+// The application launched on a fixture's services, with fakes for shortcuts and login, on a
+// desktop that offers its keyboard settings for the shortcuts.
 struct Launched {
     test::FakeHotkeyBackend backend;
     HotkeyManager hotkeys;
     test::FakeLoginItems loginItems;
+    AgreeableKeybindings keybindings;
+    DesktopShortcuts desktopShortcuts;
     AppDelegate app;
 
     explicit Launched(test::PopupFixture& f)
         : hotkeys(f.settings, backend)
+        , desktopShortcuts(f.settings, hotkeys, &keybindings, u"tessel"_s)
         , app(f.settings, f.language, f.manager, f.windowController, hotkeys, f.permissions,
               f.paste, f.emojis, f.actions, loginItems)
     {
+        app.setDesktopShortcuts(&desktopShortcuts);
         app.applicationDidFinishLaunching();
     }
     ~Launched() { app.applicationWillTerminate(); }
@@ -298,17 +320,24 @@ private Q_SLOTS:
             {false, PlatformCapabilities::AutoPaste::x11WindowsOnly, true});
         app.openPopup(PopupTab::clipboard);
         QVERIFY(QTest::qWaitForWindowExposed(f.windowController.window()));
+        QVERIFY(f.windowController.window()->findChild<QPushButton*>(u"addDesktopShortcuts"_s));
         findings.checkWindow(u"limited desktop"_s, f.windowController.window());
         f.windowController.close(false);
 
-        // Every page of the preferences, a shortcut being recorded and refused, then About.
+        // Every page of the preferences (with the note of a refused paste permission), a shortcut
+        // being recorded and refused, then About.
+        f.settings.set(settings::remoteDesktopRefused, true);
         app.openPreferences();
         auto* prefs = qobject_cast<PreferencesView*>(app.preferencesWindow());
         QVERIFY(QTest::qWaitForWindowExposed(prefs));
         findings.allow(u"V"_s); // the keys' own characters on the key caps
         findings.allow(u"."_s);
+        const QWidget* refusal = prefs->findChild<QPushButton*>(u"askDesktopAgain"_s);
+        QCheckBox* desktopKeys = prefs->findChild<QCheckBox*>(u"desktopShortcuts"_s);
         for (int page = PreferencesView::general; page <= PreferencesView::shortcuts; ++page) {
             prefs->selectTab(page);
+            QCOMPARE(refusal->isVisibleTo(prefs), page == PreferencesView::privacy);
+            QCOMPARE(desktopKeys->isVisibleTo(prefs), page == PreferencesView::shortcuts);
             findings.checkWindow(u"preferences page "_s + QString::number(page), prefs);
         }
         KeyCapButton* keys = prefs->shortcutsPage()->clipboardButton();
@@ -320,6 +349,16 @@ private Q_SLOTS:
         QVERIFY(prefs->shortcutsPage()->errorLabel()->isVisible());
         findings.checkWindow(u"refused shortcut"_s, prefs);
         QTest::keyClick(keys, Qt::Key_Escape);
+
+        // The names the desktop's shortcut settings list: the shortcut service's, and the
+        // keyboard settings' once the user lets Tessel keep the shortcuts there.
+        QCOMPARE(launched.backend.actionNames.size(), 2);
+        for (const QString& name : std::as_const(launched.backend.actionNames))
+            findings.check(u"shortcut service's action"_s, name);
+        desktopKeys->click();
+        QCOMPARE(launched.keybindings.written.size(), 2);
+        for (const DesktopKeybindings::Binding& binding : launched.keybindings.written)
+            findings.check(u"desktop keybinding"_s, binding.name);
 
         app.openAboutWindow();
         QVERIFY(QTest::qWaitForWindowExposed(app.aboutWindow()));
