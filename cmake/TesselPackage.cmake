@@ -20,9 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 # The runtime libraries come from the binary itself (dpkg-shlibdeps). Images copied as TIFF
-# need Qt's extra image-format plugins, which no linker records.
+# need Qt's extra image-format plugins, and Qt's own texts (a text field's menu) in the
+# interface language need Qt's translations, neither of which a linker records.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-image-formats-plugins)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, qt6-translations-l10n")
 # The synopsis, then the extended description line by line ("." is an empty line).
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "clipboard history with emoji and symbol pickers")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessel lives in the system tray and records every text and image you copy.

@@ -131,13 +131,15 @@ void AppDelegate::setupStatusItem()
 void AppDelegate::rebuildStatusItemMenu()
 {
     auto* menu = new QMenu;
-    menu->addAction(m_language.string(u"menu_open_clipboard"_s), this, &AppDelegate::openClipboard);
-    menu->addAction(m_language.string(u"menu_open_emojis"_s), this, &AppDelegate::openEmoji);
+    //% "Open history"
+    menu->addAction(m_language.string("menu_open_clipboard"), this, &AppDelegate::openClipboard);
+    //% "Open emojis"
+    menu->addAction(m_language.string("menu_open_emojis"), this, &AppDelegate::openEmoji);
     menu->addSeparator();
-    menu->addAction(m_language.string(u"menu_preferences"_s), this, &AppDelegate::openPreferences);
+    menu->addAction(m_language.string("menu_preferences"), this, &AppDelegate::openPreferences);
     menu->addSeparator();
-    QAction* quitAction =
-        menu->addAction(m_language.string(u"menu_quit"_s), this, &AppDelegate::quit);
+    //% "Quit Tessel"
+    QAction* quitAction = menu->addAction(m_language.string("menu_quit"), this, &AppDelegate::quit);
     quitAction->setShortcut(QKeySequence(u"Ctrl+Q"_s));
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
@@ -147,8 +149,12 @@ void AppDelegate::rebuildStatusItemMenu()
 void AppDelegate::updateStatusToolTip()
 {
     const Result& saved = m_clipboard.store().lastSave();
-    m_statusItem->setToolTip(
-        saved ? u"Tessel"_s : m_language.string(u"history_not_saved"_s) + u'\n' + saved.message());
+    if (saved) {
+        m_statusItem->setToolTip(m_language.string("app_title"));
+        return;
+    }
+    //% "History not saved: it is kept in memory and saved as soon as it can be"
+    m_statusItem->setToolTip(m_language.string("history_not_saved") + u'\n' + saved.message());
 }
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
@@ -160,12 +166,30 @@ void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 
 void AppDelegate::setupHotkeys()
 {
+    nameDesktopActions();
+    connect(&m_language, &LanguageManager::languageChanged, this, &AppDelegate::nameDesktopActions);
     QPointer<AppDelegate> self(this);
     m_hotkeys.start([self](HotkeyManager::Action action) {
         if (self)
             self->openPopup(action == HotkeyManager::Action::emoji ? PopupTab::emoji
                                                                    : PopupTab::clipboard);
     });
+}
+
+void AppDelegate::nameDesktopActions()
+{
+    //% "Open the clipboard history"
+    const QString clipboard = m_language.string("desktop_action_clipboard");
+    //% "Open the emoji picker"
+    const QString emoji = m_language.string("desktop_action_emoji");
+    m_hotkeys.setActionNames(clipboard, emoji);
+    if (m_desktopShortcuts) {
+        //% "Tessel: clipboard history"
+        const QString clipboardBinding = m_language.string("desktop_binding_clipboard");
+        //% "Tessel: emoji"
+        const QString emojiBinding = m_language.string("desktop_binding_emoji");
+        m_desktopShortcuts->setNames(clipboardBinding, emojiBinding);
+    }
 }
 
 void AppDelegate::openPopup(PopupTab tab)

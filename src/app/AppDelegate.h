@@ -71,6 +71,8 @@ public:
 private:
     void setupStatusItem();
     void setupHotkeys();
+    // Names the shortcuts where the desktop's settings list them, in the interface language.
+    void nameDesktopActions();
     void rebuildStatusItemMenu();
     // "Tessel", or what keeps the history from being saved while that lasts.
     void updateStatusToolTip();

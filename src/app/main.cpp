@@ -18,6 +18,7 @@
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/HotkeyManager.h"
 #include "localization/LanguageManager.h"
+#include "localization/QtTranslations.h"
 #include "paste/KeySynthesizer.h"
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
@@ -132,7 +133,8 @@ int main(int argc, char* argv[])
     SessionChoice::applyQtPlatform(session, BuiltPlatforms::thisBuild());
     QApplication app(argc, argv);
     setIdentity();
-    QApplication::setApplicationDisplayName(u"Tessel"_s);
+    // No application display name: Qt would append it to every window title ("Tessel Settings —
+    // Tessel"), and Tessel's titles name the program already.
     QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
@@ -175,6 +177,7 @@ int main(int argc, char* argv[])
 
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
+    const QtTranslations qtTexts(language);
     const auto platform = PlatformFactory::create(session, &settings);
     qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
             qPrintable(QGuiApplication::platformName()));

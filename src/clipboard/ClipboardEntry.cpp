@@ -113,7 +113,7 @@ QString ClipboardEntry::previewText() const
 {
     if (m_cachedPreview)
         return *m_cachedPreview;
-    QString text = m_textContent ? *m_textContent : "[Imagem "_L1 + hash().left(8) + u']';
+    QString text = m_textContent.value_or(QString());
     text.replace(whitespaceRegex(), u" "_s);
     text = text.trimmed();
     const qsizetype cut = offsetAfterGraphemes(text, kPreviewLimit - 1);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What the desktop and software centres read about Tessel, as generated in a build tree: the
-# desktop entry and the AppStream metainfo validate, both carry the three interface languages,
+# desktop entry and the AppStream metainfo validate, both carry every language that has a
+# translations/desktop/<code>.po,
 # the screenshots they point at exist in docs/screenshots, and the manual page formats without
 # a warning.
 #   check_metadata.sh <source dir> <build dir of resources/> <application id>
@@ -19,13 +20,13 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop
 # --no-net: the screenshots are published with the website, not fetched from here.
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects $metainfo"
 
-for key in Name GenericName Comment Keywords; do
-    for lang in pt_BR es; do
+locales=$(sed -n 's/^"Language: \([A-Za-z_@]*\).*/\1/p' "$source_dir"/translations/desktop/*.po)
+[[ $(wc -w <<<"$locales") -ge 2 ]] || fail "fewer than two languages in translations/desktop"
+for lang in $locales; do
+    for key in Name GenericName Comment Keywords; do
         grep -q "^$key\[$lang\]=" "$desktop" || fail "$desktop has no $key[$lang]"
     done
-done
-for lang in pt-BR es; do
-    for element in summary p; do
+    for element in summary p li keyword caption; do
         grep -q "<$element xml:lang=\"$lang\">" "$metainfo" || fail "$metainfo has no $lang $element"
     done
 done

@@ -86,10 +86,18 @@ QRect HistoryRowView::menuButtonRect(const QRect& rowRect)
                  kMenuButton);
 }
 
+const char* HistoryRowView::pinActionId(bool favorite)
+{
+    //% "Unpin item"
+    const char* unpin = QT_TRID_NOOP("unpin_item");
+    //% "Pin item"
+    const char* pin = QT_TRID_NOOP("pin_item");
+    return favorite ? unpin : pin;
+}
+
 QString HistoryRowView::pinLabel(const QModelIndex& index) const
 {
-    return m_language.string(
-        index.data(ClipboardListModel::IsFavoriteRole).toBool() ? u"unpin_item"_s : u"pin_item"_s);
+    return m_language.string(pinActionId(index.data(ClipboardListModel::IsFavoriteRole).toBool()));
 }
 
 QRect HistoryRowView::pinButtonRect(const QRect& rowRect, const QModelIndex& index) const

@@ -39,6 +39,9 @@ public:
     // The row whose pin button is under the pointer (invalid when none).
     QPersistentModelIndex hoveredPin() const { return m_hoveredPin; }
 
+    // The text id of the pin action: "Pin item", or "Unpin item" for a favourite.
+    static const char* pinActionId(bool favorite);
+
 Q_SIGNALS:
     void chosen(const QModelIndex& index);
     void pinToggled(const QModelIndex& index);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/SettingsStore.h"
 #include "support/Desktop.h"
 #include "support/SessionBus.h"
 #include "support/TesselProcess.h"
@@ -53,7 +54,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString missing = missingForDesktopTest({u"xclip"_s, u"dbus-daemon"_s});
+        const QString missing = missingForDesktopTest({u"xclip"_s, u"xdotool"_s, u"dbus-daemon"_s});
         if (!missing.isEmpty())
             QSKIP(qPrintable(missing));
         m_bus = std::make_unique<SessionBus>();
@@ -100,6 +101,23 @@ private Q_SLOTS:
         QVERIFY(tessel.isRunning());
         QCOMPARE(runCommand({u"--toggle"_s}).exitCode, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), 5000);
+    }
+
+    void windowsAreTitledOnceInTheInterfaceLanguage()
+    {
+        QTemporaryDir home;
+        tessel::SettingsStore(home.filePath(u"config/tessel/settings.json"_s))
+            .set(tessel::settings::appLanguage, u"es"_s);
+        TesselProcess tessel(home.path());
+        QVERIFY(startTessel(tessel));
+        QCOMPARE(runCommand({u"--preferences"_s}).exitCode, 0);
+        // The title the window manager shows, exactly: no " — Tessel" after it.
+        const auto titled = [](const QString& pattern) {
+            return !commandOutput(u"xdotool"_s, {u"search"_s, u"--name"_s, pattern}).isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(titled(u"Ajustes de Tessel"_s), 5000);
+        QVERIFY(titled(u"^Ajustes de Tessel$"_s));
+        QCOMPARE(tessel.terminate(), 0);
     }
 
     void quitSavesTheHistory()

@@ -198,7 +198,7 @@ private Q_SLOTS:
         ContentView view(f->context(), PopupTab::clipboard);
         view.show();
         const QPalette theme = Theme::palette(Theme::schemeFor(mode));
-        QLabel* label = labelWithText(view, f->language.string(textKey));
+        QLabel* label = labelWithText(view, f->language.string(textKey.toLatin1().constData()));
         QCOMPARE(label->palette().color(QPalette::WindowText),
                  tertiary ? Theme::tertiary(theme) : Theme::secondary(theme));
         if (auto* list = qobject_cast<ClipboardListView*>(view.tabContent()))
@@ -235,7 +235,7 @@ private Q_SLOTS:
             f->manager.store().save(f->manager.entries());
             QVERIFY(saved.wait(5000));
             QVERIFY(
-                app.statusItem()->toolTip().startsWith(f->language.string(u"history_not_saved"_s)));
+                app.statusItem()->toolTip().startsWith(f->language.string("history_not_saved")));
         }
         f->copy(u"saved again"_s);
         QTRY_COMPARE(app.statusItem()->toolTip(), u"Tessel"_s);
@@ -300,7 +300,7 @@ private Q_SLOTS:
             auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
             PermissionOnboardingView* notice = platformNotice(*view);
             QVERIFY(notice && view->tabButtons().isEmpty());
-            QVERIFY(labelWithText(*notice, f->language.string(u"platform_xwayland_note"_s)));
+            QVERIFY(labelWithText(*notice, f->language.string("platform_xwayland_note")));
             QVERIFY(notice->dismissButton()->isVisible());
             QVERIFY(!notice->openButton()->isVisible() && !notice->grantedRow()->isVisible());
             // Return carries on like the button: the tabs replace the note in the same popup.
@@ -318,7 +318,7 @@ private Q_SLOTS:
         ContentView view(f->context(), PopupTab::emoji);
         PermissionOnboardingView* notice = platformNotice(view);
         QVERIFY(notice);
-        QVERIFY(labelWithText(*notice, f->language.string(u"platform_shortcuts_note"_s)));
+        QVERIFY(labelWithText(*notice, f->language.string("platform_shortcuts_note")));
         notice->dismissButton()->click();
         QTRY_COMPARE(view.tabButtons().size(), 5);
         QCOMPARE(view.activeTab(), PopupTab::emoji);

@@ -64,7 +64,7 @@ private Q_SLOTS:
         const QString hash =
             QString::fromLatin1(QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex());
         QCOMPARE(imageEntry(png).hash(), hash);
-        QCOMPARE(imageEntry(png).previewText(), "[Imagem "_L1 + hash.left(8) + u']');
+        QVERIFY(imageEntry(png).previewText().isEmpty());
         // A blob that is gone is still an image, with nothing to offer.
         const auto lost = imageEntry(std::nullopt, u"/nonexistent/blob.png"_s);
         QVERIFY(lost.isImage() && !lost.image() && lost.pasteboardItem().isEmpty());

@@ -103,6 +103,18 @@ private Q_SLOTS:
         }
     }
 
+    void namesComeInEachInterfaceLanguage()
+    {
+        Fixture f;
+        const EmojiStore store(f.settings, QString());
+        QCOMPARE(store.name(u"😀"_s, u"pt"_s), u"rosto risonho"_s);
+        QCOMPARE(store.name(u"😀"_s, u"es"_s), u"cara sonriendo"_s);
+        QCOMPARE(store.name(u"😀"_s, u"en"_s), u"grinning face"_s);
+        // A language the names do not have reads them in English.
+        QCOMPARE(store.name(u"😀"_s, u"fr"_s), u"grinning face"_s);
+        QVERIFY(store.name(u"x"_s, u"en"_s).isEmpty());
+    }
+
     void recentsKeepTheLatestFourteenOnceEach()
     {
         Fixture f;
