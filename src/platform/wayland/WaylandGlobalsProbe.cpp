@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wayland/WaylandGlobalsProbe.h"
 
+#include "platform/wayland/WaylandRoundtrip.h"
+
 #include <memory>
 #include <wayland-client.h>
 
@@ -34,8 +36,9 @@ QStringList probeWaylandGlobals()
         wl_display_get_registry(display.get()));
     if (!registry || wl_registry_add_listener(registry.get(), &kListener, &globals) != 0)
         return {};
-    // The compositor announces every global before it answers the round trip.
-    if (wl_display_roundtrip(display.get()) < 0)
+    // The compositor announces every global before it answers the round trip; one that lets
+    // clients in and then says nothing counts as none.
+    if (!roundtrip(display.get()))
         return {};
     const QStringList ignored =
         qEnvironmentVariable("TESSEL_WAYLAND_IGNORE_GLOBALS").split(u',', Qt::SkipEmptyParts);
