@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RemoteControl.h"
 
+#include "app/SessionBusProbe.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <future>
+#include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +19,8 @@ namespace {
 // Long enough for a busy instance (the first popup loads its fonts), short enough for a key
 // binding that must not hang.
 constexpr int kCallTimeoutMs = 5000;
+// What connecting to the bus may add to that.
+constexpr int kConnectTimeoutMs = 2000;
 
 const char* methodFor(RemoteCommand command)
 {
@@ -107,6 +114,23 @@ void RemoteControlService::request(RemoteCommand command)
 }
 
 Result RemoteControlService::send(RemoteCommand command)
+{
+    // libdbus waits without limit for a bus that lets clients in and then says nothing.
+    if (const Result bus = SessionBusProbe::check(SessionBusProbe::socketPath()); !bus)
+        return Result::failure(u"Tessel cannot reach the session bus: %1."_s.arg(bus.message()));
+    // Connecting has no time limit of its own either: the whole exchange has one, on a thread
+    // that is left behind (the command ends the process) when it is not kept.
+    auto promise = std::make_shared<std::promise<Result>>();
+    std::future<Result> outcome = promise->get_future();
+    std::thread([promise, command] { promise->set_value(exchange(command)); }).detach();
+    if (outcome.wait_for(std::chrono::milliseconds(kCallTimeoutMs + kConnectTimeoutMs)) !=
+        std::future_status::ready)
+        return Result::failure(u"Tessel did not answer within %1 seconds."_s.arg(
+            (kCallTimeoutMs + kConnectTimeoutMs) / 1000));
+    return outcome.get();
+}
+
+Result RemoteControlService::exchange(RemoteCommand command)
 {
     // A connection of its own, closed before returning: the shared session connection would
     // outlive the application object and complain on the way out.

@@ -42,6 +42,8 @@ public Q_SLOTS:
 
 private:
     void request(RemoteCommand command);
+    // One call on a connection of its own, waiting for the answer.
+    static Result exchange(RemoteCommand command);
 
     Handler m_handler;
     bool m_registered = false;

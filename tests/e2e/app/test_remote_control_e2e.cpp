@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/Desktop.h"
 #include "support/SessionBus.h"
+#include "support/StalledServer.h"
 #include "support/TesselProcess.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,10 +19,10 @@ struct Outcome {
 };
 
 // Runs `tessel` with `args` as a key binding of the desktop would, to the end.
-Outcome runCommand(const QStringList& args)
+Outcome runCommand(const QStringList& args,
+                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    auto env = QProcessEnvironment::systemEnvironment();
     env.remove(u"QT_QPA_PLATFORM"_s);
     process.setProcessEnvironment(env);
     process.start(TesselProcess::executable(), args);
@@ -112,6 +114,34 @@ private Q_SLOTS:
         QCOMPARE(tessel.waitForExit(10000), 0);
         QCOMPARE(tessel.registryTexts(), QStringList{u"kept across quit"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!m_bus->hasOwner(QStringLiteral(TESSEL_APP_ID)), 5000);
+    }
+
+    // A session bus that lets clients in and never answers: the command says so within seconds,
+    // and Tessel starts without the bus instead of waiting on it.
+    void aBusThatNeverAnswersIsPassedOver()
+    {
+        QTemporaryDir dir;
+        StalledServer silent(dir.filePath(u"bus"_s));
+        QVERIFY(silent.isListening());
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + dir.filePath(u"bus"_s));
+
+        const Outcome outcome = runCommand({u"--toggle"_s}, env);
+        QCOMPARE(outcome.exitCode, 1);
+        QVERIFY2(outcome.error.contains(u"session bus"_s), qPrintable(outcome.error));
+        QVERIFY2(!outcome.error.trimmed().contains(u'\n'), qPrintable(outcome.error));
+
+        QTemporaryDir home;
+        TesselProcess tessel(home.path());
+        auto tesselEnv = tessel.process().processEnvironment();
+        tesselEnv.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, env.value(u"DBUS_SESSION_BUS_ADDRESS"_s));
+        tessel.process().setProcessEnvironment(tesselEnv);
+        QVERIFY(tessel.start());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(tessel.registryPath()), 15000);
+        QVERIFY(xclipWrite("copied without a bus"_ba));
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts(), QStringList{u"copied without a bus"_s},
+                                  5000);
+        QCOMPARE(tessel.terminate(), 0);
     }
 };
 
