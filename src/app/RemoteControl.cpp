@@ -103,10 +103,17 @@ void RemoteControlService::Quit()
 
 void RemoteControlService::request(RemoteCommand command)
 {
+    // A request that arrives while the same one still waits to be carried out is the same
+    // request: a flood of calls costs one run, not a popup and its memory per call.
+    const unsigned bit = 1U << unsigned(command);
+    if (m_pending & bit)
+        return;
+    m_pending |= bit;
     // Queued, so that the caller's answer leaves before the work (or the quit) starts.
     QMetaObject::invokeMethod(
         this,
-        [this, command] {
+        [this, command, bit] {
+            m_pending &= ~bit;
             if (m_handler)
                 m_handler(command);
         },
