@@ -40,6 +40,7 @@ Result HistoryLock::acquire()
             "again."_s.arg(m_path, whatIsThere(kind)));
     if (Result taken = take(); taken || m_lock.error() != QLockFile::LockFailedError)
         return taken;
+    m_heldByAnother = true;
 
     qint64 pid = 0;
     QString host;
@@ -52,7 +53,9 @@ Result HistoryLock::acquire()
     if (written.isValid() && written.msecsTo(QDateTime::currentDateTime()) < damagedLockAgeMs)
         return Result::failure(u"Another Tessel is starting; not starting a second one."_s);
     m_lock.removeStaleLockFile();
-    return take();
+    Result taken = take();
+    m_heldByAnother = !taken && m_lock.error() == QLockFile::LockFailedError;
+    return taken;
 }
 
 Result HistoryLock::take()

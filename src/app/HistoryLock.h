@@ -25,12 +25,15 @@ public:
     Result acquire();
 
     const QString& path() const { return m_path; }
+    // After a failed `acquire`: whether another Tessel holds the lock, running or starting.
+    bool heldByAnother() const { return m_heldByAnother; }
 
 private:
     Result take();
 
     QString m_path;
     QLockFile m_lock;
+    bool m_heldByAnother = false;
 };
 
 } // namespace tessel

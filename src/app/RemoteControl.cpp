@@ -120,24 +120,35 @@ void RemoteControlService::request(RemoteCommand command)
         Qt::QueuedConnection);
 }
 
-Result RemoteControlService::send(RemoteCommand command)
+Result RemoteControlService::send(RemoteCommand command, bool* noneRunning)
 {
+    if (noneRunning)
+        *noneRunning = false;
     // libdbus waits without limit for a bus that lets clients in and then says nothing.
     if (const Result bus = SessionBusProbe::check(SessionBusProbe::socketPath()); !bus)
         return Result::failure(u"Tessel cannot reach the session bus: %1."_s.arg(bus.message()));
     // Connecting has no time limit of its own either: the whole exchange has one, on a thread
-    // that is left behind (the command ends the process) when it is not kept.
-    auto promise = std::make_shared<std::promise<Result>>();
-    std::future<Result> outcome = promise->get_future();
-    std::thread([promise, command] { promise->set_value(exchange(command)); }).detach();
+    // that is left behind (the command ends the process) when it is not kept. The thread owns
+    // everything it writes: a caller that stopped waiting has nothing it could reach.
+    using Outcome = std::pair<Result, bool>;
+    auto promise = std::make_shared<std::promise<Outcome>>();
+    std::future<Outcome> outcome = promise->get_future();
+    std::thread([promise, command] {
+        bool none = false;
+        Result result = exchange(command, none);
+        promise->set_value({std::move(result), none});
+    }).detach();
     if (outcome.wait_for(std::chrono::milliseconds(kCallTimeoutMs + kConnectTimeoutMs)) !=
         std::future_status::ready)
         return Result::failure(u"Tessel did not answer within %1 seconds."_s.arg(
             (kCallTimeoutMs + kConnectTimeoutMs) / 1000));
-    return outcome.get();
+    auto [result, none] = outcome.get();
+    if (noneRunning)
+        *noneRunning = none;
+    return result;
 }
 
-Result RemoteControlService::exchange(RemoteCommand command)
+Result RemoteControlService::exchange(RemoteCommand command, bool& noneRunning)
 {
     // A connection of its own, closed before returning: the shared session connection would
     // outlive the application object and complain on the way out.
@@ -157,11 +168,13 @@ Result RemoteControlService::exchange(RemoteCommand command)
             if (reply.type() == QDBusMessage::ErrorMessage) {
                 const QDBusError error(reply);
                 if (error.type() == QDBusError::ServiceUnknown ||
-                    error.name() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1)
+                    error.name() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1) {
                     result =
                         Result::failure(u"Tessel is not running; start it first with: tessel"_s);
-                else
+                    noneRunning = true;
+                } else {
                     result = Result::failure(u"Tessel did not answer (%1)."_s.arg(error.message()));
+                }
             }
         }
     }

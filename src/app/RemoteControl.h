@@ -32,8 +32,9 @@ public:
     static QString objectPath();
 
     // Asks the running Tessel to carry out `command`; a failure names the reason in one line
-    // for the user (none running, no session bus, no answer).
-    static Result send(RemoteCommand command);
+    // for the user (none running, no session bus, no answer). `noneRunning`, when given, tells
+    // whether it failed because no Tessel holds the bus name.
+    static Result send(RemoteCommand command, bool* noneRunning = nullptr);
 
 public Q_SLOTS:
     Q_SCRIPTABLE void Toggle();
@@ -43,8 +44,8 @@ public Q_SLOTS:
 
 private:
     void request(RemoteCommand command);
-    // One call on a connection of its own, waiting for the answer.
-    static Result exchange(RemoteCommand command);
+    // One call on a connection of its own, waiting for the answer; `noneRunning` as for send.
+    static Result exchange(RemoteCommand command, bool& noneRunning);
 
     Handler m_handler;
     bool m_registered = false;
