@@ -254,7 +254,7 @@ copy_stream_row() {
     start "$home"
     wait_answering || true
     probe_start "$work/stream.probe"
-    local made=0 start_ms now deadline
+    local made=0 start_ms deadline
     start_ms=$(now_ms)
     deadline=$((start_ms + 15000))
     while (($(now_ms) < deadline)); do
