@@ -28,6 +28,12 @@ constexpr wl_registry_listener kListener{onGlobal, onGlobalRemove};
 
 QStringList probeWaylandGlobals()
 {
+    // A socket named relative to a runtime folder that is not set cannot be reached, and
+    // libwayland would say so on standard error before failing.
+    if (!qEnvironmentVariable("WAYLAND_DISPLAY").startsWith(u'/') &&
+        qEnvironmentVariableIsEmpty("WAYLAND_SOCKET") &&
+        qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return {};
     const std::unique_ptr<wl_display, DisplayDeleter> display(wl_display_connect(nullptr));
     if (!display)
         return {};

@@ -239,6 +239,7 @@ private Q_SLOTS:
         QTest::newRow("neither variable") << QString() << QString();
         QTest::newRow("a display nobody serves") << u":%1"_s.arg(freeDisplay()) << QString();
         QTest::newRow("a compositor socket that is missing") << QString() << u"wayland-none"_s;
+        QTest::newRow("a compositor socket, no runtime folder") << QString() << u"wayland-0"_s;
     }
 
     void withoutADisplayOneLineAndStatusOne()
@@ -256,6 +257,8 @@ private Q_SLOTS:
             env.insert(u"DISPLAY"_s, display);
         if (!wayland.isEmpty())
             env.insert(u"WAYLAND_DISPLAY"_s, wayland);
+        if (QByteArray(QTest::currentDataTag()).contains("no runtime folder"))
+            env.remove(u"XDG_RUNTIME_DIR"_s);
         const auto [status, error] = startIn(env);
         QCOMPARE(status, 1);
         QVERIFY2(error.trimmed().count(u'\n') == 0, qPrintable(error));
