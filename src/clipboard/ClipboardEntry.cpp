@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboard/ClipboardEntry.h"
 
+#include "clipboard/DisplayText.h"
 #include "clipboard/ImageDecoder.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/AppPaths.h"
 
 #include <QCryptographicHash>
-#include <QRegularExpression>
-#include <QTextBoundaryFinder>
 #include <atomic>
 
 using namespace Qt::StringLiterals;
@@ -17,26 +16,9 @@ namespace tessel {
 namespace {
 
 constexpr qsizetype kPreviewLimit = 48;
-
-const QRegularExpression& whitespaceRegex()
-{
-    // Unicode properties make \s match every Unicode space, not only the ASCII ones.
-    static const QRegularExpression regex(u"\\s+"_s,
-                                          QRegularExpression::UseUnicodePropertiesOption);
-    return regex;
-}
-
-// Byte offset just past the first `count` grapheme clusters, or -1 when there are fewer.
-qsizetype offsetAfterGraphemes(const QString& text, qsizetype count)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype seen = 0;
-    while (finder.toNextBoundary() != -1) {
-        if (++seen == count)
-            return finder.position();
-    }
-    return -1;
-}
+// What a preview is made from: enough for its 48 characters with their marks, wide emoji
+// sequences included.
+constexpr qsizetype kPreviewSourceUnits = 1024;
 
 // A version-4 id that no other entry of this process has: one random id drawn at start, with a
 // counter folded into its first 48 bits. Drawing a random id per entry costs a hardware random
@@ -113,12 +95,18 @@ QString ClipboardEntry::previewText() const
 {
     if (m_cachedPreview)
         return *m_cachedPreview;
-    QString text = m_textContent.value_or(QString());
-    text.replace(whitespaceRegex(), u" "_s);
-    text = text.trimmed();
-    const qsizetype cut = offsetAfterGraphemes(text, kPreviewLimit - 1);
-    if (cut != -1 && offsetAfterGraphemes(text, kPreviewLimit + 1) != -1)
-        text = text.left(cut) + u'\u2026';
+    // Only the start of a text is looked at: the preview of a text of megabytes, or of one
+    // letter under millions of accents, costs what that of a short one does. An image has none:
+    // the interface names it in its own language.
+    QString text;
+    if (m_textContent) {
+        const DisplayText::Prefix source =
+            DisplayText::prefix(*m_textContent, kPreviewSourceUnits, true);
+        text = source.text.trimmed();
+        const auto [head, more] = DisplayText::firstGraphemes(text, kPreviewLimit);
+        if (more || !source.complete)
+            text = DisplayText::firstGraphemes(head, kPreviewLimit - 1).first + u'\u2026';
+    }
     // Previews are asked for on every paint; the content they derive from never changes.
     m_cachedPreview = text;
     return text;

@@ -49,8 +49,9 @@ public:
     void adoptHash(const QString& hash) const;
 
     bool isImage() const;
-    // The text in one line of at most 48 user-perceived characters; empty for an image, which
-    // the interface names in its own language.
+    // One line of at most 48 user-perceived characters, from a bounded start of the text (at most
+    // a few combining marks per character): cut with an ellipsis where there is more. Empty for
+    // an image, which the interface names in its own language.
     QString previewText() const;
     // A new item holding the content: text under the plain-text type; an image as TIFF and as
     // PNG, each in its real format (the stored bytes where they already are that format, else

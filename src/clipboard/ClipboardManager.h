@@ -5,6 +5,7 @@
 #include "clipboard/ClipboardSnapshot.h"
 #include "clipboard/TargetList.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -27,6 +28,8 @@ class ClipboardManager : public QObject {
 public:
     static constexpr int pollIntervalMs = 250;
     static constexpr int saveDelayMs = 400;
+    // However many changes follow, the first unsaved one reaches the disk within this time.
+    static constexpr int saveDeadlineMs = 2000;
     // The largest image or text recorded.
     static constexpr qint64 maxPayloadSize = PayloadLimit::defaultMaxBytes;
 
@@ -69,10 +72,16 @@ public:
     void trimHistory();
     // Trims to a limit that just changed, telling the views and saving when entries went.
     void applyHistoryLimit();
+    // Saves 0.4 s after the last change, and never later than `saveDeadlineMs` after the first
+    // change not yet saved, however many follow.
     void saveDebounced();
-    // The user's limit; while the settings could not be read at start and no limit has been
-    // chosen since, at least the number of entries loaded, so that nothing is deleted because a
-    // setting was lost.
+    // Saves now, without waiting for the delay, and waits at most `timeoutMs` for every save to
+    // be on disk: the last thing done before the process ends. False on time-out.
+    bool saveAndWait(int timeoutMs);
+    // The user's limit; while the stored limit was not one the preferences store (absent, the
+    // settings unreadable, or a value read as something else) and no limit has been chosen since,
+    // at least the number of entries loaded, so that nothing is deleted because a setting was
+    // lost or mangled.
     qint64 historyLimit() const;
 
 Q_SIGNALS:
@@ -88,6 +97,9 @@ private:
     void record(const ClipboardSnapshot& snapshot);
     // Removes `removed` from disk unless an entry still in the history keeps the same blob.
     void deleteBlobs(const ClipboardEntryList& removed);
+    void saveNow();
+    // Entries a save had to leave out to keep the registry readable leave the history too.
+    void dropLeftOut(const ClipboardEntryList& leftOut);
 
     Pasteboard& m_pasteboard;
     Workspace& m_workspace;
@@ -98,6 +110,8 @@ private:
     bool m_monitoring = false;
     QTimer m_timer;
     QTimer m_saveTimer;
+    // Running while a change waits to be saved.
+    QElapsedTimer m_unsavedSince;
     std::optional<qint64> m_limitFloor;
 };
 

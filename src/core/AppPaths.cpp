@@ -82,6 +82,12 @@ Result ensurePrivateDir(const QString& path)
 
 Result writePrivateFile(const QString& path, const QByteArray& bytes)
 {
+    return writePrivateFile(
+        path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+Result writePrivateFile(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
     // Qt's atomic writer would write through a link to its target and change the target's mode.
     if (const Kind kind = kindOf(path); kind != Kind::missing && kind != Kind::file)
         return Result::failure(refusal(path, kind));
@@ -98,8 +104,7 @@ Result writePrivateFile(const QString& path, const QByteArray& bytes)
     }
     // Qt 6.4 commits a file whose buffered bytes could not be flushed (a full disk) and so
     // replaces the old file with a short one: flush and check before committing.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError) {
         const Result result = failed(u"write"_s);
         file.cancelWriting();
         return result;

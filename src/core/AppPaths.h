@@ -5,6 +5,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+
+class QIODevice;
 
 namespace tessel {
 
@@ -26,6 +29,9 @@ Result ensurePrivateDir(const QString& path);
 // the old complete file or the new one. Fails, leaving the old file as it was, when any byte
 // cannot reach the disk (a full disk included) or when `path` is not a regular file.
 Result writePrivateFile(const QString& path, const QByteArray& bytes);
+// The same, with the contents written piece by piece by `write`, which returns false when a
+// write into the device failed.
+Result writePrivateFile(const QString& path, const std::function<bool(QIODevice&)>& write);
 
 // The contents of the regular file `path`, at most `maxBytes` long, opened without following a
 // symbolic link and without waiting on a FIFO. Fails with the reason otherwise.

@@ -4,6 +4,7 @@
 #include "clipboard/TargetList.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandDataControlPipe.h"
+#include "platform/wayland/WaylandRoundtrip.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <fcntl.h>
@@ -30,19 +31,27 @@ struct WaylandDataControl::Listeners {
         zwlr_data_control_device_v1_destroy(device);
         self->m_device = nullptr;
     }
-    static void primarySelection(void*, zwlr_data_control_device_v1*,
+    static void primarySelection(void* data, zwlr_data_control_device_v1*,
                                  zwlr_data_control_offer_v1* offer)
     {
-        if (offer)
+        auto* self = static_cast<WaylandDataControl*>(data);
+        self->m_awaitingSelection.stop();
+        if (offer) {
+            self->m_offers.remove(offer);
             zwlr_data_control_offer_v1_destroy(offer);
+        }
     }
     static void offerMimeType(void* data, zwlr_data_control_offer_v1* offer, const char* mimeType)
     {
         auto* self = static_cast<WaylandDataControl*>(data);
         const auto it = self->m_offers.find(offer);
+        if (it == self->m_offers.end())
+            return;
         // A list of 100,000 types costs no more than one of TargetList::maxTargets.
-        if (it != self->m_offers.end() && it->size() < TargetList::maxTargets)
-            it->append(QString::fromUtf8(mimeType));
+        if (++it->heard <= TargetList::maxTargets)
+            it->types.append(QString::fromUtf8(mimeType));
+        else if (it->heard == TargetList::maxTargets + 1)
+            Q_EMIT self->deliverySuspect();
     }
     static void send(void* data, zwlr_data_control_source_v1* source, const char* mimeType,
                      int32_t fd)
@@ -61,7 +70,8 @@ struct WaylandDataControl::Listeners {
     static constexpr zwlr_data_control_source_v1_listener source{&send, &cancelled};
 };
 
-std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection& connection)
+std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection& connection,
+                                                               std::chrono::milliseconds timeout)
 {
     if (!connection.seat() || !connection.dataControlManager())
         return nullptr;
@@ -69,7 +79,7 @@ std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection
                                                                 connection.seat());
     std::unique_ptr<WaylandDataControl> control(new WaylandDataControl(connection, device));
     // The compositor answers a new device with the current selection: take it as the baseline.
-    if (wl_display_roundtrip(connection.display()) < 0)
+    if (!roundtrip(connection.display(), timeout))
         return nullptr;
     control->m_baselineSeen = true;
     return control;
@@ -81,6 +91,9 @@ WaylandDataControl::WaylandDataControl(WaylandConnection& connection,
     , m_device(device)
 {
     zwlr_data_control_device_v1_add_listener(m_device, &Listeners::device, this);
+    m_awaitingSelection.setSingleShot(true);
+    m_awaitingSelection.setInterval(selectionWait);
+    connect(&m_awaitingSelection, &QTimer::timeout, this, &WaylandDataControl::deliverySuspect);
 }
 
 WaylandDataControl::~WaylandDataControl()
@@ -98,16 +111,19 @@ WaylandDataControl::~WaylandDataControl()
 
 void WaylandDataControl::offerIntroduced(zwlr_data_control_offer_v1* offer)
 {
+    m_awaitingSelection.start();
     m_offers.insert(offer, {});
     zwlr_data_control_offer_v1_add_listener(offer, &Listeners::offer, this);
 }
 
 void WaylandDataControl::selectionAnnounced(zwlr_data_control_offer_v1* offer)
 {
+    m_awaitingSelection.stop();
     if (m_current)
         zwlr_data_control_offer_v1_destroy(m_current);
     m_current = offer;
-    const QStringList mimeTypes = m_offers.take(offer);
+    const QStringList mimeTypes = m_offers.take(offer).types;
+    m_currentTypes = mimeTypes;
     // Offers introduced for nothing (a selection replaced before it was announced) are done.
     for (auto* stale : m_offers.keys())
         zwlr_data_control_offer_v1_destroy(stale);
@@ -118,6 +134,12 @@ void WaylandDataControl::selectionAnnounced(zwlr_data_control_offer_v1* offer)
     if (!m_baselineSeen || m_ownSource || !m_handler)
         return;
     m_handler(offer ? mimeTypes : QStringList());
+}
+
+void WaylandDataControl::reportCurrentSelection()
+{
+    if (m_current && !m_ownSource && m_handler)
+        m_handler(m_currentTypes);
 }
 
 int WaylandDataControl::receive(const QString& mimeType)

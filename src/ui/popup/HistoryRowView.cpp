@@ -173,7 +173,11 @@ void HistoryRowView::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QRect content = cardRect(option.rect)
                               .adjusted(cardPadding, cardPadding, -cardPadding,
                                         -cardPadding - kPinRowHeight - kStackSpacing);
+    painter->save();
+    // Stacked accents reach far above and below their line: they stay on this card.
+    painter->setClipRect(cardRect(option.rect), Qt::IntersectClip);
     paintPreview(painter, content, index, palette);
+    painter->restore();
     paintPin(painter, option.rect, index, palette);
 
     // The menu button: an ellipsis on a faint circle, always shown.

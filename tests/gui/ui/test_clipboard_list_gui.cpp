@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -138,8 +139,9 @@ private Q_SLOTS:
         const QPersistentModelIndex hovered = all.index(0, 0);
         const ClipboardEntryPtr hoveredEntry = all.entryAt(0);
 
-        f->settings.set(settings::maxHistoryItems, qint64(4));
-        for (const QString& text : {u"a"_s, u"b"_s, u"a"_s}) // a trim, then a move to the top
+        f->settings.set(settings::maxHistoryItems, qint64(10));
+        // Trims at the last two new texts, then a move to the top.
+        for (const QString& text : {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"g"_s, u"a"_s})
             f->copy(text);
         QVERIFY(rowsMatch());
         f->manager.toggleFavorite(f->manager.entries().at(2));
@@ -154,6 +156,44 @@ private Q_SLOTS:
         QVERIFY(rowsMatch());
         QCOMPARE(favorites.rowCount(), 1);
         QCOMPARE(resets.count(), 0);
+    }
+
+    void markHeavyTextPaintsInsideItsRow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("marks above") << u"a"_s + QString(300, QChar(0x0301));
+        QTest::newRow("marks below") << u"g"_s + QString(300, QChar(0x0316));
+        QTest::newRow("both, on every letter")
+            << QString(u"o"_s + QString(20, QChar(0x0301)) + QString(20, QChar(0x0316)))
+                   .repeated(30);
+    }
+
+    void markHeavyTextPaintsInsideItsRow()
+    {
+        QFETCH(QString, text);
+        f->copy(text);
+        makeView(false);
+        const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+        const QModelIndex index = view->model()->index(0, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(view->listView()->viewport());
+        option.rect = QRect(0, 0, 330, 0);
+        option.rect = QRect(QPoint(0, 300), rows->sizeHint(option, index));
+        QImage canvas(330, 900, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        {
+            QPainter painter(&canvas);
+            rows->paint(&painter, option, index);
+        }
+        // Nothing the row draws may land on its neighbours.
+        int outside = 0;
+        for (int y = 0; y < canvas.height(); ++y) {
+            if (y >= option.rect.top() && y <= option.rect.bottom())
+                continue;
+            for (int x = 0; x < canvas.width(); ++x)
+                outside += qAlpha(canvas.pixel(x, y)) != 0;
+        }
+        QCOMPARE(outside, 0);
     }
 
     void thePopupMayCloseUnderAnOpenRowMenu()

@@ -45,6 +45,14 @@ private Q_SLOTS:
         row("stray argument", {u"toggle"_s}, Kind::error, RemoteCommand::toggle, u"toggle"_s);
         row("two requests", {u"--toggle"_s, u"--quit"_s}, Kind::error, RemoteCommand::toggle,
             u"--toggle, --quit"_s);
+        // Qt's own options are Qt's: they choose how Tessel starts, or go with a request.
+        row("Qt's platform option", {u"-platform"_s, u"xcb"_s}, Kind::start);
+        row("Qt's options, both spellings",
+            {u"--platform=offscreen"_s, u"-style"_s, u"fusion"_s, u"-reverse"_s}, Kind::start);
+        row("Qt's option with a request", {u"-display"_s, u":1"_s, u"--emoji"_s}, Kind::remote,
+            RemoteCommand::emoji);
+        row("Qt's option without its value", {u"-platform"_s}, Kind::error, RemoteCommand::toggle,
+            u"-platform"_s);
         row("the same request twice", {u"--emoji"_s, u"--emoji"_s}, Kind::remote,
             RemoteCommand::emoji);
     }

@@ -58,6 +58,32 @@ private Q_SLOTS:
         QCOMPARE(textEntry(text).previewText(), preview);
     }
 
+    void previewsOfHostileTextsStayShort_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("preview");
+        const QString acute(8, QChar(0x0301));
+        // A web page can put one letter under millions of accents on the clipboard; laying that
+        // out froze every opening of the popup.
+        QTest::newRow("one letter, 3,000,000 marks")
+            << u"a"_s + QString(3'000'000, QChar(0x0301)) << u"a"_s + acute + u'\u2026';
+        QTest::newRow("marks on every letter")
+            << QString(u"e"_s + QString(40, QChar(0x0301))).repeated(60)
+            << QString(u"e"_s + acute).repeated(47) + u'\u2026';
+        QTest::newRow("a few marks stay") << u"a\u0323\u0302b"_s << u"a\u0323\u0302b"_s;
+        QTest::newRow("megabytes of white space between two words")
+            << u"a"_s + QString(4'000'000, u' ') + u"b"_s << u"a\u2026"_s;
+        QTest::newRow("megabytes of text")
+            << u"word "_s.repeated(2'000'000) << u"word "_s.repeated(10).left(47) + u'\u2026';
+    }
+
+    void previewsOfHostileTextsStayShort()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, preview);
+        QCOMPARE(textEntry(text).previewText(), preview);
+    }
+
     void imagesAreNamedByTheirHash()
     {
         const QByteArray png = test::encodedImage("png");

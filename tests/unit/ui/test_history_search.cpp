@@ -117,6 +117,24 @@ private Q_SLOTS:
         }
     }
 
+    void hostileTextsAreSearchedInABoundedForm()
+    {
+        // A letter under millions of marks, and a text of megabytes: each keystroke compares a
+        // prefix of bounded size, prepared once.
+        const auto marks = text(u"Zalgo text"_s + QString(3'000'000, QChar(0x0301)) + u"tail"_s);
+        const auto large = text(u"start "_s + QString(9'000'000, u'x') + u" end"_s);
+        HistorySearch search;
+        search.setSearchText(u"zalgo tex"_s);
+        QVERIFY(search.matches(*marks));
+        search.setSearchText(u"start x"_s);
+        QVERIFY(search.matches(*large));
+        QVERIFY(HistorySearch::comparableText(*marks).size() <= HistorySearch::maxSearchedUnits);
+        QVERIFY(HistorySearch::comparableText(*large).size() <= HistorySearch::maxSearchedUnits);
+        // What lies beyond the bound is not searched.
+        search.setSearchText(u" end"_s);
+        QVERIFY(!search.matches(*large));
+    }
+
     void imagesDropOutOnlyWhileAQueryIsTyped()
     {
         HistorySearch search;
