@@ -3,6 +3,7 @@
 
 #include "clipboard/ClipboardEntry.h"
 #include "clipboard/ClipboardSnapshot.h"
+#include "clipboard/ImageLoader.h"
 #include "clipboard/TargetList.h"
 
 #include <QObject>
@@ -38,6 +39,8 @@ public:
     // Newest first.
     const ClipboardEntryList& entries() const { return m_entries; }
     ClipboardStore& store() const { return *m_store; }
+    // Decodes the entries' images in the background, for the rows and previews that show them.
+    ImageLoader& images() { return m_images; }
     qint64 lastChangeCount() const { return m_lastChangeCount; }
     bool isMonitoring() const { return m_monitoring; }
 
@@ -99,6 +102,7 @@ private:
     QTimer m_timer;
     QTimer m_saveTimer;
     std::optional<qint64> m_limitFloor;
+    ImageLoader m_images;
 };
 
 } // namespace tessel

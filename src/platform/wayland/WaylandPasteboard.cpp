@@ -97,9 +97,9 @@ void WaylandPasteboard::clearContents()
 void WaylandPasteboard::writeItem(const PasteboardItem& item)
 {
     WaylandDataControl::Contents contents;
-    for (const auto& [type, bytes] : item.values()) {
-        for (const QString& mimeType : mimeTypesForType(type))
-            contents.append({mimeType, bytes});
+    for (const PasteboardValue& value : item.values()) {
+        for (const QString& mimeType : mimeTypesForType(value.type))
+            contents.append({mimeType, value.bytes, value.producer});
     }
     m_own = item;
     m_control->setSelection(std::move(contents));

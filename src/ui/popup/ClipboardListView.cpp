@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -36,7 +37,7 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     , m_favoritesOnly(showFavoritesOnly)
     , m_model(
           new ClipboardListFilter(new ClipboardListModel(manager, this), showFavoritesOnly, this))
-    , m_rows(new HistoryRowView(language))
+    , m_rows(new HistoryRowView(language, manager.images()))
     , m_list(new QListView(this))
     , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
     , m_stack(new QStackedLayout)
@@ -162,6 +163,17 @@ void ClipboardListView::applyColours()
     };
     tint(m_emptyTitle, Theme::secondary(pal));
     tint(m_emptySubtitle, Theme::tertiary(pal));
+}
+
+void ClipboardListView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The thumbnails kept are those of a few screens of rows, whatever the length of the history:
+    // enough to scroll back without waiting for them again.
+    constexpr qsizetype kScreensKept = 3;
+    const qreal scale = devicePixelRatioF();
+    m_manager.images().setCacheLimit(kScreensKept * qsizetype(width() * scale) *
+                                     qsizetype(height() * scale) * 4);
 }
 
 void ClipboardListView::changeEvent(QEvent* event)
