@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/MemoryPressure.h"
 #include "app/PopupActions.h"
 #include "app/RemoteControl.h"
 #include "app/UnixSignalWatcher.h"
@@ -176,5 +177,12 @@ int main(int argc, char* argv[])
     if (const Result registered = remote.registerOnSessionBus(); !registered)
         qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
                qPrintable(registered.message()));
+    // When memory is short, the decoded images go, and the heap's free pages with them.
+    MemoryPressure pressure;
+    QObject::connect(&pressure, &MemoryPressure::low, &clipboard, [&clipboard] {
+        clipboard.images().clear();
+        ProcessMemory::releaseFreeMemory();
+    });
+    pressure.watchSessionBus();
     return QApplication::exec();
 }
