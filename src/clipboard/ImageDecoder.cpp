@@ -24,6 +24,19 @@ bool withinLimits(QSize size)
     return size.isValid() && qint64(size.width()) * size.height() <= maxPixels;
 }
 
+// The format of the encoded image at the device's position, from its signature: named, the
+// reader takes Qt's own PNG decoder or the TIFF plugin at once, instead of loading every image
+// plugin (and the libraries behind them) to ask each whether it knows the bytes.
+QByteArray formatOf(QIODevice& device)
+{
+    const QByteArray head = device.peek(8);
+    if (isPng(head))
+        return QByteArrayLiteral("png");
+    if (head.startsWith(QByteArrayView("II*\0", 4)) || head.startsWith(QByteArrayView("MM\0*", 4)))
+        return QByteArrayLiteral("tiff");
+    return {};
+}
+
 std::optional<QByteArray> encode(const QImage& image, const char* format)
 {
     QByteArray bytes;
@@ -39,7 +52,7 @@ std::optional<QByteArray> encode(const QImage& image, const char* format)
 std::optional<QSize> probe(QIODevice& device)
 {
     limitAllocations();
-    QImageReader reader(&device);
+    QImageReader reader(&device, formatOf(device));
     if (!reader.canRead())
         return std::nullopt;
     const QSize size = reader.size();
@@ -71,7 +84,7 @@ std::optional<QImage> decode(const QByteArray& bytes, QSize bound)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, formatOf(buffer));
     const QSize size = reader.size();
     if (size.isValid() && !withinLimits(size))
         return std::nullopt;
