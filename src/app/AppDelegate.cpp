@@ -32,6 +32,8 @@ namespace tessel {
 namespace {
 // How long quitting may wait for the last save to reach the disk.
 constexpr int kFinalSaveTimeoutMs = 3000;
+// After a close, once the popup's widgets are gone (they are deleted from the event loop).
+constexpr int kReleaseAfterCloseMs = 500;
 
 } // namespace
 
@@ -53,6 +55,7 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_loginItems(loginItems)
 {
     connect(&m_settings, &SettingsStore::changed, this, &AppDelegate::settingChanged);
+    connect(&m_windowController, &WindowController::closed, this, &AppDelegate::releasePopupMemory);
 }
 
 AppDelegate::~AppDelegate()
@@ -225,9 +228,25 @@ void AppDelegate::prepareFirstPopup()
         m_windowController.applyTheme(&view);
         view.grab();
     }
-    // The launch's parse and warm-up leave freed memory spread through the heap.
-    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this,
-                                     [] { ProcessMemory::releaseFreeMemory(); });
+    // The grab asked for the first rows' thumbnails; a closed popup holds none.
+    m_clipboard.images().clear();
+    // The launch's parse and warm-up leave freed memory spread through the heap. The images'
+    // sizes are read after that, so that the first opening lays image rows out at their height.
+    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this, [this] {
+        ProcessMemory::releaseFreeMemory();
+        m_clipboard.images().learnSizes(m_clipboard.entries());
+    });
+}
+
+void AppDelegate::releasePopupMemory()
+{
+    // What a closed popup held goes back: its thumbnails at once, and the pages its widgets
+    // freed once they are deleted.
+    m_clipboard.images().clear();
+    QTimer::singleShot(kReleaseAfterCloseMs, this, [this] {
+        if (!m_windowController.isOpen())
+            ProcessMemory::releaseFreeMemory();
+    });
 }
 
 void AppDelegate::placeWindow(QWidget* window, QSize size)

@@ -84,6 +84,8 @@ private:
     void placeWindow(QWidget* window, QSize size);
     // Applies a setting that just changed to the parts of the program that use it.
     void settingChanged(const QString& key);
+    // Gives back what the popup held once it has closed.
+    void releasePopupMemory();
 
     SettingsStore& m_settings;
     LanguageManager& m_language;

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/DisplayLossGuard.h"
 #include "app/HistoryLock.h"
+#include "app/MemoryPressure.h"
 #include "app/PopupActions.h"
 #include "app/RemoteControl.h"
 #include "app/SessionBusProbe.h"
@@ -283,6 +284,13 @@ int main(int argc, char* argv[])
     if (const Result registered = remote.registerOnSessionBus(); !registered)
         qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
                qPrintable(registered.message()));
+    // When memory is short, the decoded images go, and the heap's free pages with them.
+    MemoryPressure pressure;
+    QObject::connect(&pressure, &MemoryPressure::low, &clipboard, [&clipboard] {
+        clipboard.images().clear();
+        ProcessMemory::releaseFreeMemory();
+    });
+    pressure.watchSessionBus();
     // Started by a command (a desktop entry's action) while no Tessel ran: carry it out now.
     if (launch.firstCommand)
         QTimer::singleShot(0, &app,

@@ -3,6 +3,7 @@
 
 #include "clipboard/ClipboardEntry.h"
 #include "clipboard/ClipboardSnapshot.h"
+#include "clipboard/ImageLoader.h"
 #include "clipboard/TargetList.h"
 
 #include <QElapsedTimer>
@@ -41,6 +42,8 @@ public:
     // Newest first.
     const ClipboardEntryList& entries() const { return m_entries; }
     ClipboardStore& store() const { return *m_store; }
+    // Decodes the entries' images in the background, for the rows and previews that show them.
+    ImageLoader& images() { return m_images; }
     qint64 lastChangeCount() const { return m_lastChangeCount; }
     bool isMonitoring() const { return m_monitoring; }
 
@@ -113,6 +116,7 @@ private:
     // Running while a change waits to be saved.
     QElapsedTimer m_unsavedSince;
     std::optional<qint64> m_limitFloor;
+    ImageLoader m_images;
 };
 
 } // namespace tessel

@@ -4,8 +4,10 @@
 #include "core/Result.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QIODevice;
 
@@ -32,6 +34,11 @@ Result writePrivateFile(const QString& path, const QByteArray& bytes);
 // The same, with the contents written piece by piece by `write`, which returns false when a
 // write into the device failed.
 Result writePrivateFile(const QString& path, const std::function<bool(QIODevice&)>& write);
+
+// The regular file `path`, opened for reading without following a symbolic link and without
+// waiting on a FIFO, when it is at most `maxBytes` long; fails with the reason otherwise. For
+// readers that need only part of a file (an image's header).
+Expected<std::unique_ptr<QFile>> openPrivateFile(const QString& path, qint64 maxBytes);
 
 // The contents of the regular file `path`, at most `maxBytes` long, opened without following a
 // symbolic link and without waiting on a FIFO. Fails with the reason otherwise.

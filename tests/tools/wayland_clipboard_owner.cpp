@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     for (qsizetype i = 0; i < arguments.size(); i += 2)
-        contents.append({arguments.at(i), arguments.at(i + 1).toUtf8()});
+        contents.append({arguments.at(i), arguments.at(i + 1).toUtf8(), {}});
     const auto connection = WaylandConnection::open();
     const auto control = connection ? WaylandDataControl::create(*connection) : nullptr;
     if (!control) {

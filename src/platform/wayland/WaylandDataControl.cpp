@@ -8,7 +8,9 @@
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
+#include <utility>
 #include <wayland-client.h>
 
 namespace tessel::wayland {
@@ -90,6 +92,7 @@ WaylandDataControl::WaylandDataControl(WaylandConnection& connection,
     : m_connection(connection)
     , m_device(device)
 {
+    m_producers.setMaxThreadCount(1);
     zwlr_data_control_device_v1_add_listener(m_device, &Listeners::device, this);
     m_awaitingSelection.setSingleShot(true);
     m_awaitingSelection.setInterval(selectionWait);
@@ -98,6 +101,8 @@ WaylandDataControl::WaylandDataControl(WaylandConnection& connection,
 
 WaylandDataControl::~WaylandDataControl()
 {
+    m_producers.clear();
+    m_producers.waitForDone();
     for (auto* offer : m_offers.keys())
         zwlr_data_control_offer_v1_destroy(offer);
     if (m_current)
@@ -163,8 +168,8 @@ void WaylandDataControl::setSelection(Contents contents)
     auto* source =
         zwlr_data_control_manager_v1_create_data_source(m_connection.dataControlManager());
     zwlr_data_control_source_v1_add_listener(source, &Listeners::source, this);
-    for (const auto& [mimeType, bytes] : contents)
-        zwlr_data_control_source_v1_offer(source, mimeType.toUtf8().constData());
+    for (const PasteboardValue& value : contents)
+        zwlr_data_control_source_v1_offer(source, value.type.toUtf8().constData());
     m_sources.insert(source, std::move(contents));
     m_ownSource = source;
     zwlr_data_control_device_v1_set_selection(m_device, source);
@@ -176,11 +181,31 @@ void WaylandDataControl::sendRequested(zwlr_data_control_source_v1* source, cons
 {
     const auto it = m_sources.constFind(source);
     if (it != m_sources.cend()) {
-        for (const auto& [offered, bytes] : *it) {
-            if (offered == mimeType) {
-                PipeWriter::start(fd, bytes, sendTimeout, this);
+        for (const PasteboardValue& value : *it) {
+            if (value.type != mimeType)
+                continue;
+            if (!value.isDeferred()) {
+                PipeWriter::start(fd, value.bytes, sendTimeout, this);
                 return;
             }
+            // Made away from the event loop (converting a large image takes a while), then written
+            // from it. Should this object go first, the pending answer goes with it, and the
+            // descriptor is closed with the answer.
+            auto pipe = std::shared_ptr<int>(new int(fd), [](int* owned) {
+                if (*owned >= 0)
+                    ::close(*owned);
+                delete owned;
+            });
+            m_producers.start([this, producer = value.producer, pipe] {
+                QByteArray bytes = producer().value_or(QByteArray());
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, pipe, bytes = std::move(bytes)] {
+                        PipeWriter::start(std::exchange(*pipe, -1), bytes, sendTimeout, this);
+                    },
+                    Qt::QueuedConnection);
+            });
+            return;
         }
     }
     ::close(fd);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "clipboard/Pasteboard.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QThreadPool>
 #include <chrono>
 #include <functional>
 #include <utility>
@@ -22,13 +25,15 @@ class WaylandConnection;
 
 // The clipboard selection of one seat through the wlroots data-control protocol: it hears of
 // every selection set by any client, whether or not Tessel has the focus, and sets selections
-// of its own that are served from memory. Main thread only.
+// of its own that are served from memory, or made on request on a thread of its own. Main thread
+// only.
 class WaylandDataControl final : public QObject {
     Q_OBJECT
 
 public:
-    // Ordered (MIME type, bytes) pairs that one of our selections offers.
-    using Contents = QList<std::pair<QString, QByteArray>>;
+    // What one of our selections offers, in order: each MIME type (as the value's type) with its
+    // bytes or the producer that makes them when a client asks.
+    using Contents = QList<PasteboardValue>;
     // Another client's selection, with its MIME types (at most TargetList::maxTargets kept), or
     // a cleared selection (no types).
     using SelectionHandler = std::function<void(const QStringList& mimeTypes)>;
@@ -99,6 +104,8 @@ private:
     zwlr_data_control_source_v1* m_ownSource = nullptr;
     SelectionHandler m_handler;
     bool m_baselineSeen = false;
+    // Makes the bytes that are produced on request; destroyed first, waiting for the one at work.
+    QThreadPool m_producers;
 };
 
 } // namespace tessel::wayland

@@ -178,9 +178,9 @@ void WaylandPasteboard::writeItem(const PasteboardItem& item)
     if (!m_control)
         return; // while the connection is being reopened there is no selection to set
     WaylandDataControl::Contents contents;
-    for (const auto& [type, bytes] : item.values()) {
-        for (const QString& mimeType : mimeTypesForType(type))
-            contents.append({mimeType, bytes});
+    for (const PasteboardValue& value : item.values()) {
+        for (const QString& mimeType : mimeTypesForType(value.type))
+            contents.append({mimeType, value.bytes, value.producer});
     }
     m_own = item;
     m_control->setSelection(std::move(contents));

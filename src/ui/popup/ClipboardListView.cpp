@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -37,7 +38,7 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     , m_favoritesOnly(showFavoritesOnly)
     , m_model(new ClipboardListFilter(new ClipboardListModel(manager, language, this),
                                       showFavoritesOnly, this))
-    , m_rows(new HistoryRowView(language))
+    , m_rows(new HistoryRowView(language, manager.images()))
     , m_list(new QListView(this))
     //% "Clear all"
     , m_clear(new QPushButton(language.string("clear_all"), this))
@@ -172,6 +173,17 @@ void ClipboardListView::applyColours()
     };
     tint(m_emptyTitle, Theme::secondary(pal));
     tint(m_emptySubtitle, Theme::tertiary(pal));
+}
+
+void ClipboardListView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The thumbnails kept are those of a few screens of rows, whatever the length of the history:
+    // enough to scroll back without waiting for them again.
+    constexpr qsizetype kScreensKept = 3;
+    const qreal scale = devicePixelRatioF();
+    m_manager.images().setCacheLimit(kScreensKept * qsizetype(width() * scale) *
+                                     qsizetype(height() * scale) * 4);
 }
 
 void ClipboardListView::changeEvent(QEvent* event)

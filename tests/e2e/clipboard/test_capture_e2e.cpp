@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +152,23 @@ private Q_SLOTS:
         // Another client's copy afterwards is captured as usual.
         QVERIFY(test::xclipWrite("from elsewhere"_ba));
         QTRY_COMPARE(manager.entries().size(), 3);
+
+        // A chosen image goes out as it was captured, and as TIFF made for the client that asks.
+        const QByteArray png = encodedImage("png", Qt::magenta, 24);
+        QVERIFY(test::xclipWrite(png, u"image/png"_s));
+        QTRY_COMPARE(manager.entries().size(), 4);
+        QVERIFY(test::xclipWrite("after the image"_ba));
+        QTRY_COMPARE(manager.entries().size(), 5);
+        manager.select(manager.entries().at(1));
+        const QByteArray targets = readClipboard(u"TARGETS"_s);
+        QVERIFY(targets.contains("image/tiff") && targets.contains("image/png"));
+        QCOMPARE(readClipboard(u"image/png"_s), png);
+        QImage tiff;
+        QVERIFY(tiff.loadFromData(readClipboard(u"image/tiff"_s), "TIFF"));
+        QCOMPARE(tiff.size(), QSize(24, 24));
+        QCOMPARE(tiff.pixelColor(12, 12), QColor(Qt::magenta));
+        QTest::qWait(300);
+        QCOMPARE(manager.entries().size(), 5);
         manager.stopMonitoring();
         QVERIFY(manager.store().waitForPendingSaves(3000));
     }

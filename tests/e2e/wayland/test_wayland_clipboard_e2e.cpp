@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -230,6 +232,27 @@ private Q_SLOTS:
         QCOMPARE(pasteboard->stringForType(PasteboardType::plainText),
                  std::optional(u"theirs now"_s));
         QVERIFY(!pasteboard->types().contains(PasteboardType::transient));
+
+        // Bytes made on request (an image's conversion) are made away from the event loop, which
+        // goes on serving meanwhile, and reach the client that asked.
+        PasteboardItem image;
+        std::atomic<bool> release = false;
+        image.setDeferred(u"public.tiff"_s, [&release]() -> std::optional<QByteArray> {
+            QDeadlineTimer patience(3000);
+            while (!release && !patience.hasExpired())
+                QThread::msleep(5);
+            // Made on the event loop's thread, it would have waited for itself in vain.
+            return release ? "converted bytes"_ba : "made too early"_ba;
+        });
+        image.setData(u"public.png"_s, "stored bytes"_ba);
+        pasteboard->writeItem(image);
+        QProcess slow;
+        slow.start(u"wl-paste"_s, {u"--type"_s, u"image/tiff"_s});
+        QVERIFY(slow.waitForStarted(5000));
+        QCOMPARE(runClient(u"wl-paste"_s, {u"--type"_s, u"image/png"_s}).output, "stored bytes"_ba);
+        release = true;
+        QTRY_COMPARE_WITH_TIMEOUT(slow.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(slow.readAllStandardOutput(), "converted bytes"_ba);
 
         // Clearing leaves nothing to paste.
         pasteboard->clearContents();

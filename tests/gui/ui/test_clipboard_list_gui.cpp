@@ -211,6 +211,24 @@ private Q_SLOTS:
             QVERIFY(!qobject_cast<QMenu*>(widget) || !widget->isVisible());
     }
 
+    void imageRowsAreDrawnBeforeTheirImagesAreDecoded()
+    {
+        // Decoding belongs off the main thread: a paint draws the row at once, with its image's
+        // place empty, and the image follows when its decode is done.
+        makeView(false);
+        f->manager.images().clear(); // as for a new popup: nothing decoded yet
+        const int row = int(shown().indexOf(u"[image]"_s));
+        const QRect content =
+            HistoryRowView::cardRect(rowRect(row))
+                .adjusted(HistoryRowView::cardPadding, HistoryRowView::cardPadding, 0, 0);
+        const QPoint inside = content.topLeft() + QPoint(4, 4); // the 8 x 8 red picture
+        const auto drawn = [&] {
+            return view->listView()->viewport()->grab().toImage().pixelColor(inside);
+        };
+        QVERIFY(drawn() != QColor(Qt::red));
+        QTRY_COMPARE(drawn(), QColor(Qt::red));
+    }
+
     void keyboardSelectionStopsAtBothEnds()
     {
         makeView(false);

@@ -16,9 +16,11 @@
 #include "ui/widgets/SearchBar.h"
 #include "window/PopupWindow.h"
 
+#include <QBuffer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -266,6 +268,44 @@ private Q_SLOTS:
         app.applicationWillTerminate();
         QCOMPARE(f->manager.entries().first()->textContent(), u"copied just before quitting"_s);
         QVERIFY(!f->manager.isMonitoring());
+    }
+
+    void thePopupHoldsThumbnailsForTheRowsOnScreenOnly()
+    {
+        // Forty distinct pictures among texts: scrolled through from top to bottom.
+        for (int i = 0; i < 40; ++i) {
+            QImage picture(320, 200, QImage::Format_RGB32);
+            picture.fill(QColor::fromHsv(i * 9, 200, 200));
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "PNG");
+            PasteboardItem item;
+            item.setData(PasteboardType::png, png);
+            f->pasteboard.writeExternal(item);
+            f->manager.poll();
+            f->copy(u"text after picture %1"_s.arg(i));
+        }
+        LaunchedApp launched(*f);
+        ImageLoader& images = f->manager.images();
+        launched.app.openPopup(PopupTab::clipboard);
+        auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+        auto* list = qobject_cast<ClipboardListView*>(view->tabContent());
+        QVERIFY(list);
+        const qsizetype screen = qsizetype(list->width()) * list->height() * 4;
+        qsizetype most = 0;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            list->handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {}));
+            QCoreApplication::processEvents(); // the list lays its rows out from the event loop
+            list->listView()->viewport()->grab(); // painted as on screen
+            QTRY_VERIFY(images.isIdle());
+            most = std::max(most, images.cachedBytes());
+        }
+        QVERIFY2(most > 0 && most <= 3 * screen,
+                 qPrintable(u"%1 bytes held for a list of %2"_s.arg(most).arg(screen)));
+        f->windowController.close(true);
+        QCOMPARE(images.cachedBytes(), 0);
+        QVERIFY(images.isIdle());
     }
 
     void launchWithoutPermissionOpensTheOnboarding()
