@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL ${TESSEL_WEBSITE_URL})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Debian policy: no debugging symbols in the shipped binary, and directories 0755 whatever the
 # packager's umask. (The "package" preset compiles without -g at all: nothing would keep the
-# debugging information, and it took a quarter of the compile time.)
+# debugging information, and the linker's build ID, which stays, would still hash the source and
+# build paths it names, so that two checkouts at different paths built different binaries.)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
