@@ -46,6 +46,8 @@ has emoji, kaomoji and symbol pickers, searchable in English, Portuguese and
 Spanish. Content marked by password managers is never recorded, and Tessel
 makes no network connections.
 .
-Global shortcuts and pasting need an X11 session or XWayland.")
+It runs on X11 and on Wayland: natively on compositors that share their
+clipboard (sway and other wlroots compositors, KDE Plasma), through XWayland
+on GNOME.")
 
 include(CPack)
