@@ -72,7 +72,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         u"Clipboard history with emoji, kaomoji and symbol pickers. Without options, starts "
         "Tessel; an option asks the Tessel that is running, for example from a shortcut "
         "bound in the desktop's keyboard settings."_s);
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): it also adds --help-all, which lists Qt's own options, and Tessel
+    // takes none of them.
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     for (const RemoteOption& option : kRemoteOptions) {
         parser.addOption(QCommandLineOption(QString::fromUtf16(option.name),

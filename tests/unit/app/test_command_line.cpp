@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -70,6 +71,24 @@ private Q_SLOTS:
         // Every refusal is one line on standard error.
         if (kind == Kind::error)
             QVERIFY(!parsed.text.trimmed().contains(u'\n'));
+    }
+
+    // Each option the help lists does what it says: none of them silently starts Tessel, and
+    // none is refused.
+    void helpListsOnlyWhatIsHandled()
+    {
+        const QString help = CommandLine::parse({u"tessel"_s, u"--help"_s}).text;
+        static const QRegularExpression optionLine(u"^  (-[^ ]+(?:, -[^ ]+)*)  "_s,
+                                                   QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = optionLine.globalMatch(help); match.hasNext();)
+            listed += match.next().captured(1).split(u", "_s);
+        QVERIFY2(listed.size() >= 6, qPrintable(help));
+        for (const QString& option : std::as_const(listed)) {
+            const CommandLine parsed = CommandLine::parse({u"tessel"_s, option});
+            QVERIFY2(parsed.kind != Kind::start && parsed.kind != Kind::error,
+                     qPrintable(option + u": "_s + parsed.text));
+        }
     }
 };
 
