@@ -35,13 +35,13 @@ start_virtual_desktop() {
     sleep 0.5
 }
 
-# Processes stopped, and the compositors' runtime directories removed, when the script exits,
-# whichever desktop started them.
+# Processes stopped, and temporary directories (the compositors' runtime directories among them)
+# removed, when the script exits, whichever function started or made them.
 desktop_pids=()
-desktop_dirs=()
+temp_dirs=()
 stop_desktops() {
     [[ ${#desktop_pids[@]} -eq 0 ]] || kill "${desktop_pids[@]}" 2>/dev/null || true
-    [[ ${#desktop_dirs[@]} -eq 0 ]] || rm -rf "${desktop_dirs[@]}" 2>/dev/null || true
+    [[ ${#temp_dirs[@]} -eq 0 ]] || rm -rf "${temp_dirs[@]}" 2>/dev/null || true
 }
 stop_on_exit() {
     desktop_pids+=("$@")
@@ -87,7 +87,7 @@ start_wayland_desktop() {
     local user runtime
     user="$(wayland_session_user)"
     runtime="$(wayland_runtime_dir wayland "$user")"
-    desktop_dirs+=("$runtime")
+    temp_dirs+=("$runtime")
     export TESSEL_WAYLAND_RUNTIME_DIR="$runtime" TESSEL_WAYLAND_USER="$user"
     unset TESSEL_WAYLAND_DISPLAY
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
@@ -124,7 +124,7 @@ start_gnome_desktop() {
     local user runtime
     user="$(wayland_session_user)"
     runtime="$(wayland_runtime_dir gnome "$user")"
-    desktop_dirs+=("$runtime")
+    temp_dirs+=("$runtime")
     export TESSEL_GNOME_RUNTIME_DIR="$runtime" TESSEL_GNOME_USER="$user"
     "$repo/tests/e2e/wayland/as-session-user" --gnome "$repo/tests/e2e/gnome/mutter-session" \
         >"$runtime/mutter.log" 2>&1 &
@@ -136,4 +136,72 @@ start_gnome_desktop() {
     echo "start_gnome_desktop: mutter did not start; its log:" >&2
     cat "$runtime/mutter.log" >&2
     return 1
+}
+
+# Starts KDE Plasma's compositor headless (KWin with kglobalaccel, one virtual output, a session
+# bus of its own) through tests/e2e/kde/kwin-session, as the same user as sway. Its clients'
+# desktop entries (which grant KWin's fake input) are read from that user's
+# ~/.local/share/applications, which the tests write. Exports TESSEL_KDE_RUNTIME_DIR and
+# TESSEL_KDE_USER; `as-session-user --kde` runs a command in that session (WAYLAND_DISPLAY,
+# DBUS_SESSION_BUS_ADDRESS, XDG_CURRENT_DESKTOP). Stopped when the script exits.
+start_kde_desktop() {
+    local tool
+    for tool in kwin_wayland dbus-daemon; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "start_kde_desktop: $tool is not installed (scripts/setup)" >&2
+            return 1
+        fi
+    done
+    local user runtime
+    user="$(wayland_session_user)"
+    runtime="$(wayland_runtime_dir kde "$user")"
+    desktop_dirs+=("$runtime")
+    export TESSEL_KDE_RUNTIME_DIR="$runtime" TESSEL_KDE_USER="$user"
+    "$repo/tests/e2e/wayland/as-session-user" --kde "$repo/tests/e2e/kde/kwin-session" \
+        >"$runtime/kwin.log" 2>&1 &
+    stop_on_exit "$!"
+    for _ in $(seq 150); do
+        [[ -e "$runtime/session.env" ]] && return 0
+        sleep 0.1
+    done
+    echo "start_kde_desktop: KWin did not start; its log:" >&2
+    cat "$runtime/kwin.log" >&2
+    return 1
+}
+
+# All that the tests' environment holds from outside: the tests never see the caller's variables
+# (a DBUS_SESSION_BUS_ADDRESS, a QT_* or XDG_* setting, a locale), so they cannot pass because of
+# them. scripts/test adds its own home, runtime directory and desktops.
+scrubbed_environment=(
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+    LANG=C.UTF-8
+    USER="$(id -un)"
+    LOGNAME="$(id -un)"
+)
+
+# test_fresh_clone <ref> [ctest arguments]: clones <ref> of this repository into a new temporary
+# folder and runs its scripts/test there with a home of its own, the scrubbed environment and no
+# ccache, as a new user's first run would. Exits with the tests' status; the folder is removed
+# when they pass and kept for a look when they fail.
+test_fresh_clone() {
+    local ref="$1"
+    shift
+    local commit dir status=0
+    commit="$(git -C "$repo" rev-parse --verify --quiet "$ref^{commit}")" ||
+        { echo "scripts/test --fresh: no commit $ref" >&2; exit 2; }
+    dir="$(mktemp -d /tmp/tessel-fresh.XXXXXX)"
+    # The Wayland tests' unprivileged account reads the build tree inside.
+    chmod 0755 "$dir"
+    git clone --quiet --no-checkout "$repo" "$dir/tessel"
+    git -C "$dir/tessel" checkout --quiet --detach "$commit"
+    mkdir -m 0700 "$dir/home"
+    echo "scripts/test --fresh: $ref at $(git -C "$dir/tessel" log -1 --format='%h %s') in $dir/tessel"
+    env -i "${scrubbed_environment[@]}" HOME="$dir/home" CCACHE_DISABLE=1 \
+        "$dir/tessel/scripts/test" "$@" || status=$?
+    if ((status == 0)); then
+        rm -rf "$dir"
+    else
+        echo "scripts/test --fresh: failed with status $status; the clone stays in $dir" >&2
+    fi
+    exit "$status"
 }

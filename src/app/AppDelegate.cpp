@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/SavedShortcut.h"
 #include "localization/LanguageManager.h"
@@ -65,6 +66,8 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     setupStatusItem();
     setupHotkeys();
+    if (m_desktopShortcuts)
+        m_desktopShortcuts->start();
     m_clipboard.startMonitoring();
     QTimer::singleShot(0, this, &AppDelegate::prepareFirstPopup);
     if (!m_permissions.checkPermission()) {
@@ -182,9 +185,11 @@ void AppDelegate::openPopup(PopupTab tab)
 
 PopupContext AppDelegate::popupContext()
 {
-    return {
-        m_clipboard, m_windowController,           m_language, m_permissions, m_settings, m_paste,
-        m_emojis,    [this] { openPreferences(); }};
+    return {m_clipboard,       m_windowController,
+            m_language,        m_permissions,
+            m_settings,        m_paste,
+            m_emojis,          [this] { openPreferences(); },
+            m_desktopShortcuts};
 }
 
 void AppDelegate::prepareFirstPopup()
@@ -223,8 +228,9 @@ void AppDelegate::openPreferences()
     // check does not see through QPointer.
     QWidget* window = m_preferencesWindow.data();
     if (!window) {
-        window = new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions,
-                                      m_loginItems, [this] { openAboutWindow(); }});
+        window =
+            new PreferencesView({m_settings, m_language, m_hotkeys, m_permissions, m_loginItems,
+                                 [this] { openAboutWindow(); }, m_desktopShortcuts});
         placeWindow(window, QSize(520, 500));
         m_preferencesWindow = window;
     }

@@ -13,6 +13,7 @@
 namespace tessel {
 
 class ClipboardManager;
+class DesktopShortcuts;
 class EmojiStore;
 class HotkeyManager;
 class LanguageManager;
@@ -39,6 +40,10 @@ public:
                 PermissionManager& permissions, PasteSimulator& paste, EmojiStore& emojis,
                 PopupActions& actions, LoginItems& loginItems, QObject* parent = nullptr);
     ~AppDelegate() override;
+
+    // The shortcuts kept in the desktop's keyboard settings, offered in the first-start note and
+    // the preferences; set before launching, where the desktop has them.
+    void setDesktopShortcuts(DesktopShortcuts* shortcuts) { m_desktopShortcuts = shortcuts; }
 
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
@@ -88,6 +93,7 @@ private:
     EmojiStore& m_emojis;
     PopupActions& m_actions;
     LoginItems& m_loginItems;
+    DesktopShortcuts* m_desktopShortcuts = nullptr;
     QSystemTrayIcon* m_statusItem = nullptr;
     QPointer<QMenu> m_statusMenu;
     QPointer<QWidget> m_preferencesWindow;

@@ -106,8 +106,10 @@ void RemoteControlService::request(RemoteCommand command)
         Qt::QueuedConnection);
 }
 
-Result RemoteControlService::send(RemoteCommand command)
+Result RemoteControlService::send(RemoteCommand command, bool* noneRunning)
 {
+    if (noneRunning)
+        *noneRunning = false;
     // A connection of its own, closed before returning: the shared session connection would
     // outlive the application object and complain on the way out.
     const QString connectionName = u"tessel-remote-control"_s;
@@ -126,11 +128,14 @@ Result RemoteControlService::send(RemoteCommand command)
             if (reply.type() == QDBusMessage::ErrorMessage) {
                 const QDBusError error(reply);
                 if (error.type() == QDBusError::ServiceUnknown ||
-                    error.name() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1)
+                    error.name() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1) {
                     result =
                         Result::failure(u"Tessel is not running; start it first with: tessel"_s);
-                else
+                    if (noneRunning)
+                        *noneRunning = true;
+                } else {
                     result = Result::failure(u"Tessel did not answer (%1)."_s.arg(error.message()));
+                }
             }
         }
     }

@@ -31,8 +31,9 @@ public:
     static QString objectPath();
 
     // Asks the running Tessel to carry out `command`; a failure names the reason in one line
-    // for the user (none running, no session bus, no answer).
-    static Result send(RemoteCommand command);
+    // for the user (none running, no session bus, no answer). `noneRunning`, when given, tells
+    // whether it failed because no Tessel holds the bus name.
+    static Result send(RemoteCommand command, bool* noneRunning = nullptr);
 
 public Q_SLOTS:
     Q_SCRIPTABLE void Toggle();

@@ -13,6 +13,8 @@
 #include "core/ProcessMemory.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
+#include "hotkey/DesktopKeybindings.h"
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/HotkeyManager.h"
 #include "localization/LanguageManager.h"
@@ -27,8 +29,11 @@
 #include "window/WindowController.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QStyleFactory>
+#include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -37,33 +42,72 @@ using namespace Qt::StringLiterals;
 using namespace tessel;
 
 namespace {
+// How long a command waits for a Tessel that another command is starting.
+constexpr int kStartingInstanceWaitMs = 10000;
+
 void setIdentity()
 {
     QCoreApplication::setApplicationName(u"tessel"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
 }
 
-// An option is handled without a display, the lock file or the history: a key binding runs it
-// while Tessel itself is running. Returns the exit status, or nothing when Tessel is to start.
-std::optional<int> handleCommandLine(int argc, char* argv[])
+// What the command line asks for: an exit status (an option handled without a display, the lock
+// file or the history), or a start, with the command for the new instance to carry out once it
+// runs (a desktop entry's action chosen while Tessel was not running).
+struct Launch {
+    std::optional<int> exitStatus;
+    std::optional<RemoteCommand> firstCommand;
+};
+
+// The commands that open a window start Tessel when none is running; quitting one that is not
+// running has nothing to do.
+bool startsTessel(RemoteCommand command)
+{
+    return command != RemoteCommand::quit;
+}
+
+Launch handleCommandLine(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     setIdentity();
     const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments());
     switch (commandLine.kind) {
     case CommandLine::Kind::start:
-        return std::nullopt;
+        return {};
     case CommandLine::Kind::help:
     case CommandLine::Kind::version:
         std::fputs(qPrintable(commandLine.text), stdout);
-        return 0;
+        return {0, std::nullopt};
     case CommandLine::Kind::error:
         std::fprintf(stderr, "tessel: %s Try: tessel --help\n", qPrintable(commandLine.text));
-        return 1;
+        return {1, std::nullopt};
     case CommandLine::Kind::remote:
         break;
     }
-    if (const Result sent = RemoteControlService::send(commandLine.command); !sent) {
+    bool noneRunning = false;
+    if (const Result sent = RemoteControlService::send(commandLine.command, &noneRunning); !sent) {
+        if (noneRunning && startsTessel(commandLine.command))
+            return {std::nullopt, commandLine.command};
+        std::fprintf(stderr, "%s\n", qPrintable(sent.message()));
+        return {1, std::nullopt};
+    }
+    return {0, std::nullopt};
+}
+
+// Another Tessel took the lock first (two actions chosen at once): hands it the command once its
+// remote control is up. Returns the exit status.
+int forwardToStartingInstance(RemoteCommand command)
+{
+    const QDeadlineTimer deadline(kStartingInstanceWaitMs);
+    Result sent = Result::success();
+    do {
+        bool noneRunning = false;
+        sent = RemoteControlService::send(command, &noneRunning);
+        if (sent || !noneRunning)
+            break;
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    if (!sent) {
         std::fprintf(stderr, "%s\n", qPrintable(sent.message()));
         return 1;
     }
@@ -74,7 +118,8 @@ std::optional<int> handleCommandLine(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     ProcessMemory::shareOneHeap();
-    if (const auto status = handleCommandLine(argc, argv)) {
+    const Launch launch = handleCommandLine(argc, argv);
+    if (const auto status = launch.exitStatus) {
         // Qt D-Bus's thread can still run while the global statics are destroyed and then warns
         // about types it can no longer construct; a command has nothing left to clean up.
         std::fflush(stdout);
@@ -110,6 +155,11 @@ int main(int argc, char* argv[])
                                                                     : "unknown error");
             return 1;
         }
+        if (launch.firstCommand) {
+            const int status = forwardToStartingInstance(*launch.firstCommand);
+            std::fflush(stderr);
+            std::_Exit(status);
+        }
         qint64 pid = 0;
         QString host;
         QString appName;
@@ -125,7 +175,7 @@ int main(int argc, char* argv[])
 
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
-    const auto platform = PlatformFactory::create(session);
+    const auto platform = PlatformFactory::create(session, &settings);
     qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
             qPrintable(QGuiApplication::platformName()));
     const auto pasteboard = platform->createPasteboard();
@@ -150,14 +200,19 @@ int main(int argc, char* argv[])
     PopupActions actions(clipboard, *pasteboard, emojis, windowController, paste);
     const auto loginItems = platform->createLoginItems();
 
+    const auto keybindings = platform->createDesktopKeybindings();
+    DesktopShortcuts desktopShortcuts(settings, hotkeys, keybindings.get(),
+                                      QCoreApplication::applicationFilePath());
+
     AppDelegate delegate(settings, language, clipboard, windowController, hotkeys, permissions,
                          paste, emojis, actions, *loginItems);
+    delegate.setDesktopShortcuts(&desktopShortcuts);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
 
     // Claimed once everything is ready, so that the first call finds the popup working.
-    RemoteControlService remote([&delegate](RemoteCommand command) {
+    auto carryOut = [&delegate](RemoteCommand command) {
         switch (command) {
         case RemoteCommand::toggle:
             delegate.openClipboard();
@@ -172,9 +227,15 @@ int main(int argc, char* argv[])
             delegate.quit();
             break;
         }
-    });
+    };
+    RemoteControlService remote(carryOut);
     if (const Result registered = remote.registerOnSessionBus(); !registered)
         qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
                qPrintable(registered.message()));
+    // Started by a command (a desktop entry's action) while no Tessel ran: carry it out now.
+    if (launch.firstCommand)
+        QTimer::singleShot(0, &app,
+                           [carryOut, command = *launch.firstCommand] { carryOut(command); });
+    qCDebug(lcApp, "listening for copies and commands");
     return QApplication::exec();
 }

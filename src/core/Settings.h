@@ -40,6 +40,14 @@ inline constexpr SettingKey<qint64> maxHistoryItems{"maxHistoryItems"_L1, 50};
 // The explanations of a limited desktop that the user has dismissed: their text keys, separated
 // by spaces, so that each kind of limitation is explained once.
 inline constexpr TextSettingKey seenPlatformNotes{"seenPlatformNotes"_L1, ""_L1};
+// The user agreed that Tessel keeps its two shortcuts in the desktop's own keyboard settings
+// (GNOME's custom keybindings), where it cannot register them itself.
+inline constexpr SettingKey<bool> desktopKeybindings{"desktopKeybindings"_L1, false};
+// What the desktop's remote-desktop portal gave to skip asking again next time; empty before.
+inline constexpr TextSettingKey remoteDesktopRestoreToken{"remoteDesktopRestoreToken"_L1, ""_L1};
+// The user refused the desktop's request to let Tessel type into every window: not asked again
+// until they choose to be.
+inline constexpr SettingKey<bool> remoteDesktopRefused{"remoteDesktopRefused"_L1, false};
 // Absent shortcuts and recents are resolved by their owners (hotkey manager, emoji store).
 inline constexpr DataSettingKey savedClipboardShortcut{"savedClipboardShortcut"_L1};
 inline constexpr DataSettingKey savedEmojiShortcut{"savedEmojiShortcut"_L1};

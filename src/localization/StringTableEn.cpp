@@ -86,6 +86,15 @@ constexpr StringTableEntry table[] = {
      u"command tessel --toggle to a shortcut in the desktop's keyboard settings."},
     {u"platform_notice_title", u"How Tessel Works Here"},
     {u"platform_notice_dismiss", u"Got It"},
+    {u"desktop_shortcuts_add", u"Add the Shortcuts to GNOME"},
+    {u"desktop_shortcuts_toggle", u"Keep these shortcuts in the desktop's settings"},
+    {u"desktop_shortcuts_toggle_sub",
+     u"Tessel adds them to GNOME's custom shortcuts (tessel --toggle, tessel --emoji) and keeps "
+     u"them in step; turning this off removes them."},
+    {u"desktop_shortcuts_failed", u"The desktop's keyboard settings could not be changed."},
+    {u"desktop_paste_refused", u"You did not allow Tessel to type into this desktop's windows: "
+                               u"chosen entries go to the clipboard, and Ctrl+V pastes them."},
+    {u"desktop_paste_ask_again", u"Ask Again at the Next Paste"},
     {u"open_system_settings", u"How to Enable"},
     {u"request_again", u"Check Again"},
     {u"quit_app", u"Quit Tessel"},

@@ -89,6 +89,17 @@ constexpr StringTableEntry table[] = {
      u"escritorio."},
     {u"platform_notice_title", u"Cómo funciona Tessel aquí"},
     {u"platform_notice_dismiss", u"Entendido"},
+    {u"desktop_shortcuts_add", u"Añadir los atajos a GNOME"},
+    {u"desktop_shortcuts_toggle", u"Mantener estos atajos en la configuración del escritorio"},
+    {u"desktop_shortcuts_toggle_sub",
+     u"Tessel los añade a los atajos personalizados de GNOME (tessel --toggle, tessel --emoji) y "
+     u"los mantiene al día; al desactivarlo se eliminan."},
+    {u"desktop_shortcuts_failed",
+     u"No se pudo cambiar la configuración de teclado del escritorio."},
+    {u"desktop_paste_refused",
+     u"No permitiste que Tessel escribiera en las ventanas de este escritorio: los elementos "
+     u"elegidos van al portapapeles y Ctrl+V los pega."},
+    {u"desktop_paste_ask_again", u"Preguntar de nuevo en el próximo pegado"},
     {u"open_system_settings", u"Cómo activar"},
     {u"request_again", u"Comprobar de nuevo"},
     {u"quit_app", u"Salir de Tessel"},

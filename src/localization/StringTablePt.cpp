@@ -90,6 +90,17 @@ constexpr StringTableEntry table[] = {
      u"do sistema."},
     {u"platform_notice_title", u"Como o Tessel funciona aqui"},
     {u"platform_notice_dismiss", u"Entendi"},
+    {u"desktop_shortcuts_add", u"Adicionar os atalhos ao GNOME"},
+    {u"desktop_shortcuts_toggle", u"Manter estes atalhos nas configurações do ambiente"},
+    {u"desktop_shortcuts_toggle_sub",
+     u"O Tessel os adiciona aos atalhos personalizados do GNOME (tessel --toggle, tessel --emoji) "
+     u"e os mantém em dia; desligar isto os remove."},
+    {u"desktop_shortcuts_failed",
+     u"Não foi possível alterar as configurações de teclado do ambiente."},
+    {u"desktop_paste_refused",
+     u"Você não permitiu que o Tessel digitasse nas janelas deste ambiente: os itens escolhidos "
+     u"vão para a área de transferência, e Ctrl+V os cola."},
+    {u"desktop_paste_ask_again", u"Perguntar de novo na próxima colagem"},
     {u"open_system_settings", u"Como ativar"},
     {u"request_again", u"Verificar novamente"},
     {u"quit_app", u"Sair do Tessel"},

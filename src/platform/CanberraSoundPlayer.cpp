@@ -4,6 +4,8 @@
 #include "core/Log.h"
 #include "core/ResourceFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <canberra.h>
 
 using namespace Qt::StringLiterals;
@@ -25,12 +27,32 @@ QString CanberraSoundPlayer::shippedPopFile()
     return ResourceFile::extract(u":/tessel/sounds/pop.wav"_s, u"pop.wav"_s);
 }
 
+bool CanberraSoundPlayer::hasAudioOutput(const QString& runtimeDir, const QString& soundDeviceDir)
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        return true;
+    if (!runtimeDir.isEmpty()) {
+        for (const QString& socket : {u"pulse/native"_s, u"pipewire-0"_s}) {
+            if (QFileInfo::exists(runtimeDir + u'/' + socket))
+                return true;
+        }
+    }
+    return !QDir(soundDeviceDir).entryList({u"pcmC*p"_s}, QDir::Files | QDir::System).isEmpty();
+}
+
 bool CanberraSoundPlayer::ensureContext()
 {
     if (m_context)
         return true;
     if (m_contextFailed)
         return false;
+    // libcanberra's drivers print ALSA's complaints at every attempt and leave allocations behind
+    // when they are unloaded, so a machine without sound never loads one.
+    if (!hasAudioOutput(qEnvironmentVariable("XDG_RUNTIME_DIR"))) {
+        m_contextFailed = true;
+        reportOnce("no sound card and no sound server", CA_ERROR_NOTAVAILABLE);
+        return false;
+    }
     // Opened on first use: connecting to the sound server costs time that start-up should not.
     int status = ca_context_create(&m_context);
     if (status == CA_SUCCESS) {

@@ -24,6 +24,12 @@ public:
     // The pop sound shipped with Tessel, as a file the sound service can read; empty on failure.
     static QString shippedPopFile();
 
+    // Whether this machine has anything that could make a sound: a sound server's socket in
+    // `runtimeDir` (PulseAudio, PipeWire), a PULSE_SERVER address, or an ALSA playback device
+    // in `soundDeviceDir`. Without any, no driver is worth loading.
+    static bool hasAudioOutput(const QString& runtimeDir,
+                               const QString& soundDeviceDir = QStringLiteral("/dev/snd"));
+
 private:
     bool ensureContext();
     void reportOnce(const char* what, int code);

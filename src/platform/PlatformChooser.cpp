@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/SettingsStore.h"
 #include "platform/NullPlatformFactory.h"
 #include "platform/PlatformFactory.h"
 #include "platform/SessionChoice.h"
+#include "platform/desktop/GnomeKeybindings.h"
+#include "platform/desktop/KGlobalAccelHotkeyBackend.h"
+#include "platform/desktop/PortalHotkeyBackend.h"
+#include "platform/desktop/PortalProbe.h"
+#include "platform/desktop/RemoteDesktopKeySynthesizer.h"
 
 #ifdef TESSEL_HAVE_X11
 #include "platform/x11/X11PlatformFactory.h"
@@ -12,9 +18,65 @@
 #include "platform/wayland/WaylandPlatformFactory.h"
 #endif
 
+#include <QDBusConnection>
 #include <QGuiApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace tessel {
+
+namespace {
+// How long the start may wait to learn what the desktop's portal offers (it may have to start).
+constexpr int kPortalProbeTimeoutMs = 1500;
+
+const QString kShortcutsPortal = u"org.freedesktop.portal.GlobalShortcuts"_s;
+const QString kRemoteDesktopPortal = u"org.freedesktop.portal.RemoteDesktop"_s;
+
+// What the desktop offers beside the windowing system. Only GNOME and KDE Plasma are asked:
+// elsewhere the windowing system's own ways (X11 grabs, a virtual keyboard) serve, or the user
+// binds the commands in the compositor's configuration.
+DesktopServices desktopServicesFor(const SessionEnvironment& session, SettingsStore& settings)
+{
+    DesktopServices services;
+    if (!session.waylandSession || !QDBusConnection::sessionBus().isConnected())
+        return services;
+    switch (SessionChoice::desktopFor(session)) {
+    case DesktopKind::kde:
+        // Plasma's own service, whose settings list the shortcuts and where the recorder's
+        // changes land.
+        services.hotkeys = []() -> std::unique_ptr<HotkeyBackend> {
+            return std::make_unique<desktop::KGlobalAccelHotkeyBackend>(
+                QDBusConnection::sessionBus(), QStringLiteral(TESSEL_APP_ID), u"Tessel"_s);
+        };
+        break;
+    case DesktopKind::gnome: {
+        const QStringList portals = desktop::PortalProbe::offered(
+            QDBusConnection::sessionBus(), {kShortcutsPortal, kRemoteDesktopPortal},
+            kPortalProbeTimeoutMs);
+        if (portals.contains(kShortcutsPortal)) {
+            services.hotkeys = []() -> std::unique_ptr<HotkeyBackend> {
+                return std::make_unique<desktop::PortalHotkeyBackend>(
+                    QDBusConnection::sessionBus());
+            };
+        } else {
+            services.keybindings = []() -> std::unique_ptr<DesktopKeybindings> {
+                return std::make_unique<desktop::GnomeKeybindings>();
+            };
+        }
+        if (portals.contains(kRemoteDesktopPortal)) {
+            services.keys = [&settings]() -> std::unique_ptr<KeySynthesizer> {
+                return std::make_unique<desktop::RemoteDesktopKeySynthesizer>(
+                    QDBusConnection::sessionBus(), settings);
+            };
+        }
+        break;
+    }
+    case DesktopKind::other:
+        break;
+    }
+    return services;
+}
+} // namespace
 
 #ifdef TESSEL_HAVE_WAYLAND
 namespace {
@@ -30,13 +92,25 @@ wayland::WaylandPlatformFactory::FallbackKeys xwaylandKeys()
 } // namespace
 #endif
 
-std::unique_ptr<PlatformFactory> PlatformFactory::create(const SessionEnvironment& session)
+std::unique_ptr<PlatformFactory> PlatformFactory::create(const SessionEnvironment& session,
+                                                         SettingsStore* settings)
+{
+    auto factory = createFor(session, settings);
+    if (settings)
+        factory->setDesktopServices(desktopServicesFor(session, *settings));
+    return factory;
+}
+
+std::unique_ptr<PlatformFactory> PlatformFactory::createFor(const SessionEnvironment& session,
+                                                            SettingsStore* settings)
 {
     switch (
         SessionChoice::backendFor(QGuiApplication::platformName(), BuiltPlatforms::thisBuild())) {
     case PlatformKind::x11:
 #ifdef TESSEL_HAVE_X11
-        return std::make_unique<x11::X11PlatformFactory>(session.waylandSession);
+        return std::make_unique<x11::X11PlatformFactory>(session.waylandSession, [settings] {
+            return settings && settings->value(settings::remoteDesktopRefused);
+        });
 #else
         break;
 #endif
@@ -71,6 +145,7 @@ SessionEnvironment SessionEnvironment::current()
     session.requestedQtPlatform = qEnvironmentVariable("QT_QPA_PLATFORM");
     session.waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     session.x11Display = !qEnvironmentVariableIsEmpty("DISPLAY");
+    session.currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
 #ifdef TESSEL_HAVE_WAYLAND
     if (session.waylandSession)
         session.waylandGlobals = wayland::probeWaylandGlobals();

@@ -2,6 +2,7 @@
 #include "platform/PlatformFactory.h"
 
 #include "core/XdgAutostart.h"
+#include "hotkey/DesktopKeybindings.h"
 #include "platform/CanberraSoundPlayer.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,11 @@ std::unique_ptr<SoundPlayer> PlatformFactory::createSoundPlayer()
 std::unique_ptr<LoginItems> PlatformFactory::createLoginItems()
 {
     return std::make_unique<XdgAutostart>(QCoreApplication::applicationFilePath());
+}
+
+std::unique_ptr<DesktopKeybindings> PlatformFactory::createDesktopKeybindings()
+{
+    return m_desktop.keybindings ? m_desktop.keybindings() : nullptr;
 }
 
 } // namespace tessel

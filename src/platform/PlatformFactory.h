@@ -9,13 +9,28 @@
 
 namespace tessel {
 
+class DesktopKeybindings;
 class HotkeyBackend;
 class KeySynthesizer;
 class LoginItems;
 class Pasteboard;
+class SettingsStore;
 class SoundPlayer;
 class Workspace;
 struct SessionEnvironment;
+
+// What the desktop offers beside its windowing system (its shortcut service, its portals, its
+// keyboard settings), found by the chooser and handed to the factory of the windowing system,
+// which uses it where its own way falls short. Each is null where the desktop lacks it.
+struct DesktopServices {
+    // Global shortcuts of the desktop's own (KDE's shortcut service, the shortcuts portal).
+    std::function<std::unique_ptr<HotkeyBackend>()> hotkeys;
+    // Typing into windows the windowing system's own way cannot reach (the remote-desktop portal
+    // for GNOME's Wayland windows).
+    std::function<std::unique_ptr<KeySynthesizer>()> keys;
+    // The desktop's keyboard settings, for Tessel's commands (GNOME's custom keybindings).
+    std::function<std::unique_ptr<DesktopKeybindings>()> keybindings;
+};
 
 // Creates every platform service for one kind of desktop session (X11, Wayland, or none of
 // them). One factory is chosen once at start; the services it creates live on the main thread.
@@ -41,10 +56,24 @@ public:
     virtual std::unique_ptr<SoundPlayer> createSoundPlayer();
     // Launch at login through XDG autostart, starting this executable.
     virtual std::unique_ptr<LoginItems> createLoginItems();
+    // The desktop's keyboard settings for Tessel's commands; null where it has none.
+    std::unique_ptr<DesktopKeybindings> createDesktopKeybindings();
+
+    void setDesktopServices(DesktopServices services) { m_desktop = std::move(services); }
 
     // The factory for the Qt platform the application runs on (call after QGuiApplication
     // exists), given what was learnt about the session before it started.
-    static std::unique_ptr<PlatformFactory> create(const SessionEnvironment& session);
+    // `settings` keeps what the desktop's portals grant across sessions; without it the
+    // desktop's services are left unused.
+    static std::unique_ptr<PlatformFactory> create(const SessionEnvironment& session,
+                                                   SettingsStore* settings = nullptr);
+
+protected:
+    DesktopServices m_desktop;
+
+private:
+    static std::unique_ptr<PlatformFactory> createFor(const SessionEnvironment& session,
+                                                      SettingsStore* settings);
 };
 
 } // namespace tessel

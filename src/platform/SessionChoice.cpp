@@ -26,6 +26,23 @@ PlatformKind backendFor(const QString& qtPlatformName, BuiltPlatforms built)
     return PlatformKind::none;
 }
 
+DesktopKind desktopFor(const SessionEnvironment& session)
+{
+    // A list such as "ubuntu:GNOME" or "KDE".
+    const QStringList desktops = session.currentDesktop.split(u':', Qt::SkipEmptyParts);
+    if (desktops.contains("KDE"_L1, Qt::CaseInsensitive))
+        return DesktopKind::kde;
+    if (desktops.contains("GNOME"_L1, Qt::CaseInsensitive))
+        return DesktopKind::gnome;
+    if (!desktops.isEmpty())
+        return DesktopKind::other;
+    if (session.waylandGlobals.contains("org_kde_plasma_shell"_L1))
+        return DesktopKind::kde;
+    if (session.waylandGlobals.contains("gtk_shell1"_L1))
+        return DesktopKind::gnome;
+    return DesktopKind::other;
+}
+
 void applyQtPlatform(const SessionEnvironment& session, BuiltPlatforms built)
 {
     const QString platform = qtPlatformFor(session, built);

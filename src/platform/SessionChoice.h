@@ -17,6 +17,9 @@ struct SessionEnvironment {
     // or it was not asked.
     QStringList waylandGlobals;
 
+    // XDG_CURRENT_DESKTOP as set; empty when unset.
+    QString currentDesktop;
+
     // Reads the environment and, in a Wayland session, asks the compositor once.
     static SessionEnvironment current();
 };
@@ -31,6 +34,9 @@ struct BuiltPlatforms {
 
 enum class PlatformKind { x11, wayland, none };
 
+// The desktops whose own services Tessel uses beside the windowing system's.
+enum class DesktopKind { gnome, kde, other };
+
 namespace SessionChoice {
 
 // The wlroots clipboard protocol: without it a Wayland client cannot follow the clipboard.
@@ -44,6 +50,10 @@ QString qtPlatformFor(const SessionEnvironment& session, BuiltPlatforms built);
 // The backend that serves Qt's platform `qtPlatformName`; `none` for one without a backend
 // (offscreen, or a platform left out of this build).
 PlatformKind backendFor(const QString& qtPlatformName, BuiltPlatforms built);
+
+// The desktop of the session: from XDG_CURRENT_DESKTOP, or else from what its compositor offers
+// (GNOME's mutter offers gtk_shell1, KDE's KWin org_kde_plasma_shell).
+DesktopKind desktopFor(const SessionEnvironment& session);
 
 // Sets QT_QPA_PLATFORM as `qtPlatformFor` decides, unless it is empty.
 void applyQtPlatform(const SessionEnvironment& session, BuiltPlatforms built);

@@ -8,11 +8,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QTest>
 #include <csignal>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 namespace tessel::test {
+
+namespace {
+// Tessel's debug line once start-up is over (src/app/main.cpp).
+constexpr char kReadyLine[] = "listening for copies and commands";
+} // namespace
 
 TesselProcess::TesselProcess(const QString& home)
     : m_home(home)
@@ -21,12 +28,15 @@ TesselProcess::TesselProcess(const QString& home)
     env.insert(u"XDG_DATA_HOME"_s, m_home + "/data"_L1);
     env.insert(u"XDG_CONFIG_HOME"_s, m_home + "/config"_L1);
     env.remove(u"QT_QPA_PLATFORM"_s);
+    const QString rules = env.value(u"QT_LOGGING_RULES"_s);
+    env.insert(u"QT_LOGGING_RULES"_s,
+               (rules.isEmpty() ? QString() : rules + u';') + u"tessel.app.debug=true"_s);
     // The leak checker's options for Tessel itself where a test gives it its own
     // (tests/CMakeLists.txt).
     if (const QString options = env.value(u"TESSEL_APP_LSAN_OPTIONS"_s); !options.isEmpty())
         env.insert(u"LSAN_OPTIONS"_s, options);
     m_process.setProcessEnvironment(env);
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(&m_process, &QProcess::readyReadStandardError, [this] { errorOutput(); });
 }
 
 TesselProcess::~TesselProcess()
@@ -42,10 +52,31 @@ QString TesselProcess::executable()
     return qEnvironmentVariable("TESSEL_BINARY_DIR") + "/src/app/tessel"_L1;
 }
 
-bool TesselProcess::start()
+bool TesselProcess::launch()
 {
+    m_errorOutput.clear();
     m_process.start(executable(), {});
     return m_process.waitForStarted(5000);
+}
+
+bool TesselProcess::start()
+{
+    if (!launch())
+        return false;
+    const auto ready = [this] { return errorOutput().contains(kReadyLine); };
+    return QTest::qWaitFor([&] { return ready() || m_process.state() == QProcess::NotRunning; },
+                           30000) &&
+           ready();
+}
+
+const QByteArray& TesselProcess::errorOutput()
+{
+    const QByteArray chunk = m_process.readAllStandardError();
+    if (!chunk.isEmpty()) {
+        std::fwrite(chunk.constData(), 1, chunk.size(), stderr);
+        m_errorOutput += chunk;
+    }
+    return m_errorOutput;
 }
 
 bool TesselProcess::skipPlatformNotes()
@@ -72,10 +103,9 @@ int TesselProcess::waitForExit(int timeoutMs)
 
 std::pair<int, QByteArray> TesselProcess::refusedStart()
 {
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    if (!start() || !m_process.waitForFinished(10000))
+    if (!launch() || !m_process.waitForFinished(10000))
         return {-1, {}};
-    return {m_process.exitCode(), m_process.readAllStandardError()};
+    return {m_process.exitCode(), errorOutput()};
 }
 
 QJsonArray TesselProcess::registry() const

@@ -12,6 +12,8 @@ public:
     explicit TesselProcess(const QString& home);
     ~TesselProcess();
 
+    // Starts Tessel and waits until it says it is listening for copies and commands, so that a
+    // test never races its start-up; false when it did not get there (it exited, or 30 s passed).
     bool start();
     // Marks every explanation of a limited desktop as read before the start, for the tests of
     // other stories: the popup then opens only when they open it. False when it cannot be saved.
@@ -34,12 +36,17 @@ public:
     // The "text" of each record, "<image>" for images.
     QStringList registryTexts() const;
     QProcess& process() { return m_process; }
+    // All that Tessel has written on standard error so far (it is also passed on to the test's).
+    const QByteArray& errorOutput();
 
     static QString executable();
 
 private:
+    bool launch();
+
     QString m_home;
     QProcess m_process;
+    QByteArray m_errorOutput;
 };
 
 // Runs a command to completion; false when it could not start or failed.

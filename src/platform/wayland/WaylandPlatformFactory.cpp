@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wayland/WaylandPlatformFactory.h"
 
+#include "hotkey/HotkeyBackend.h"
+#include "platform/wayland/FakeInputKeySynthesizer.h"
 #include "platform/wayland/VirtualKeymap.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandKeySynthesizer.h"
@@ -33,13 +35,14 @@ QString WaylandPlatformFactory::name() const
 
 PlatformCapabilities WaylandPlatformFactory::capabilities() const
 {
-    // No client may grab keys or place its windows on Wayland; typing is up to the compositor.
+    // No client may grab keys or place its windows on Wayland: shortcuts are the desktop's
+    // service's where it has one, and typing is up to the compositor.
     auto autoPaste = PlatformCapabilities::AutoPaste::unavailable;
     if (canType())
         autoPaste = PlatformCapabilities::AutoPaste::everywhere;
     else if (hasFallback())
         autoPaste = PlatformCapabilities::AutoPaste::x11WindowsOnly;
-    return {false, autoPaste, false};
+    return {bool(m_desktop.hotkeys), autoPaste, false};
 }
 
 std::unique_ptr<Pasteboard> WaylandPlatformFactory::createPasteboard()
@@ -61,11 +64,23 @@ std::unique_ptr<Workspace> WaylandPlatformFactory::createWorkspace()
     return std::make_unique<WaylandWorkspace>(toplevels(), &isOwnWindow);
 }
 
+std::unique_ptr<HotkeyBackend> WaylandPlatformFactory::createHotkeyBackend()
+{
+    if (m_desktop.hotkeys)
+        return m_desktop.hotkeys();
+    return NullPlatformFactory::createHotkeyBackend();
+}
+
 std::unique_ptr<KeySynthesizer> WaylandPlatformFactory::createKeySynthesizer()
 {
-    if (canType()) {
+    if (offers(virtualKeyboardInterface) && canType()) {
         if (WaylandConnection* wayland = connection())
             return std::make_unique<WaylandKeySynthesizer>(*wayland, toplevels(), &isOwnWindow);
+    } else if (offers(fakeInputInterface)) {
+        if (WaylandConnection* wayland = connection()) {
+            return std::make_unique<FakeInputKeySynthesizer>(
+                *wayland, [] { return QGuiApplication::focusWindow() != nullptr; });
+        }
     } else if (hasFallback()) {
         if (m_fallback)
             return std::move(m_fallback);
@@ -93,8 +108,12 @@ bool WaylandPlatformFactory::isOwnWindow(const QString& appId)
 
 bool WaylandPlatformFactory::canType() const
 {
+    // KWin grants its fake input only to programs its desktop entries trust, and lists the
+    // global only to them.
+    if (offers(fakeInputInterface))
+        return true;
     static const bool keymapCompiles = VirtualKeymap().isValid();
-    return offers("zwp_virtual_keyboard_manager_v1") && keymapCompiles;
+    return offers(virtualKeyboardInterface) && keymapCompiles;
 }
 
 bool WaylandPlatformFactory::hasFallback() const

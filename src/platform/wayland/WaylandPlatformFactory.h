@@ -35,9 +35,15 @@ public:
     std::unique_ptr<Pasteboard> createPasteboard() override;
     // The active window's app_id from the compositor's window list where it offers one.
     std::unique_ptr<Workspace> createWorkspace() override;
-    // A virtual keyboard where the compositor offers one, else the fallback where there is one.
+    // The desktop's shortcut service where it has one (KDE Plasma's); none otherwise.
+    std::unique_ptr<HotkeyBackend> createHotkeyBackend() override;
+    // A virtual keyboard where the compositor offers one, else KWin's fake input where it grants
+    // it, else the fallback where there is one.
     std::unique_ptr<KeySynthesizer> createKeySynthesizer() override;
     std::function<bool()> createTrustProbe() override;
+
+    static constexpr char virtualKeyboardInterface[] = "zwp_virtual_keyboard_manager_v1";
+    static constexpr char fakeInputInterface[] = "org_kde_kwin_fake_input";
 
     // Whether the compositor offers the global interface `name`.
     bool offers(const char* name) const;

@@ -10,7 +10,8 @@ namespace tessel::x11 {
 // session (XWayland) the same services only reach X11 windows.
 class X11PlatformFactory final : public PlatformFactory {
 public:
-    explicit X11PlatformFactory(bool nestedInWayland);
+    // `portalRefused` tells whether the user refused the desktop's remote-desktop portal.
+    explicit X11PlatformFactory(bool nestedInWayland, std::function<bool()> portalRefused = {});
 
     QString name() const override;
     PlatformCapabilities capabilities() const override;
@@ -22,6 +23,7 @@ public:
 
 private:
     bool m_nested;
+    std::function<bool()> m_portalRefused;
 };
 
 } // namespace tessel::x11

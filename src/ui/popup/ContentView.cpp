@@ -127,9 +127,9 @@ void ContentView::rebuildBody()
     const bool granted = m_context.permissions.isAccessibilityGranted();
     if (!granted || notice.isPending()) {
         using Form = PermissionOnboardingView::Form;
-        auto* onboarding =
-            new PermissionOnboardingView(m_context.permissions, m_context.language,
-                                         granted ? Form::platformNotice : Form::permission);
+        auto* onboarding = new PermissionOnboardingView(
+            m_context.permissions, m_context.language,
+            granted ? Form::platformNotice : Form::permission, m_context.desktopShortcuts);
         connect(onboarding, &PermissionOnboardingView::dismissed, this,
                 [this] { PlatformNotice(m_context.settings, m_context.permissions).dismiss(); });
         m_onboarding = onboarding;

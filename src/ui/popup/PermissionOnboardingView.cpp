@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/PermissionOnboardingView.h"
 
+#include "hotkey/DesktopShortcuts.h"
 #include "localization/LanguageManager.h"
 #include "permissions/PermissionManager.h"
 #include "ui/style/IconProvider.h"
@@ -41,6 +42,7 @@ QString withCommandsKeptWhole(QString text)
 
 PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permissions,
                                                    LanguageManager& language, Form form,
+                                                   DesktopShortcuts* desktopShortcuts,
                                                    QWidget* parent)
     : QWidget(parent)
     , m_permissions(permissions)
@@ -93,6 +95,21 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     buttons->addWidget(m_open);
     buttons->addWidget(m_retry);
     buttons->addWidget(m_dismiss);
+    if (form == Form::platformNotice && desktopShortcuts && desktopShortcuts->isOffered() &&
+        !desktopShortcuts->isEnabled()) {
+        // The user's agreement to let Tessel write the desktop's keyboard settings.
+        m_addShortcuts = new QPushButton(language.string(u"desktop_shortcuts_add"_s), this);
+        m_addShortcuts->setObjectName(u"addDesktopShortcuts"_s);
+        m_addShortcuts->setFont(uiFont(12));
+        m_addShortcuts->setCursor(Qt::PointingHandCursor);
+        m_addShortcuts->setToolTip(language.string(u"desktop_shortcuts_toggle_sub"_s));
+        m_addShortcuts->setAccessibleDescription(m_addShortcuts->toolTip());
+        connect(m_addShortcuts, &QPushButton::clicked, this, [this, desktopShortcuts] {
+            desktopShortcuts->setEnabled(true);
+            Q_EMIT dismissed();
+        });
+        buttons->addWidget(m_addShortcuts);
+    }
 
     auto* check = new QLabel(m_granted);
     check->setPixmap(
@@ -143,10 +160,18 @@ void PermissionOnboardingView::applyColours()
                                                          accent.darker(115).name());
     m_open->setStyleSheet(prominent);
     m_dismiss->setStyleSheet(prominent);
-    m_retry->setStyleSheet(
+    const QString quiet =
         u"QPushButton { color: %1; border: none; background: transparent; }"
         " QPushButton:hover { color: %2; }"_s.arg(Theme::secondary(pal).name(QColor::HexArgb),
-                                                  Theme::primary(pal).name(QColor::HexArgb)));
+                                                  Theme::primary(pal).name(QColor::HexArgb));
+    m_retry->setStyleSheet(quiet);
+    if (m_addShortcuts) {
+        m_addShortcuts->setStyleSheet(
+            u"QPushButton { color: %1; border: 1px solid %1; border-radius: 8px;"
+            " background: transparent; padding: 7px; }"
+            " QPushButton:hover { color: %2; border-color: %2; }"_s.arg(
+                Theme::primary(pal).name(QColor::HexArgb), accent.name()));
+    }
 }
 
 void PermissionOnboardingView::changeEvent(QEvent* event)

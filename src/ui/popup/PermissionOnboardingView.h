@@ -8,6 +8,7 @@ class QPushButton;
 
 namespace tessel {
 
+class DesktopShortcuts;
 class LanguageManager;
 class PermissionManager;
 
@@ -21,13 +22,20 @@ class PermissionOnboardingView : public QWidget {
 public:
     enum class Form { permission, platformNotice };
 
+    // `desktopShortcuts`, where the desktop has keyboard settings Tessel may write, adds a button
+    // to the informational form that keeps the shortcuts there (the user's agreement) and
+    // carries on.
     PermissionOnboardingView(PermissionManager& permissions, LanguageManager& language,
-                             Form form = Form::permission, QWidget* parent = nullptr);
+                             Form form = Form::permission,
+                             DesktopShortcuts* desktopShortcuts = nullptr,
+                             QWidget* parent = nullptr);
 
     Form form() const { return m_form; }
     QPushButton* dismissButton() const { return m_dismiss; }
     QPushButton* openButton() const { return m_open; }
     QPushButton* retryButton() const { return m_retry; }
+    // "Add the shortcuts to the desktop"; null where the desktop has no keyboard settings for it.
+    QPushButton* desktopShortcutsButton() const { return m_addShortcuts; }
     QWidget* grantedRow() const { return m_granted; }
     // The colour the shield is drawn in (green when allowed, orange otherwise).
     QColor iconColour() const;
@@ -50,6 +58,7 @@ private:
     QPushButton* m_open;
     QPushButton* m_retry;
     QPushButton* m_dismiss;
+    QPushButton* m_addShortcuts = nullptr;
     QWidget* m_buttons;
     QWidget* m_granted;
 };

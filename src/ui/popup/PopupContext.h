@@ -6,6 +6,7 @@
 namespace tessel {
 
 class ClipboardManager;
+class DesktopShortcuts;
 class EmojiStore;
 class LanguageManager;
 class PasteSimulator;
@@ -25,6 +26,8 @@ struct PopupContext {
     EmojiStore& emojis;
     // Opens the preferences window; unset where the application has none.
     std::function<void()> openPreferences;
+    // The shortcuts kept in the desktop's keyboard settings; null where the desktop has none.
+    DesktopShortcuts* desktopShortcuts = nullptr;
 };
 
 } // namespace tessel

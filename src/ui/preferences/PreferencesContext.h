@@ -5,6 +5,7 @@
 
 namespace tessel {
 
+class DesktopShortcuts;
 class HotkeyManager;
 class LanguageManager;
 class LoginItems;
@@ -20,6 +21,8 @@ struct PreferencesContext {
     LoginItems& loginItems;
     // Opens the About window; unset where the application has none.
     std::function<void()> openAbout;
+    // The shortcuts kept in the desktop's keyboard settings; null where the desktop has none.
+    DesktopShortcuts* desktopShortcuts = nullptr;
 };
 
 } // namespace tessel

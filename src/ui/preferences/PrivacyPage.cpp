@@ -40,11 +40,39 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
     layout->addWidget(buildFeatureCard(u"keyboard.fill"_s, u"acc_card_shortcuts_"_s));
     layout->addWidget(buildFeatureCard(u"shield.checkerboard"_s, u"acc_card_privacy_"_s));
     layout->addWidget(buildGuidance());
+    layout->addWidget(buildRefusalNote());
     layout->addStretch(1);
 
     texts.bind(this, [this] { showPermissionState(); });
     connect(&context.permissions, &PermissionManager::accessibilityGrantedChanged, this,
             &PrivacyPage::showPermissionState);
+}
+
+QWidget* PrivacyPage::buildRefusalNote()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 0);
+    auto* note = new ToneLabel(Tone::warning, 11, QFont::Medium, box);
+    note->setWordWrap(true);
+    m_texts.bind(note, u"desktop_paste_refused"_s);
+    auto* askAgain = new QPushButton(box);
+    askAgain->setObjectName(u"askDesktopAgain"_s);
+    m_texts.bind(askAgain, u"desktop_paste_ask_again"_s);
+    layout->addWidget(note);
+    layout->addWidget(askAgain, 0, Qt::AlignLeft);
+    SettingsStore& settings = m_context.settings;
+    connect(askAgain, &QPushButton::clicked, this,
+            [&settings] { settings.set(settings::remoteDesktopRefused, false); });
+    auto show = [box, &settings] {
+        box->setVisible(settings.value(settings::remoteDesktopRefused));
+    };
+    connect(&settings, &SettingsStore::changed, box, [show](const QString& key) {
+        if (key == settings::remoteDesktopRefused.name)
+            show();
+    });
+    show();
+    return box;
 }
 
 QWidget* PrivacyPage::buildStatusCard()

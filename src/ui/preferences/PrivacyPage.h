@@ -22,6 +22,9 @@ public:
     PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget* parent = nullptr);
 
 private:
+    // Where the user refused the desktop's request to let Tessel type into its windows: says so,
+    // and offers to be asked again at the next paste.
+    QWidget* buildRefusalNote();
     QWidget* buildStatusCard();
     // `keyPrefix` + "title" and + "sub" are the card's texts.
     QWidget* buildFeatureCard(const QString& symbol, const QString& keyPrefix);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/preferences/ShortcutsPage.h"
 
+#include "hotkey/DesktopShortcuts.h"
 #include "hotkey/HotkeyManager.h"
 #include "ui/preferences/KeyCapButton.h"
 #include "ui/preferences/PreferenceParts.h"
@@ -8,8 +9,10 @@
 #include "ui/preferences/ShortcutRecorder.h"
 #include "ui/preferences/TextBinder.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +47,21 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     reset->setObjectName(u"resetShortcuts"_s);
     texts.bind(reset, u"reset_shortcuts"_s);
     layout->addWidget(reset, 0, Qt::AlignLeft);
+    if (DesktopShortcuts* desktop = context.desktopShortcuts; desktop && desktop->isOffered()) {
+        // Where Tessel cannot register its shortcuts itself, the user may let it keep them in the
+        // desktop's keyboard settings; turning it off removes them there.
+        auto* desktopCard = new Card(this);
+        m_desktop = new ToggleRow(texts, u"desktop_shortcuts_toggle"_s,
+                                  u"desktop_shortcuts_toggle_sub"_s, desktopCard);
+        m_desktop->checkBox()->setObjectName(u"desktopShortcuts"_s);
+        desktopCard->body()->addWidget(m_desktop);
+        layout->addWidget(desktopCard);
+        m_desktopError = new ToneLabel(ToneLabel::Tone::warning, 11, QFont::Medium, this);
+        m_desktopError->setWordWrap(true);
+        layout->addWidget(m_desktopError);
+        connect(m_desktop->checkBox(), &QCheckBox::toggled, desktop, &DesktopShortcuts::setEnabled);
+        connect(desktop, &DesktopShortcuts::changed, this, &ShortcutsPage::showState);
+    }
     layout->addStretch(1);
 
     connect(m_clipboard, &QAbstractButton::clicked, this,
@@ -82,6 +100,16 @@ void ShortcutsPage::showState()
     const QString errorKey = m_recorder.errorKey();
     m_error->setText(errorKey.isEmpty() ? QString() : m_texts.text(errorKey));
     m_error->setVisible(!errorKey.isEmpty());
+    if (m_desktop) {
+        const DesktopShortcuts& desktop = *m_context.desktopShortcuts;
+        const QSignalBlocker quiet(m_desktop->checkBox());
+        m_desktop->checkBox()->setChecked(desktop.isEnabled());
+        const QString why = desktop.lastError();
+        m_desktopError->setText(why.isEmpty() ? QString()
+                                              : m_texts.text(u"desktop_shortcuts_failed"_s));
+        m_desktopError->setToolTip(why);
+        m_desktopError->setVisible(!why.isEmpty());
+    }
 }
 
 } // namespace tessel

@@ -6,6 +6,7 @@
 namespace tessel {
 
 class KeyCapButton;
+class ToggleRow;
 class ShortcutRecorder;
 class TextBinder;
 class ToneLabel;
@@ -23,6 +24,8 @@ public:
     KeyCapButton* clipboardButton() const { return m_clipboard; }
     KeyCapButton* emojiButton() const { return m_emoji; }
     ToneLabel* errorLabel() const { return m_error; }
+    // "Keep these shortcuts in the desktop's settings"; null where the desktop has none.
+    ToggleRow* desktopToggle() const { return m_desktop; }
 
 private:
     KeyCapButton* addRow(QWidget* card, const QString& titleKey);
@@ -34,6 +37,8 @@ private:
     KeyCapButton* m_clipboard = nullptr;
     KeyCapButton* m_emoji = nullptr;
     ToneLabel* m_error = nullptr;
+    ToggleRow* m_desktop = nullptr;
+    ToneLabel* m_desktopError = nullptr;
 };
 
 } // namespace tessel

@@ -68,7 +68,6 @@ private Q_SLOTS:
         QTemporaryDir home;
         TesselProcess tessel(home.path());
         QVERIFY(tessel.start());
-        QTest::qWait(800);
         QVERIFY(xclipWrite("copied before the picks"_ba));
         QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts().size(), 1, 4000);
 
@@ -106,7 +105,6 @@ private Q_SLOTS:
         QCOMPARE(tessel.terminate(), 0);
         TesselProcess again(home.path());
         QVERIFY(again.start());
-        QTest::qWait(1000);
         EntryDialog later;
         QVERIFY(later.open(u"Recents editor"_s));
         QVERIFY(openPopupWith(u"super+shift+period"_s));
@@ -130,7 +128,6 @@ private Q_SLOTS:
                       R"({"maxHistoryItems": 10000})"_ba));
         TesselProcess tessel(home.path());
         QVERIFY(tessel.start());
-        QTest::qWait(1500);
 
         EntryDialog editor;
         QVERIFY(editor.open(u"Search editor"_s));

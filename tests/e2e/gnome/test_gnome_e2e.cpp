@@ -107,7 +107,6 @@ private:
     QTemporaryDir m_home;
     std::unique_ptr<TesselProcess> m_tessel;
     MutterKeyboard m_keyboard;
-    QByteArray m_stderr;
 
     // Copies with xclip until Tessel has recorded it (it takes what is on the clipboard at its
     // start as already seen), so that the tests start once it listens.
@@ -139,11 +138,8 @@ private Q_SLOTS:
         qputenv("GDK_BACKEND", "x11");
         qputenv("QT_LOGGING_RULES", "tessel.app.debug=true;tessel.paste.debug=true");
         m_tessel = std::make_unique<TesselProcess>(m_home.path());
-        m_tessel->process().setProcessChannelMode(QProcess::SeparateChannels);
-        connect(&m_tessel->process(), &QProcess::readyReadStandardError, this,
-                [this] { m_stderr += m_tessel->process().readAllStandardError(); });
         QVERIFY(m_tessel->start());
-        QVERIFY2(waitUntilRecording(), m_stderr.constData());
+        QVERIFY2(waitUntilRecording(), m_tessel->errorOutput().constData());
     }
 
     void cleanupTestCase()
@@ -156,9 +152,10 @@ private Q_SLOTS:
     // shortcuts, which would only fire over X11 windows, are left to the desktop's settings.
     void startsOnXWaylandWithTheX11Backend()
     {
-        QVERIFY2(m_stderr.contains("platform backend: x11, on Qt's xcb"), m_stderr.constData());
-        QVERIFY2(m_stderr.contains("open Tessel with the command tessel --toggle"),
-                 m_stderr.constData());
+        QVERIFY2(m_tessel->errorOutput().contains("platform backend: x11, on Qt's xcb"),
+                 m_tessel->errorOutput().constData());
+        QVERIFY2(m_tessel->errorOutput().contains("open Tessel with the command tessel --toggle"),
+                 m_tessel->errorOutput().constData());
         const QByteArray said = m_tessel->process().readAllStandardOutput();
         QVERIFY2(!said.contains("EventHandler"), said.constData());
     }
@@ -221,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(m_keyboard.tap(kKeyReturn));
         QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), 5000);
         // Confirming while Tessel still holds Control would send Ctrl+Return.
-        QTRY_COMPARE_WITH_TIMEOUT(m_stderr.count("paste chord sent"), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->errorOutput().count("paste chord sent"), 1, 5000);
         QCOMPARE(target.confirm(), u"copied in a Wayland client ✓"_s);
     }
 
@@ -251,7 +248,7 @@ private Q_SLOTS:
         QVERIFY(m_keyboard.tap(kKeyReturn));
         QTRY_VERIFY_WITH_TIMEOUT(popupGeometry().isEmpty(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(field.isActiveWindow(), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(m_stderr.count("paste chord sent"), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_tessel->errorOutput().count("paste chord sent"), 2, 5000);
         QVERIFY(m_keyboard.chord(kKeyControl, kKeyV));
         QTRY_COMPARE_WITH_TIMEOUT(field.text(), u"older, for a Wayland application"_s, 5000);
     }

@@ -119,7 +119,6 @@ private Q_SLOTS:
         // After a restart the recorded chord still opens the popup.
         test::TesselProcess tessel(f.home.path());
         QVERIFY(tessel.start());
-        QTest::qWait(1000);
         QVERIFY(test::openPopupWith(u"super+shift+c"_s, 6));
         QVERIFY(run(u"xdotool"_s, {u"key"_s, u"Escape"_s}));
         QCOMPARE(tessel.terminate(), 0);

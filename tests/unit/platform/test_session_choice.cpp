@@ -59,8 +59,35 @@ private Q_SLOTS:
         QFETCH(bool, builtX11);
         QFETCH(bool, builtWayland);
         QFETCH(QString, expected);
-        const SessionEnvironment session{requested, wayland, display, globals};
+        const SessionEnvironment session{requested, wayland, display, globals, {}};
         QCOMPARE(SessionChoice::qtPlatformFor(session, {builtX11, builtWayland}), expected);
+    }
+
+    void desktopFor_data()
+    {
+        QTest::addColumn<QString>("currentDesktop");
+        QTest::addColumn<QStringList>("globals");
+        QTest::addColumn<int>("expected");
+        const QStringList kwin{u"wl_seat"_s, u"org_kde_plasma_shell"_s};
+        const QStringList mutter{u"wl_seat"_s, u"gtk_shell1"_s};
+        QTest::newRow("KDE") << u"KDE"_s << QStringList() << int(DesktopKind::kde);
+        QTest::newRow("ubuntu:GNOME") << u"ubuntu:GNOME"_s << kwin << int(DesktopKind::gnome);
+        QTest::newRow("unset on KWin") << QString() << kwin << int(DesktopKind::kde);
+        QTest::newRow("unset on mutter") << QString() << mutter << int(DesktopKind::gnome);
+        // A desktop that names itself is believed, whatever its compositor offers.
+        QTest::newRow("sway") << u"sway"_s << mutter << int(DesktopKind::other);
+        QTest::newRow("nothing known")
+            << QString() << QStringList{u"wl_seat"_s} << int(DesktopKind::other);
+    }
+
+    // Whose services Tessel asks for beside the windowing system's.
+    void desktopFor()
+    {
+        QFETCH(QString, currentDesktop);
+        QFETCH(QStringList, globals);
+        QFETCH(int, expected);
+        const SessionEnvironment session{{}, true, false, globals, currentDesktop};
+        QCOMPARE(int(SessionChoice::desktopFor(session)), expected);
     }
 
     void backend_data()
