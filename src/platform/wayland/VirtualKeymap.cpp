@@ -46,7 +46,10 @@ QByteArray withoutRepeat(xkb_context* context, const QByteArray& text, xkb_keyma
     const char* name = xkb_keymap_key_get_name(keymap, code);
     if (!name)
         return text;
-    const qsizetype key = text.indexOf("key <" + QByteArray(name) + '>');
+    QByteArray entry("key <");
+    entry += name;
+    entry += '>';
+    const qsizetype key = text.indexOf(entry);
     const qsizetype body = key < 0 ? -1 : text.indexOf('{', key);
     if (body < 0)
         return text;
