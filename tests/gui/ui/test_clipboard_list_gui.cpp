@@ -276,8 +276,12 @@ private Q_SLOTS:
         connect(list, &ClipboardListView::chosen, &f->actions, &PopupActions::chooseEntry);
         f->windowController.open(PopupTab::clipboard, list);
         bool pendingWhenClosed = true;
-        connect(&f->windowController, &WindowController::closed, this,
-                [&] { pendingWhenClosed = f->paste.isPastePending(); });
+        const int restoresBefore = f->workspace.restoreCalls;
+        int restoresWhenClosed = -1;
+        connect(&f->windowController, &WindowController::closed, this, [&] {
+            pendingWhenClosed = f->paste.isPastePending();
+            restoresWhenClosed = f->workspace.restoreCalls;
+        });
 
         QTest::keyClick(f->windowController.window(), Qt::Key_Down);
         QTest::keyClick(f->windowController.window(), Qt::Key_Down);
@@ -285,7 +289,9 @@ private Q_SLOTS:
         QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"gamma"_s);
         QCOMPARE(f->manager.entries().first()->textContent(), u"gamma"_s);
         QVERIFY(!f->windowController.isOpen());
-        QVERIFY(!pendingWhenClosed); // closed first, then the paste is scheduled
+        // Closed, with the focus handed back to the application, before the paste is scheduled.
+        QVERIFY(!pendingWhenClosed);
+        QCOMPARE(restoresWhenClosed, restoresBefore + 1);
         QVERIFY(f->keys.chords.isEmpty());
         QTRY_COMPARE(f->keys.chords.size(), 1);
     }

@@ -197,6 +197,9 @@ private Q_SLOTS:
                            u"text/plain"_s, u"text/plain;charset=utf-8"_s,
                            u"UTF8_STRING"_s}
             << QStringList{text} << u"UTF8_STRING"_s << QString();
+        QTest::newRow("MIME names in another case, the UTF-8 one preferred")
+            << QStringList{u"TEXT/PLAIN"_s, u"text/plain;charset=UTF-8"_s} << QStringList{text}
+            << u"text/plain;charset=UTF-8"_s << QString();
         QTest::newRow("legacy Latin-1 only")
             << QStringList{u"STRING"_s} << QStringList{text} << u"STRING"_s << QString();
         QTest::newRow("image with markers keeps the owner's order and names")

@@ -269,6 +269,11 @@ private Q_SLOTS:
         f.waitForSave();
         QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s, u"a"_s}));
         QCOMPARE(f.blobCount(), 0); // the deleted image's file went with it
+        // A lower limit, chosen in the preferences, trims the history on disk too.
+        f.settings.set(settings::maxHistoryItems, qint64(1));
+        f.manager.applyHistoryLimit();
+        f.waitForSave();
+        QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s}));
         f.manager.clearAll();
         f.waitForSave();
         QCOMPARE(reloaded(), QStringList{u"b*"_s});

@@ -113,11 +113,17 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore(path).value(settings::pasteOnSelect), true);
     }
 
+    void unreadableSettingsAreSetAsideNotOverwritten_data()
+    {
+        QTest::addColumn<QByteArray>("broken");
+        QTest::newRow("cut short") << R"({"maxHistoryItems": 200, "themeMode": "dark")"_ba;
+        QTest::newRow("JSON, but no object") << R"([{"themeMode": "dark"}])"_ba;
+    }
     void unreadableSettingsAreSetAsideNotOverwritten()
     {
+        QFETCH(QByteArray, broken);
         test::TempHome home;
         const QString path = home.path() + "/settings.json"_L1;
-        const QByteArray broken = R"({"maxHistoryItems": 200, "themeMode": "dark")"_ba;
         QVERIFY(AppPaths::writePrivateFile(path, broken));
         SettingsStore store(path);
         QVERIFY(!store.loadResult());

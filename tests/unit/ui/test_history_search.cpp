@@ -194,6 +194,8 @@ private Q_SLOTS:
                  (QList<qint64>{10, 20, 50, 100, 500, 1000, 2000, 10000}));
         QCOMPARE(HistoryLimits::choicesWith(5),
                  (QList<qint64>{5, 10, 20, 50, 100, 500, 1000, 10000}));
+        QCOMPARE(HistoryLimits::choicesWith(20000),
+                 (QList<qint64>{10, 20, 50, 100, 500, 1000, 10000, 20000}));
         QCOMPARE(HistoryLimits::choicesWith(0), offered);
     }
 
