@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The emoji catalogue: loading emoji.json, and one search keystroke over the whole catalogue for
 // every prefix (1 to 6 letters) of a few common words in the three languages. Also the kaomoji
-// and symbol filters, which look up their titles at every keystroke.
+// and symbol filters, which look up their titles at every keystroke, and the form a search
+// compares a long text in (lower-cased, accents dropped) next to the former one (lower-cased,
+// composed).
 #include "BenchUtil.h"
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
 #include "pickers/EmojiCatalogue.h"
 #include "pickers/EmojiFilter.h"
 #include "pickers/EmojiStore.h"
+#include "pickers/SearchText.h"
 #include "pickers/TextCollections.h"
 #include "support/TempHome.h"
 
@@ -115,5 +118,33 @@ int main(int argc, char* argv[])
                       }) /
                       1000.0,
                   "ms");
+
+    // A megabyte of text of three kinds: plain ASCII, Portuguese prose, and a letter under a
+    // pile of combining marks (what a hostile web page can put on the clipboard).
+    const std::pair<const char*, QString> texts[] = {
+        {"ASCII", u"Copied text number 4321: a sentence of ordinary length. "_s.repeated(18000)},
+        {"Portuguese", u"Coração, ação e informação não são só palavras à toa. "_s.repeated(18000)},
+        {"marks", u"e"_s + QString(1000000, QChar(0x0301))}};
+    for (const auto& [kind, text] : texts) {
+        bench::report(qPrintable(u"search form of 1 MB of %1 text (median of 11)"_s.arg(
+                          QLatin1StringView(kind))),
+                      bench::medianMicros(11,
+                                          [&] {
+                                              volatile auto n = SearchText::comparable(text).size();
+                                              (void)n;
+                                          }) /
+                          1000.0,
+                      "ms");
+        bench::report(qPrintable(u"  the former form (lower-cased, NFC) of the same"_s),
+                      bench::medianMicros(
+                          11,
+                          [&] {
+                              volatile auto n =
+                                  text.toLower().normalized(QString::NormalizationForm_C).size();
+                              (void)n;
+                          }) /
+                          1000.0,
+                      "ms");
+    }
     return 0;
 }

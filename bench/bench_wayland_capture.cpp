@@ -33,8 +33,10 @@ int main(int argc, char* argv[])
     SettingsStore settings(SettingsStore::defaultFilePath());
     settings.set(settings::maxHistoryItems, 1000);
     test::FakeWorkspace workspace;
-    const auto connection = wayland::WaylandConnection::open();
-    const auto pasteboard = connection ? wayland::WaylandPasteboard::create(*connection) : nullptr;
+    const auto pasteboard =
+        wayland::WaylandPasteboard::create([](std::chrono::milliseconds timeout) {
+            return wayland::WaylandConnection::open(timeout);
+        });
     if (!pasteboard) {
         std::fprintf(stderr, "bench_wayland_capture: no Wayland compositor with data-control\n");
         return 1;

@@ -155,7 +155,7 @@ start_kde_desktop() {
     local user runtime
     user="$(wayland_session_user)"
     runtime="$(wayland_runtime_dir kde "$user")"
-    desktop_dirs+=("$runtime")
+    temp_dirs+=("$runtime")
     export TESSEL_KDE_RUNTIME_DIR="$runtime" TESSEL_KDE_USER="$user"
     "$repo/tests/e2e/wayland/as-session-user" --kde "$repo/tests/e2e/kde/kwin-session" \
         >"$runtime/kwin.log" 2>&1 &

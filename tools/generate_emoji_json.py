@@ -2,19 +2,21 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Builds resources/emoji.json, Tessel's emoji catalogue, from Debian's Unicode data.
 
-It also writes resources/emoji-names.json: each emoji's name in English, Portuguese and Spanish
-(the picker's tooltips), as an object from the emoji to the list [en, pt, es]; a name CLDR
-lacks is the English one.
+The languages are the interface languages of translations/LINGUAS (whose codes are CLDR's:
+"pt" is Brazilian Portuguese there too); English comes first whatever the order.
+
+It also writes resources/emoji-names.json: each emoji's name in every language (the picker's
+tooltips), as {"languages": [codes], "names": {emoji: [a name per language, in that order]}};
+a name CLDR lacks is the English one.
 
 Sources (Debian 12 packages unicode-data and unicode-cldr-core):
   - emoji-test.txt (Unicode 15.0): which emoji exist, their order and their groups;
-  - CLDR annotations and derived annotations for en, pt and es: names and keywords.
+  - CLDR annotations and derived annotations of each language: names and keywords.
 
 Every fully-qualified emoji is kept except the skin-tone variants, in Unicode's order.
 The groups "Smileys & Emotion" and "People & Body" are merged into "Smileys & Body", the
 "Component" group is left out and the other groups keep their names. Keywords are the CLDR
-names and keywords in English, Portuguese and Spanish, so that a search in any of the three
-languages finds the same emoji. Run it again after a Unicode or CLDR update and commit the
+names and keywords in every language, so that a search in any of them finds the same emoji. Run it again after a Unicode or CLDR update and commit the
 result.
 
 Usage: tools/generate_emoji_json.py [--emoji-test PATH] [--cldr DIR] [--output PATH]
@@ -28,7 +30,7 @@ import xml.etree.ElementTree as ET
 
 DEFAULT_EMOJI_TEST = "/usr/share/unicode/emoji/emoji-test.txt"
 DEFAULT_CLDR = "/usr/share/unicode/cldr/common"
-LANGUAGES = ("en", "pt", "es")
+LINGUAS = pathlib.Path(__file__).resolve().parent.parent / "translations" / "LINGUAS"
 SKIN_TONES = range(0x1F3FB, 0x1F400)
 VARIATION_SELECTOR_16 = "\uFE0F"
 MERGED_GROUPS = {"Smileys & Emotion": "Smileys & Body", "People & Body": "Smileys & Body"}
@@ -76,15 +78,23 @@ def read_annotations(cldr_dir, language):
     return names, keywords
 
 
-def build(emoji_test, cldr_dir):
-    annotations = {lang: read_annotations(cldr_dir, lang) for lang in LANGUAGES}
+def interface_languages(linguas):
+    """English, then the other codes of a LINGUAS file in its order."""
+    codes = []
+    for line in pathlib.Path(linguas).read_text(encoding="utf-8").splitlines():
+        codes += line.split("#", 1)[0].split()
+    return ["en"] + [c for c in dict.fromkeys(codes) if c != "en"]
+
+
+def build(emoji_test, cldr_dir, languages):
+    annotations = {lang: read_annotations(cldr_dir, lang) for lang in languages}
     catalogue, missing, display_names = [], [], {}
     for char, category, english_name in read_emoji_test(emoji_test):
         key = char.replace(VARIATION_SELECTOR_16, "")
         display_names[char] = [english_name] + [annotations[lang][0].get(key, english_name)
-                                        for lang in LANGUAGES[1:]]
+                                                 for lang in languages[1:]]
         words = [english_name]
-        for lang in LANGUAGES:
+        for lang in languages:
             names, keywords = annotations[lang]
             if key not in names and key not in keywords:
                 missing.append(f"{lang} {english_name}")
@@ -110,11 +120,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--emoji-test", default=DEFAULT_EMOJI_TEST)
     parser.add_argument("--cldr", default=DEFAULT_CLDR)
+    parser.add_argument("--linguas", default=str(LINGUAS))
     parser.add_argument("--output", default=str(
         pathlib.Path(__file__).resolve().parent.parent / "resources" / "emoji.json"))
     args = parser.parse_args()
 
-    catalogue, missing, names = build(args.emoji_test, args.cldr)
+    languages = interface_languages(args.linguas)
+    catalogue, missing, names = build(args.emoji_test, args.cldr, languages)
     unknown = {e["category"] for e in catalogue} - set(CATEGORIES)
     if unknown:
         sys.exit(f"unexpected categories: {sorted(unknown)}")
@@ -123,7 +135,8 @@ def main():
     # One line per emoji keeps the committed file readable in diffs.
     lines = (json.dumps(c, ensure_ascii=False) + ":" +
              json.dumps(n, ensure_ascii=False, separators=(",", ":")) for c, n in names.items())
-    names_output.write_text("{\n" + ",\n".join(lines) + "\n}\n", encoding="utf-8")
+    names_output.write_text('{"languages":' + json.dumps(languages) + ',"names":{\n' +
+                            ",\n".join(lines) + "\n}}\n", encoding="utf-8")
     counts = {c: sum(e["category"] == c for e in catalogue) for c in CATEGORIES}
     print(f"{len(catalogue)} emoji written to {args.output}")
     for category, count in counts.items():

@@ -33,6 +33,8 @@ namespace tessel {
 namespace {
 // How long quitting may wait for the last save to reach the disk.
 constexpr int kFinalSaveTimeoutMs = 3000;
+// After a close, once the popup's widgets are gone (they are deleted from the event loop).
+constexpr int kReleaseAfterCloseMs = 500;
 
 } // namespace
 
@@ -54,6 +56,7 @@ AppDelegate::AppDelegate(SettingsStore& settings, LanguageManager& language,
     , m_loginItems(loginItems)
 {
     connect(&m_settings, &SettingsStore::changed, this, &AppDelegate::settingChanged);
+    connect(&m_windowController, &WindowController::closed, this, &AppDelegate::releasePopupMemory);
 }
 
 AppDelegate::~AppDelegate()
@@ -132,13 +135,15 @@ void AppDelegate::setupStatusItem()
 void AppDelegate::rebuildStatusItemMenu()
 {
     auto* menu = new QMenu;
-    menu->addAction(m_language.string(u"menu_open_clipboard"_s), this, &AppDelegate::openClipboard);
-    menu->addAction(m_language.string(u"menu_open_emojis"_s), this, &AppDelegate::openEmoji);
+    //% "Open history"
+    menu->addAction(m_language.string("menu_open_clipboard"), this, &AppDelegate::openClipboard);
+    //% "Open emojis"
+    menu->addAction(m_language.string("menu_open_emojis"), this, &AppDelegate::openEmoji);
     menu->addSeparator();
-    menu->addAction(m_language.string(u"menu_preferences"_s), this, &AppDelegate::openPreferences);
+    menu->addAction(m_language.string("menu_preferences"), this, &AppDelegate::openPreferences);
     menu->addSeparator();
-    QAction* quitAction =
-        menu->addAction(m_language.string(u"menu_quit"_s), this, &AppDelegate::quit);
+    //% "Quit Tessel"
+    QAction* quitAction = menu->addAction(m_language.string("menu_quit"), this, &AppDelegate::quit);
     quitAction->setShortcut(QKeySequence(u"Ctrl+Q"_s));
     m_statusItem->setContextMenu(menu);
     delete m_statusMenu.data();
@@ -148,8 +153,12 @@ void AppDelegate::rebuildStatusItemMenu()
 void AppDelegate::updateStatusToolTip()
 {
     const Result& saved = m_clipboard.store().lastSave();
-    m_statusItem->setToolTip(
-        saved ? u"Tessel"_s : m_language.string(u"history_not_saved"_s) + u'\n' + saved.message());
+    if (saved) {
+        m_statusItem->setToolTip(m_language.string("app_title"));
+        return;
+    }
+    //% "History not saved: it is kept in memory and saved as soon as it can be"
+    m_statusItem->setToolTip(m_language.string("history_not_saved") + u'\n' + saved.message());
 }
 
 void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
@@ -161,12 +170,30 @@ void AppDelegate::statusItemClicked(QSystemTrayIcon::ActivationReason reason)
 
 void AppDelegate::setupHotkeys()
 {
+    nameDesktopActions();
+    connect(&m_language, &LanguageManager::languageChanged, this, &AppDelegate::nameDesktopActions);
     QPointer<AppDelegate> self(this);
     m_hotkeys.start([self](HotkeyManager::Action action) {
         if (self)
             self->openPopup(action == HotkeyManager::Action::emoji ? PopupTab::emoji
                                                                    : PopupTab::clipboard);
     });
+}
+
+void AppDelegate::nameDesktopActions()
+{
+    //% "Open the clipboard history"
+    const QString clipboard = m_language.string("desktop_action_clipboard");
+    //% "Open the emoji picker"
+    const QString emoji = m_language.string("desktop_action_emoji");
+    m_hotkeys.setActionNames(clipboard, emoji);
+    if (m_desktopShortcuts) {
+        //% "Tessel: clipboard history"
+        const QString clipboardBinding = m_language.string("desktop_binding_clipboard");
+        //% "Tessel: emoji"
+        const QString emojiBinding = m_language.string("desktop_binding_emoji");
+        m_desktopShortcuts->setNames(clipboardBinding, emojiBinding);
+    }
 }
 
 void AppDelegate::openPopup(PopupTab tab)
@@ -202,9 +229,25 @@ void AppDelegate::prepareFirstPopup()
         m_windowController.applyTheme(&view);
         view.grab();
     }
-    // The launch's parse and warm-up leave freed memory spread through the heap.
-    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this,
-                                     [] { ProcessMemory::releaseFreeMemory(); });
+    // The grab asked for the first rows' thumbnails; a closed popup holds none.
+    m_clipboard.images().clear();
+    // The launch's parse and warm-up leave freed memory spread through the heap. The images'
+    // sizes are read after that, so that the first opening lays image rows out at their height.
+    HistorySearch::prepareInIdleTime(m_clipboard.entries(), this, [this] {
+        ProcessMemory::releaseFreeMemory();
+        m_clipboard.images().learnSizes(m_clipboard.entries());
+    });
+}
+
+void AppDelegate::releasePopupMemory()
+{
+    // What a closed popup held goes back: its thumbnails at once, and the pages its widgets
+    // freed once they are deleted.
+    m_clipboard.images().clear();
+    QTimer::singleShot(kReleaseAfterCloseMs, this, [this] {
+        if (!m_windowController.isOpen())
+            ProcessMemory::releaseFreeMemory();
+    });
 }
 
 void AppDelegate::placeWindow(QWidget* window, QSize size)

@@ -71,6 +71,8 @@ public:
 private:
     void setupStatusItem();
     void setupHotkeys();
+    // Names the shortcuts where the desktop's settings list them, in the interface language.
+    void nameDesktopActions();
     void rebuildStatusItemMenu();
     // "Tessel", or what keeps the history from being saved while that lasts.
     void updateStatusToolTip();
@@ -82,6 +84,8 @@ private:
     void placeWindow(QWidget* window, QSize size);
     // Applies a setting that just changed to the parts of the program that use it.
     void settingChanged(const QString& key);
+    // Gives back what the popup held once it has closed.
+    void releasePopupMemory();
 
     SettingsStore& m_settings;
     LanguageManager& m_language;

@@ -10,7 +10,8 @@ namespace tessel {
 enum class RemoteCommand { toggle, emoji, preferences, quit };
 
 // Tessel's command line: no option starts Tessel; one of --toggle, --emoji, --preferences and
-// --quit asks the running instance; --help and --version print and end.
+// --quit asks the running instance; --help and --version print and end. Qt's own options
+// (-platform, -display, -style...) are left to Qt.
 struct CommandLine {
     enum class Kind { start, remote, help, version, error };
 

@@ -18,7 +18,8 @@ class RemoteControlService : public QObject {
 public:
     using Handler = std::function<void(RemoteCommand)>;
 
-    // `handler` runs on the main thread after the caller has been answered.
+    // `handler` runs on the main thread after the caller has been answered; calls that come
+    // while the same command still waits to run are answered and merged into it.
     explicit RemoteControlService(Handler handler, QObject* parent = nullptr);
     ~RemoteControlService() override;
 
@@ -43,9 +44,13 @@ public Q_SLOTS:
 
 private:
     void request(RemoteCommand command);
+    // One call on a connection of its own, waiting for the answer; `noneRunning` as for send.
+    static Result exchange(RemoteCommand command, bool& noneRunning);
 
     Handler m_handler;
     bool m_registered = false;
+    // The commands waiting to be carried out, one bit each.
+    unsigned m_pending = 0;
 };
 
 } // namespace tessel

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/DisplayLossGuard.h"
+#include "app/HistoryLock.h"
+#include "app/MemoryPressure.h"
 #include "app/PopupActions.h"
 #include "app/RemoteControl.h"
+#include "app/SessionBusProbe.h"
 #include "app/UnixSignalWatcher.h"
 #include "clipboard/ClipboardKeeper.h"
 #include "clipboard/ClipboardManager.h"
@@ -19,6 +23,7 @@
 #include "hotkey/HotkeyBackend.h"
 #include "hotkey/HotkeyManager.h"
 #include "localization/LanguageManager.h"
+#include "localization/QtTranslations.h"
 #include "paste/KeySynthesizer.h"
 #include "paste/PasteSimulator.h"
 #include "paste/SoundPlayer.h"
@@ -31,7 +36,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QLockFile>
 #include <QStyleFactory>
 #include <QThread>
 #include <QTimer>
@@ -114,6 +118,44 @@ int forwardToStartingInstance(RemoteCommand command)
     }
     return 0;
 }
+
+// The Qt platform the application object will start: -platform on the command line, else
+// QT_QPA_PLATFORM; empty for Qt's own choice.
+QString qtPlatformOf(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        for (const QString& option : {u"-platform"_s, u"--platform"_s}) {
+            if (argument == option && i + 1 < argc)
+                return QString::fromLocal8Bit(argv[i + 1]);
+            if (argument.startsWith(option + u'='))
+                return argument.sliced(option.size() + 1);
+        }
+    }
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// What keeps the history from being written, when it can still be read: false (after one line
+// saying why not to start) when the folder is a link or something else is in its place.
+bool checkHistoryFolder(const QString& dataDir, bool& readOnly)
+{
+    const Result folder = AppPaths::ensurePrivateDir(dataDir);
+    readOnly = !folder;
+    if (folder)
+        return true;
+    const AppPaths::Kind kind = AppPaths::kindOf(dataDir);
+    if (kind != AppPaths::Kind::missing && kind != AppPaths::Kind::folder) {
+        std::fprintf(stderr, "Tessel cannot keep its history: %s; not starting.\n",
+                     qPrintable(folder.message()));
+        return false;
+    }
+    // A read-only home: the history that is there is still worth showing and pasting from.
+    std::fprintf(stderr,
+                 "Tessel cannot save its history (%s); it starts with the history it can read "
+                 "and keeps new copies in memory only.\n",
+                 qPrintable(folder.message()));
+    return true;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -128,46 +170,51 @@ int main(int argc, char* argv[])
         std::_Exit(*status);
     }
 
+    // Qt's tray icon, desktop theme and accessibility connect to the session bus on the main
+    // thread, and libdbus waits without limit on a bus that lets clients in and then says nothing.
+    if (const Result bus = SessionBusProbe::check(SessionBusProbe::socketPath()); !bus) {
+        std::fprintf(stderr,
+                     "Tessel: the session bus does not answer (%s); running without it, so the "
+                     "tray icon may be missing and tessel --toggle cannot reach this Tessel.\n",
+                     qPrintable(bus.message()));
+        SessionBusProbe::disableForThisProcess();
+    }
+
     // Qt's platform plugin is fixed when the application object starts: choose it first.
     const SessionEnvironment session = SessionEnvironment::current();
     SessionChoice::applyQtPlatform(session, BuiltPlatforms::thisBuild());
+    if (const QString missing = session.unreachableDisplay(qtPlatformOf(argc, argv));
+        !missing.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(missing));
+        return 1;
+    }
     QApplication app(argc, argv);
     setIdentity();
-    QApplication::setApplicationDisplayName(u"Tessel"_s);
+    // No application display name: Qt would append it to every window title ("Tessel Settings —
+    // Tessel"), and Tessel's titles name the program already.
     QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
     QApplication::setWindowIcon(IconProvider::applicationIcon());
     qSetMessagePattern(u"Tessel: %{if-category}[%{category}] %{endif}%{message}"_s);
 
-    // Two instances would overwrite each other's registry: the history has one owner.
     const QString dataDir = AppPaths::dataDir();
-    if (const Result folder = AppPaths::ensurePrivateDir(dataDir); !folder) {
-        std::fprintf(stderr, "Tessel cannot keep its history: %s; not starting.\n",
-                     qPrintable(folder.message()));
+    bool readOnly = false;
+    if (!checkHistoryFolder(dataDir, readOnly))
         return 1;
-    }
-    QLockFile lock(dataDir + "/tessel.lock"_L1);
-    if (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError) {
-            std::fprintf(stderr, "Tessel cannot create its lock file in %s (%s); not starting.\n",
-                         qPrintable(dataDir),
-                         lock.error() == QLockFile::PermissionError ? "permission denied"
-                                                                    : "unknown error");
+    // Two instances would overwrite each other's registry: the history has one owner. Where
+    // nothing can be written, there is nothing to overwrite.
+    HistoryLock lock(dataDir);
+    if (!readOnly) {
+        if (const Result locked = lock.acquire(); !locked) {
+            if (launch.firstCommand && lock.heldByAnother()) {
+                const int status = forwardToStartingInstance(*launch.firstCommand);
+                std::fflush(stderr);
+                std::_Exit(status);
+            }
+            std::fprintf(stderr, "%s\n", qPrintable(locked.message()));
             return 1;
         }
-        if (launch.firstCommand) {
-            const int status = forwardToStartingInstance(*launch.firstCommand);
-            std::fflush(stderr);
-            std::_Exit(status);
-        }
-        qint64 pid = 0;
-        QString host;
-        QString appName;
-        lock.getLockInfo(&pid, &host, &appName);
-        std::fprintf(stderr, "Tessel is already running (process %lld); not starting another.\n",
-                     static_cast<long long>(pid));
-        return 1;
     }
 
     UnixSignalWatcher signals;
@@ -176,6 +223,7 @@ int main(int argc, char* argv[])
 
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
+    const QtTranslations qtTexts(language);
     const auto platform = PlatformFactory::create(session, &settings);
     qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
             qPrintable(QGuiApplication::platformName()));
@@ -185,6 +233,10 @@ int main(int argc, char* argv[])
                                std::make_unique<ClipboardStore>(dataDir));
     // What a program copied stays on the clipboard after it quits.
     ClipboardKeeper keeper(*pasteboard, clipboard);
+    // Qt ends the process by itself when the display server goes: what is not saved yet goes
+    // to disk first.
+    const DisplayLossGuard displayLoss(
+        [&clipboard] { clipboard.saveAndWait(DisplayLossGuard::saveTimeoutMs); });
     // Where Tessel can neither place the popup at the pointer nor take the keyboard by itself
     // (Wayland, and XWayland inside it), the popup is a window the compositor activates.
     WindowController windowController(settings, *workspace,
@@ -235,6 +287,13 @@ int main(int argc, char* argv[])
     if (const Result registered = remote.registerOnSessionBus(); !registered)
         qCInfo(lcApp, "tessel --toggle and the other commands cannot reach this Tessel: %s",
                qPrintable(registered.message()));
+    // When memory is short, the decoded images go, and the heap's free pages with them.
+    MemoryPressure pressure;
+    QObject::connect(&pressure, &MemoryPressure::low, &clipboard, [&clipboard] {
+        clipboard.images().clear();
+        ProcessMemory::releaseFreeMemory();
+    });
+    pressure.watchSessionBus();
     // Started by a command (a desktop entry's action) while no Tessel ran: carry it out now.
     if (launch.firstCommand)
         QTimer::singleShot(0, &app,

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboard/ClipboardEntry.h"
 
+#include "clipboard/DisplayText.h"
 #include "clipboard/ImageDecoder.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/AppPaths.h"
 
 #include <QCryptographicHash>
-#include <QRegularExpression>
-#include <QTextBoundaryFinder>
 #include <atomic>
 
 using namespace Qt::StringLiterals;
@@ -17,26 +16,9 @@ namespace tessel {
 namespace {
 
 constexpr qsizetype kPreviewLimit = 48;
-
-const QRegularExpression& whitespaceRegex()
-{
-    // Unicode properties make \s match every Unicode space, not only the ASCII ones.
-    static const QRegularExpression regex(u"\\s+"_s,
-                                          QRegularExpression::UseUnicodePropertiesOption);
-    return regex;
-}
-
-// Byte offset just past the first `count` grapheme clusters, or -1 when there are fewer.
-qsizetype offsetAfterGraphemes(const QString& text, qsizetype count)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype seen = 0;
-    while (finder.toNextBoundary() != -1) {
-        if (++seen == count)
-            return finder.position();
-    }
-    return -1;
-}
+// What a preview is made from: enough for its 48 characters with their marks, wide emoji
+// sequences included.
+constexpr qsizetype kPreviewSourceUnits = 1024;
 
 // A version-4 id that no other entry of this process has: one random id drawn at start, with a
 // counter folded into its first 48 bits. Drawing a random id per entry costs a hardware random
@@ -97,28 +79,60 @@ bool ClipboardEntry::isImage() const
     return !m_textContent && (m_loadedImageData || m_imageFileURL);
 }
 
+std::optional<QByteArray> ImageSource::read() const
+{
+    if (bytes)
+        return bytes;
+    if (path.isEmpty())
+        return std::nullopt;
+    auto read = AppPaths::readPrivateFile(path, ClipboardEntry::maxImageFileBytes);
+    if (!read)
+        return std::nullopt;
+    return std::move(read.value());
+}
+
+std::optional<QSize> ImageSource::probeSize() const
+{
+    if (bytes)
+        return ImageDecoder::probe(*bytes);
+    if (path.isEmpty())
+        return std::nullopt;
+    auto file = AppPaths::openPrivateFile(path, ClipboardEntry::maxImageFileBytes);
+    if (!file)
+        return std::nullopt;
+    return ImageDecoder::probe(*file.value());
+}
+
+ImageSource ClipboardEntry::imageSource() const
+{
+    if (m_textContent)
+        return {};
+    return {m_loadedImageData, m_imageFileURL.value_or(QString())};
+}
+
 std::optional<QByteArray> ClipboardEntry::imageBytes() const
 {
-    if (m_loadedImageData)
-        return m_loadedImageData;
-    if (!m_imageFileURL)
+    if (m_textContent)
         return std::nullopt;
-    auto bytes = AppPaths::readPrivateFile(*m_imageFileURL, maxImageFileBytes);
-    if (!bytes)
-        return std::nullopt;
-    return std::move(bytes.value());
+    return imageSource().read();
 }
 
 QString ClipboardEntry::previewText() const
 {
     if (m_cachedPreview)
         return *m_cachedPreview;
-    QString text = m_textContent ? *m_textContent : "[Imagem "_L1 + hash().left(8) + u']';
-    text.replace(whitespaceRegex(), u" "_s);
-    text = text.trimmed();
-    const qsizetype cut = offsetAfterGraphemes(text, kPreviewLimit - 1);
-    if (cut != -1 && offsetAfterGraphemes(text, kPreviewLimit + 1) != -1)
-        text = text.left(cut) + u'\u2026';
+    // Only the start of a text is looked at: the preview of a text of megabytes, or of one
+    // letter under millions of accents, costs what that of a short one does. An image has none:
+    // the interface names it in its own language.
+    QString text;
+    if (m_textContent) {
+        const DisplayText::Prefix source =
+            DisplayText::prefix(*m_textContent, kPreviewSourceUnits, true);
+        text = source.text.trimmed();
+        const auto [head, more] = DisplayText::firstGraphemes(text, kPreviewLimit);
+        if (more || !source.complete)
+            text = DisplayText::firstGraphemes(head, kPreviewLimit - 1).first + u'\u2026';
+    }
     // Previews are asked for on every paint; the content they derive from never changes.
     m_cachedPreview = text;
     return text;
@@ -134,57 +148,36 @@ PasteboardItem ClipboardEntry::pasteboardItem() const
     const auto bytes = imageBytes();
     if (!bytes)
         return item;
-    // A program that asks for PNG must get PNG: an image captured as TIFF is encoded for it, and
-    // its own TIFF bytes stay on offer.
-    const bool png = ImageDecoder::isPng(*bytes);
+    // Only the header is read here: a decode of a large image would hold the choice up, and its
+    // conversion would hold the uncompressed pixels for as long as the clipboard is ours.
+    const QSize size = m_undecodable ? QSize() : ImageDecoder::probe(*bytes).value_or(QSize());
+    const QByteArray captured = *bytes;
+    const bool png = ImageDecoder::isPng(captured);
     const bool capturedTiff = !png && m_mimetype == PasteboardType::tiff;
-    const auto decoded = image();
-    std::optional<QByteArray> tiff;
-    if (capturedTiff)
-        tiff = *bytes;
-    else if (decoded)
-        tiff = ImageDecoder::tiffRepresentation(*decoded);
-    std::optional<QByteArray> pngBytes;
-    if (png)
-        pngBytes = *bytes;
-    else if (decoded)
-        pngBytes = ImageDecoder::pngRepresentation(*decoded);
-    else if (!capturedTiff)
-        pngBytes = *bytes; // not decodable here: offered as it was captured
-    if (tiff)
-        item.setData(PasteboardType::tiff, *tiff);
-    if (pngBytes)
-        item.setData(PasteboardType::png, *pngBytes);
+    if (!size.isValid() ||
+        qint64(size.width()) * size.height() > ImageDecoder::maxConvertedPixels) {
+        // Offered as it was captured (under the PNG type when it does not decode at all).
+        item.setData(capturedTiff && size.isValid() ? QString(PasteboardType::tiff)
+                                                    : QString(PasteboardType::png),
+                     captured);
+        return item;
+    }
+    // A program that asks for PNG must get PNG: an image captured as TIFF is converted for it, and
+    // its own TIFF bytes stay on offer.
+    if (capturedTiff) {
+        item.setData(PasteboardType::tiff, captured);
+        item.setDeferred(PasteboardType::png, [captured] { return ImageDecoder::asPng(captured); });
+    } else if (png) {
+        item.setDeferred(PasteboardType::tiff,
+                         [captured] { return ImageDecoder::asTiff(captured); });
+        item.setData(PasteboardType::png, captured);
+    } else {
+        // Another format under the PNG type: real PNG and TIFF, both made on request.
+        item.setDeferred(PasteboardType::tiff,
+                         [captured] { return ImageDecoder::asTiff(captured); });
+        item.setDeferred(PasteboardType::png, [captured] { return ImageDecoder::asPng(captured); });
+    }
     return item;
-}
-
-std::optional<QImage> ClipboardEntry::thumbnail(QSize bound) const
-{
-    if (!isImage() || m_undecodable)
-        return std::nullopt;
-    const auto bytes = imageBytes();
-    if (!bytes)
-        return std::nullopt;
-    auto decoded = ImageDecoder::decode(*bytes, bound);
-    m_undecodable = !decoded;
-    return decoded;
-}
-
-std::optional<QImage> ClipboardEntry::image() const
-{
-    if (!isImage() || m_undecodable)
-        return std::nullopt;
-    const QString key = idString();
-    if (auto hit = ImageDecoder::cached(key))
-        return hit;
-    const auto bytes = imageBytes();
-    if (!bytes)
-        return std::nullopt;
-    auto decoded = ImageDecoder::decode(*bytes);
-    if (decoded)
-        ImageDecoder::insertCached(key, *decoded);
-    m_undecodable = !decoded;
-    return decoded;
 }
 
 } // namespace tessel

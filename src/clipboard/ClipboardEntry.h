@@ -5,13 +5,27 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QUuid>
 #include <memory>
 #include <optional>
 
 namespace tessel {
+
+// Where an image entry's bytes are, taken on the main thread so that any thread can read them:
+// the bytes held in memory, else the blob's path.
+struct ImageSource {
+    std::optional<QByteArray> bytes;
+    QString path;
+
+    // The bytes: those held, else the blob's contents (a regular file of at most
+    // ClipboardEntry::maxImageFileBytes, never read through a link); nothing when neither is there.
+    std::optional<QByteArray> read() const;
+    // The size the image announces, read from the header alone; nothing when it is no image that
+    // can be decoded.
+    std::optional<QSize> probeSize() const;
+};
 
 // One item of the clipboard history: a text, or one image. A reference object: the history, the
 // views and the store's hand-back all hold the very same entry. Main thread only; the store's
@@ -49,21 +63,29 @@ public:
     void adoptHash(const QString& hash) const;
 
     bool isImage() const;
-    // One line of at most 48 user-perceived characters.
+    // One line of at most 48 user-perceived characters, from a bounded start of the text (at most
+    // a few combining marks per character): cut with an ellipsis where there is more. Empty for
+    // an image, which the interface names in its own language.
     QString previewText() const;
     // A new item holding the content: text under the plain-text type; an image as TIFF and as
-    // PNG, each in its real format (the stored bytes where they already are that format, else
-    // encoded from the decoded image); empty when the bytes are gone.
+    // PNG, each in its real format: the stored bytes under their own format, and the other made
+    // from them only when a program asks for it (no decoded copy is held for it). An image above
+    // ImageDecoder::maxConvertedPixels is offered in its own format alone, one whose header does
+    // not decode under the PNG type alone, as captured. Empty when the bytes are gone.
     PasteboardItem pasteboardItem() const;
-    // The decoded image of an image entry (through a shared cache), or nothing. Bytes that failed
-    // to decode once are not decoded again.
-    std::optional<QImage> image() const;
-    // The image decoded small enough to fit in `bound` (never enlarged), for previews; not cached,
-    // but a failure is remembered as for `image`.
-    std::optional<QImage> thumbnail(QSize bound) const;
     // The image bytes: those in memory, else the blob's contents (a regular file of at most
     // `maxImageFileBytes`, never read through a link); nothing when neither is there.
     std::optional<QByteArray> imageBytes() const;
+    // Where the image bytes are, for a decode on another thread (ImageLoader).
+    ImageSource imageSource() const;
+
+    // What decoding has learnt of the image; content named by its hash never changes, so both
+    // hold for the entry's life. Bytes that failed to decode once are not decoded again.
+    bool isUndecodable() const { return m_undecodable; }
+    void markUndecodable() const { m_undecodable = true; }
+    // The image's own size, once a decode or a look at its header has found it.
+    const std::optional<QSize>& imageSize() const { return m_imageSize; }
+    void setImageSize(QSize size) const { m_imageSize = size; }
 
     // The text in the form a search compares it in: derived by the search, once, and kept with
     // the entry, whose content never changes. Absent until set.
@@ -87,7 +109,7 @@ private:
     mutable std::optional<QString> m_cachedHash;
     mutable std::optional<QString> m_cachedPreview;
     mutable std::optional<QString> m_searchForm;
-    // Content named by its hash never changes: bytes that did not decode never will.
+    mutable std::optional<QSize> m_imageSize;
     mutable bool m_undecodable = false;
 };
 

@@ -6,6 +6,7 @@
 #include "clipboard/Pasteboard.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/Clock.h"
+#include "core/Log.h"
 #include "core/SettingsStore.h"
 #include "core/Workspace.h"
 
@@ -73,10 +74,19 @@ ClipboardManager::ClipboardManager(Pasteboard& pasteboard, Workspace& workspace,
     connect(&m_timer, &QTimer::timeout, this, &ClipboardManager::poll);
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, [this] { m_store->save(m_entries); });
-    if (!m_settings.loadResult()) {
+    connect(&m_saveTimer, &QTimer::timeout, this, &ClipboardManager::saveNow);
+    connect(m_store.get(), &ClipboardStore::entriesLeftOut, this, &ClipboardManager::dropLeftOut);
+    // A limit the user did not choose as such (no settings, unreadable ones, a value the
+    // preferences would never store) must not delete what the history holds.
+    const SettingsStore::IntReading limit = m_settings.reading(settings::maxHistoryItems);
+    if (!m_settings.loadResult() || !limit.asStored) {
         m_limitFloor = std::count_if(m_entries.cbegin(), m_entries.cend(),
                                      [](const ClipboardEntryPtr& e) { return !e->isFavorite(); });
+        if (*m_limitFloor > limit.value)
+            qCInfo(lcStore,
+                   "the history keeps its %lld entries: no history size was chosen in the "
+                   "preferences; choosing one there applies it",
+                   static_cast<long long>(*m_limitFloor));
         connect(&m_settings, &SettingsStore::changed, this, [this](const QString& key) {
             if (key == settings::maxHistoryItems.name)
                 m_limitFloor.reset();
@@ -103,8 +113,20 @@ void ClipboardManager::stopMonitoring()
     m_monitoring = false;
     m_timer.stop();
     m_pasteboard.setSnapshotHandler({});
+    saveNow();
+}
+
+void ClipboardManager::saveNow()
+{
     m_saveTimer.stop();
+    m_unsavedSince.invalidate();
     m_store->save(m_entries);
+}
+
+bool ClipboardManager::saveAndWait(int timeoutMs)
+{
+    saveNow();
+    return m_store->waitForPendingSaves(timeoutMs);
 }
 
 void ClipboardManager::poll()
@@ -288,7 +310,25 @@ void ClipboardManager::trimHistory()
 
 void ClipboardManager::saveDebounced()
 {
-    m_saveTimer.start();
+    // Waiting for a quiet moment alone would put the save off for as long as copies keep coming.
+    if (!m_unsavedSince.isValid())
+        m_unsavedSince.start();
+    const qint64 untilDeadline = saveDeadlineMs - m_unsavedSince.elapsed();
+    m_saveTimer.start(int(std::clamp<qint64>(untilDeadline, 0, saveDelayMs)));
+}
+
+void ClipboardManager::dropLeftOut(const ClipboardEntryList& leftOut)
+{
+    ClipboardEntryList removed;
+    for (const auto& entry : leftOut) {
+        const qsizetype index = indexById(m_entries, entry->id());
+        if (index >= 0)
+            removed.append(m_entries.takeAt(index));
+    }
+    if (removed.isEmpty())
+        return;
+    deleteBlobs(removed);
+    Q_EMIT entriesChanged();
 }
 
 void ClipboardManager::select(const ClipboardEntryPtr& entry)

@@ -3,8 +3,10 @@
 
 #include "clipboard/ClipboardEntry.h"
 #include "clipboard/ClipboardSnapshot.h"
+#include "clipboard/ImageLoader.h"
 #include "clipboard/TargetList.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -27,6 +29,8 @@ class ClipboardManager : public QObject {
 public:
     static constexpr int pollIntervalMs = 250;
     static constexpr int saveDelayMs = 400;
+    // However many changes follow, the first unsaved one reaches the disk within this time.
+    static constexpr int saveDeadlineMs = 2000;
     // The largest image or text recorded.
     static constexpr qint64 maxPayloadSize = PayloadLimit::defaultMaxBytes;
 
@@ -40,6 +44,8 @@ public:
     ClipboardStore& store() const { return *m_store; }
     // The desktop it asks which application is in front when something is copied.
     const Workspace& workspace() const { return m_workspace; }
+    // Decodes the entries' images in the background, for the rows and previews that show them.
+    ImageLoader& images() { return m_images; }
     qint64 lastChangeCount() const { return m_lastChangeCount; }
     bool isMonitoring() const { return m_monitoring; }
 
@@ -73,10 +79,16 @@ public:
     void trimHistory();
     // Trims to a limit that just changed, telling the views and saving when entries went.
     void applyHistoryLimit();
+    // Saves 0.4 s after the last change, and never later than `saveDeadlineMs` after the first
+    // change not yet saved, however many follow.
     void saveDebounced();
-    // The user's limit; while the settings could not be read at start and no limit has been
-    // chosen since, at least the number of entries loaded, so that nothing is deleted because a
-    // setting was lost.
+    // Saves now, without waiting for the delay, and waits at most `timeoutMs` for every save to
+    // be on disk: the last thing done before the process ends. False on time-out.
+    bool saveAndWait(int timeoutMs);
+    // The user's limit; while the stored limit was not one the preferences store (absent, the
+    // settings unreadable, or a value read as something else) and no limit has been chosen since,
+    // at least the number of entries loaded, so that nothing is deleted because a setting was
+    // lost or mangled.
     qint64 historyLimit() const;
 
     // The history entry the clipboard holds: that of the last change when it was recorded
@@ -105,6 +117,9 @@ private:
     void holdEntry(const ClipboardEntryPtr& entry, qint64 changeCount);
     // Removes `removed` from disk unless an entry still in the history keeps the same blob.
     void deleteBlobs(const ClipboardEntryList& removed);
+    void saveNow();
+    // Entries a save had to leave out to keep the registry readable leave the history too.
+    void dropLeftOut(const ClipboardEntryList& leftOut);
 
     Pasteboard& m_pasteboard;
     Workspace& m_workspace;
@@ -115,10 +130,13 @@ private:
     bool m_monitoring = false;
     QTimer m_timer;
     QTimer m_saveTimer;
+    // Running while a change waits to be saved.
+    QElapsedTimer m_unsavedSince;
     std::optional<qint64> m_limitFloor;
     std::weak_ptr<ClipboardEntry> m_clipboardEntry;
     // The change count as of which the clipboard holds m_clipboardEntry.
     qint64 m_clipboardEntryCount = -1;
+    ImageLoader m_images;
 };
 
 } // namespace tessel

@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QPointer>
 #include <QSet>
 
@@ -31,6 +29,7 @@ struct WrittenBlob {
 
 struct ClipboardStore::Outcome {
     QList<WrittenBlob> written;
+    QList<std::weak_ptr<ClipboardEntry>> leftOut;
     Result result = Result::success();
 };
 
@@ -58,7 +57,7 @@ ClipboardEntryList ClipboardStore::load()
 {
     if (AppPaths::kindOf(m_registryURL) == AppPaths::Kind::missing)
         return {};
-    const auto bytes = AppPaths::readPrivateFile(m_registryURL, maxRegistryBytes);
+    const auto bytes = AppPaths::readPrivateFile(m_registryURL, m_maxRegistryBytes);
     std::optional<ClipboardEntryList> entries;
     if (bytes)
         entries = RegistryFormat::parse(*bytes, m_imagesDir);
@@ -125,7 +124,8 @@ bool ClipboardStore::deletedSince(const QString& hash, quint64 sequence) const
 ClipboardStore::Outcome ClipboardStore::write(const Snapshot& snapshot)
 {
     Outcome outcome;
-    QJsonArray records;
+    QList<RegistryFormat::Planned> plan;
+    plan.reserve(snapshot.entries.size());
     for (const EntrySnapshot& entry : snapshot.entries) {
         std::optional<QString> imageFile;
         if (!entry.text && entry.isImage) {
@@ -137,7 +137,7 @@ ClipboardStore::Outcome ClipboardStore::write(const Snapshot& snapshot)
                     continue;
                 if (AppPaths::kindOf(*entry.imageFileURL) == AppPaths::Kind::file &&
                     AppPaths::kindOf(path) == AppPaths::Kind::file) {
-                    records.append(RegistryFormat::record(entry, blobFileName(*entry.hash)));
+                    plan.append({&entry, blobFileName(*entry.hash)});
                     outcome.written.append({entry.entry, path, *entry.hash});
                     continue;
                 }
@@ -170,7 +170,7 @@ ClipboardStore::Outcome ClipboardStore::write(const Snapshot& snapshot)
                 }
             }
         }
-        records.append(RegistryFormat::record(entry, imageFile));
+        plan.append({&entry, imageFile});
     }
     {
         QMutexLocker locker(&m_blobLock);
@@ -178,10 +178,13 @@ ClipboardStore::Outcome ClipboardStore::write(const Snapshot& snapshot)
         m_deletedBlobs.removeIf(
             [&](QHash<QString, quint64>::iterator it) { return it.value() < snapshot.sequence; });
     }
-    const Result registry = AppPaths::writePrivateFile(
-        m_registryURL, QJsonDocument(records).toJson(QJsonDocument::Indented));
-    if (!registry)
-        outcome.result = registry;
+    // Written whole or not at all, and never larger than a load reads back.
+    const RegistryFormat::Written registry =
+        RegistryFormat::write(m_registryURL, plan, m_maxRegistryBytes);
+    if (!registry.result)
+        outcome.result = registry.result;
+    for (const qsizetype i : registry.leftOut)
+        outcome.leftOut.append(plan.at(i).entry->entry);
     return outcome;
 }
 
@@ -196,6 +199,13 @@ void ClipboardStore::finishSave(const Outcome& outcome)
             entry->setImageFileURL(blob.path);
         entry->dropLoadedImageData();
     }
+    ClipboardEntryList leftOut;
+    for (const auto& gone : outcome.leftOut) {
+        if (auto entry = gone.lock())
+            leftOut.append(entry);
+    }
+    if (!leftOut.isEmpty())
+        Q_EMIT entriesLeftOut(leftOut);
     const bool wasFailing = !m_lastSave;
     m_lastSave = outcome.result;
     // Said once when saving starts failing and once when it works again, not at every retry.

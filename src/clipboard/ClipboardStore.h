@@ -19,7 +19,8 @@ class ClipboardStore : public QObject {
     Q_OBJECT
 
 public:
-    // The largest registry and blob that are read; anything bigger is refused.
+    // The largest registry and blob that are read; anything bigger is refused. A save never
+    // writes a larger registry.
     static constexpr qint64 maxRegistryBytes = 512LL * 1024 * 1024;
     static constexpr qint64 maxBlobBytes = ClipboardEntry::maxImageFileBytes;
 
@@ -31,6 +32,8 @@ public:
     const QString& appSupportDir() const { return m_appSupportDir; }
     const QString& imagesDir() const { return m_imagesDir; }
     const QString& registryURL() const { return m_registryURL; }
+    // The largest registry read, `maxRegistryBytes` unless a test sets a smaller one.
+    void setMaxRegistryBytes(qint64 bytes) { m_maxRegistryBytes = bytes; }
 
     // The entries of the registry, in file order, with fresh ids. A missing registry gives an
     // empty list; one that cannot be read or parsed, or is no regular file, is moved aside
@@ -38,10 +41,11 @@ public:
     // registry is read, blobs that no entry names are removed.
     ClipboardEntryList load();
 
-    // Returns at once: a snapshot of the entries is written in the background. Images written
-    // for the first time are handed back to their entries on the main thread (`imageFileURL`
-    // set, bytes dropped from memory); an image whose blob could not be written keeps its bytes
-    // for the next save. `saveFinished` follows.
+    // Returns at once: a snapshot of the entries is written in the background, leaving out what
+    // would make the registry larger than is read back (`entriesLeftOut` says which). Images
+    // written for the first time are handed back to their entries on the main thread
+    // (`imageFileURL` set, bytes dropped from memory); an image whose blob could not be written
+    // keeps its bytes for the next save. `saveFinished` follows.
     void save(const ClipboardEntryList& entries);
 
     // How the last finished save went; its failure stays until a save succeeds.
@@ -66,6 +70,9 @@ public:
 Q_SIGNALS:
     // After a save's files are written and its images handed back (main thread).
     void saveFinished();
+    // Entries a save left out so that the registry stays within the size that is read back:
+    // the oldest unpinned first (main thread).
+    void entriesLeftOut(const ClipboardEntryList& entries);
     // Saving started failing (with what went wrong) or works again (an empty message).
     void saveProblemChanged(const QString& message);
 
@@ -82,6 +89,7 @@ private:
     QString m_imagesDir;
     QString m_registryURL;
     Result m_lastSave = Result::success();
+    qint64 m_maxRegistryBytes = maxRegistryBytes;
     // Saves are numbered as their snapshots are taken; a deleted blob remembers the number of
     // the last snapshot that still held it, so that snapshot cannot bring it back.
     quint64 m_saveSequence = 0;

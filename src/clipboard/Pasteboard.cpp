@@ -5,30 +5,47 @@
 
 namespace tessel {
 
-void PasteboardItem::setData(const QString& type, const QByteArray& bytes)
+std::optional<QByteArray> PasteboardValue::resolve() const
+{
+    if (producer)
+        return producer();
+    return bytes;
+}
+
+void PasteboardItem::set(PasteboardValue value)
 {
     const auto it = std::find_if(m_values.begin(), m_values.end(),
-                                 [&](const auto& pair) { return pair.first == type; });
+                                 [&](const auto& held) { return held.type == value.type; });
     if (it != m_values.end())
-        it->second = bytes;
+        *it = std::move(value);
     else
-        m_values.append({type, bytes});
+        m_values.append(std::move(value));
+}
+
+void PasteboardItem::setData(const QString& type, const QByteArray& bytes)
+{
+    set({type, bytes, {}});
+}
+
+void PasteboardItem::setDeferred(const QString& type, PasteboardProducer producer)
+{
+    set({type, {}, std::move(producer)});
 }
 
 QStringList PasteboardItem::types() const
 {
     QStringList result;
     result.reserve(m_values.size());
-    for (const auto& [type, bytes] : m_values)
-        result.append(type);
+    for (const auto& value : m_values)
+        result.append(value.type);
     return result;
 }
 
 std::optional<QByteArray> PasteboardItem::data(const QString& type) const
 {
-    for (const auto& [t, bytes] : m_values) {
-        if (t == type)
-            return bytes;
+    for (const auto& value : m_values) {
+        if (value.type == type)
+            return value.resolve();
     }
     return std::nullopt;
 }

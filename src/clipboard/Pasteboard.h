@@ -13,20 +13,41 @@
 
 namespace tessel {
 
-// Ordered (type identifier, bytes) pairs: what one write puts on the pasteboard. Text is stored
-// as UTF-8.
+// Bytes of one type made only when a program asks for them, such as an image converted to another
+// format: each transfer makes them anew and nothing keeps them afterwards. Nothing when they
+// cannot be made. Called on any thread.
+using PasteboardProducer = std::function<std::optional<QByteArray>()>;
+
+// One type of an item: its bytes, or the producer that makes them on request.
+struct PasteboardValue {
+    QString type;
+    QByteArray bytes = {};
+    PasteboardProducer producer = {};
+
+    bool isDeferred() const { return bool(producer); }
+    // The bytes, made now when they are made on request.
+    std::optional<QByteArray> resolve() const;
+};
+
+// Ordered type identifiers with their values: what one write puts on the pasteboard. Text is
+// stored as UTF-8.
 class PasteboardItem {
 public:
     void setData(const QString& type, const QByteArray& bytes);
     void setString(const QString& type, const QString& text) { setData(type, text.toUtf8()); }
+    // Offers `type` with bytes that `producer` makes when a program asks for them.
+    void setDeferred(const QString& type, PasteboardProducer producer);
 
     bool isEmpty() const { return m_values.isEmpty(); }
     QStringList types() const;
+    // The bytes under `type`, made now when they are made on request.
     std::optional<QByteArray> data(const QString& type) const;
-    const QList<std::pair<QString, QByteArray>>& values() const { return m_values; }
+    const QList<PasteboardValue>& values() const { return m_values; }
 
 private:
-    QList<std::pair<QString, QByteArray>> m_values;
+    void set(PasteboardValue value);
+
+    QList<PasteboardValue> m_values;
 };
 
 // The system-wide clipboard shared with every other application. Main thread only.

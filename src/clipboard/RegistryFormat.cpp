@@ -2,9 +2,12 @@
 #include "clipboard/RegistryFormat.h"
 
 #include "clipboard/PasteboardTypes.h"
+#include "core/AppPaths.h"
 #include "core/Clock.h"
+#include "core/Log.h"
 
 #include <QCborMap>
+#include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -127,9 +130,13 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
     entries.reserve(records.size());
     const QDateTime now = Clock::nowUtc();
     TypeStrings types;
+    qsizetype skipped = 0;
     for (const QJsonValue& value : records) {
-        if (!value.isObject())
-            return std::nullopt;
+        // One damaged record costs that record, not the history.
+        if (!value.isObject()) {
+            ++skipped;
+            continue;
+        }
         const Fields fields(value.toObject());
         const QString type = types.of(fields.mimetype);
         const QDateTime when =
@@ -143,6 +150,9 @@ std::optional<ClipboardEntryList> parse(const QByteArray& json, const QString& i
                 type, std::nullopt, std::nullopt, imagesDir + u'/' + name, isFavorite, when));
         }
     }
+    if (skipped > 0)
+        qCWarning(lcStore, "%lld records of the history registry are no entries; they were skipped",
+                  static_cast<long long>(skipped));
     return entries;
 }
 
@@ -155,6 +165,117 @@ QJsonObject record(const EntrySnapshot& entry, const std::optional<QString>& ima
     else if (imageFile)
         object.insert(kImageFile, *imageFile);
     return object;
+}
+
+namespace {
+// The array's brackets and the separator between its elements, as the indented format has them.
+constexpr QByteArrayView kOpen = "[\n";
+constexpr QByteArrayView kClose = "\n]\n";
+constexpr QByteArrayView kEmpty = "[\n]\n";
+constexpr QByteArrayView kSeparator = ",\n";
+// A piece of the registry serialised at once: small enough to cost little memory, large enough
+// that a long history of short texts is not serialised record by record.
+constexpr qint64 kPieceBytes = 1024 * 1024;
+constexpr qsizetype kPieceRecords = 512;
+// Records this small are not measured: their bound is close enough.
+constexpr qsizetype kMeasuredUnits = 256;
+
+// At most the size of a record: every character escaped as \uXXXX, and the keys with their
+// indentation.
+qint64 sizeBound(const Planned& planned)
+{
+    const EntrySnapshot& entry = *planned.entry;
+    const qint64 units = entry.mimetype.size() + (entry.text ? entry.text->size() : 0) +
+                         (planned.imageFile ? planned.imageFile->size() : 0);
+    return 6 * units + 160;
+}
+
+// Records [from, to) of `plan` that are kept, as they stand inside the registry's array: each
+// indented as an element, separated as elements are. Empty when none is kept.
+QByteArray elements(const QList<Planned>& plan, const QList<bool>& kept, qsizetype from,
+                    qsizetype to)
+{
+    QJsonArray array;
+    for (qsizetype i = from; i < to; ++i) {
+        if (kept.at(i))
+            array.append(record(*plan.at(i).entry, plan.at(i).imageFile));
+    }
+    if (array.isEmpty())
+        return {};
+    const QByteArray json = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    return json.sliced(kOpen.size(), json.size() - kOpen.size() - kClose.size());
+}
+
+// Leaves out what does not fit `maxBytes`: nothing, or the oldest unpinned records first, then
+// the oldest pinned. Returns their positions, in history order.
+QList<qsizetype> leaveOut(const QList<Planned>& plan, QList<bool>& kept, qint64 maxBytes)
+{
+    qint64 bound = kEmpty.size();
+    for (const Planned& planned : plan)
+        bound += sizeBound(planned) + kSeparator.size();
+    if (bound <= maxBytes)
+        return {};
+    QList<qint64> sizes;
+    sizes.reserve(plan.size());
+    qint64 total = kOpen.size() + kClose.size() - kSeparator.size();
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        const Planned& planned = plan.at(i);
+        const bool small = !planned.entry->text || planned.entry->text->size() <= kMeasuredUnits;
+        sizes.append(small ? sizeBound(planned) : elements(plan, kept, i, i + 1).size());
+        total += sizes.last() + kSeparator.size();
+    }
+    QList<qsizetype> leftOut;
+    for (const bool pinned : {false, true}) {
+        for (qsizetype i = plan.size() - 1; i >= 0 && total > maxBytes; --i) {
+            if (kept.at(i) && plan.at(i).entry->isFavorite == pinned) {
+                kept[i] = false;
+                total -= sizes.at(i) + kSeparator.size();
+                leftOut.append(i);
+            }
+        }
+    }
+    std::sort(leftOut.begin(), leftOut.end());
+    return leftOut;
+}
+} // namespace
+
+Written write(const QString& path, const QList<Planned>& plan, qint64 maxBytes)
+{
+    Written written;
+    QList<bool> kept(plan.size(), true);
+    written.leftOut = leaveOut(plan, kept, maxBytes);
+    if (!written.leftOut.isEmpty()) {
+        const auto pinned =
+            std::count_if(written.leftOut.cbegin(), written.leftOut.cend(),
+                          [&](qsizetype i) { return plan.at(i).entry->isFavorite; });
+        qCWarning(lcStore).noquote()
+            << u"the history is larger than the %1 MiB its registry may take: its %2 oldest "
+               "entries (%3 of them pinned) gave way"_s.arg(maxBytes / (1024 * 1024))
+                   .arg(written.leftOut.size())
+                   .arg(pinned);
+    }
+    written.result = AppPaths::writePrivateFile(path, [&](QIODevice& file) {
+        if (std::none_of(kept.cbegin(), kept.cend(), [](bool k) { return k; }))
+            return file.write(kEmpty.data(), kEmpty.size()) == kEmpty.size();
+        bool first = true;
+        bool ok = file.write(kOpen.data(), kOpen.size()) == kOpen.size();
+        for (qsizetype from = 0; ok && from < plan.size();) {
+            qsizetype to = from;
+            qint64 bytes = 0;
+            while (to < plan.size() && to - from < kPieceRecords && bytes < kPieceBytes)
+                bytes += sizeBound(plan.at(to++));
+            const QByteArray piece = elements(plan, kept, from, to);
+            if (!piece.isEmpty()) {
+                if (!first)
+                    ok = file.write(kSeparator.data(), kSeparator.size()) == kSeparator.size();
+                ok = ok && file.write(piece) == piece.size();
+                first = false;
+            }
+            from = to;
+        }
+        return ok && file.write(kClose.data(), kClose.size()) == kClose.size();
+    });
+    return written;
 }
 
 } // namespace RegistryFormat

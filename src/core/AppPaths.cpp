@@ -82,6 +82,12 @@ Result ensurePrivateDir(const QString& path)
 
 Result writePrivateFile(const QString& path, const QByteArray& bytes)
 {
+    return writePrivateFile(
+        path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+Result writePrivateFile(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
     // Qt's atomic writer would write through a link to its target and change the target's mode.
     if (const Kind kind = kindOf(path); kind != Kind::missing && kind != Kind::file)
         return Result::failure(refusal(path, kind));
@@ -98,8 +104,7 @@ Result writePrivateFile(const QString& path, const QByteArray& bytes)
     }
     // Qt 6.4 commits a file whose buffered bytes could not be flushed (a full disk) and so
     // replaces the old file with a short one: flush and check before committing.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError) {
         const Result result = failed(u"write"_s);
         file.cancelWriting();
         return result;
@@ -109,7 +114,7 @@ Result writePrivateFile(const QString& path, const QByteArray& bytes)
     return Result::success();
 }
 
-Expected<QByteArray> readPrivateFile(const QString& path, qint64 maxBytes)
+Expected<std::unique_ptr<QFile>> openPrivateFile(const QString& path, qint64 maxBytes)
 {
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -119,19 +124,29 @@ Expected<QByteArray> readPrivateFile(const QString& path, qint64 maxBytes)
             return Result::failure(refusal(path, Kind::link));
         return Result::failure(u"cannot read %1: %2"_s.arg(path, systemError(error)));
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return Result::failure(u"cannot read %1: %2"_s.arg(path, file.errorString()));
+        return Result::failure(u"cannot read %1: %2"_s.arg(path, file->errorString()));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return Result::failure(refusal(path, S_ISDIR(info.st_mode) ? Kind::folder : Kind::other));
     if (info.st_size > maxBytes)
         return Result::failure(u"%1 is larger than %2 bytes; not read"_s.arg(path).arg(maxBytes));
+    return file;
+}
+
+Expected<QByteArray> readPrivateFile(const QString& path, qint64 maxBytes)
+{
+    auto opened = openPrivateFile(path, maxBytes);
+    if (!opened)
+        return opened.result();
+    QFile& file = *opened.value();
+    const qint64 size = file.size();
     // Sized by the file (a buffer of the bound would reserve it all), one byte over to notice a
     // file that grew since; growth is read on, but still cut at the bound.
-    QByteArray bytes(qsizetype(std::min<qint64>(info.st_size, maxBytes) + 1), Qt::Uninitialized);
+    QByteArray bytes(qsizetype(std::min<qint64>(size, maxBytes) + 1), Qt::Uninitialized);
     qint64 got = file.read(bytes.data(), bytes.size());
     while (got == bytes.size() && got <= maxBytes) {
         bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, bytes.size() * 2)));

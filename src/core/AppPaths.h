@@ -4,7 +4,12 @@
 #include "core/Result.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <functional>
+#include <memory>
+
+class QIODevice;
 
 namespace tessel {
 
@@ -26,6 +31,14 @@ Result ensurePrivateDir(const QString& path);
 // the old complete file or the new one. Fails, leaving the old file as it was, when any byte
 // cannot reach the disk (a full disk included) or when `path` is not a regular file.
 Result writePrivateFile(const QString& path, const QByteArray& bytes);
+// The same, with the contents written piece by piece by `write`, which returns false when a
+// write into the device failed.
+Result writePrivateFile(const QString& path, const std::function<bool(QIODevice&)>& write);
+
+// The regular file `path`, opened for reading without following a symbolic link and without
+// waiting on a FIFO, when it is at most `maxBytes` long; fails with the reason otherwise. For
+// readers that need only part of a file (an image's header).
+Expected<std::unique_ptr<QFile>> openPrivateFile(const QString& path, qint64 maxBytes);
 
 // The contents of the regular file `path`, at most `maxBytes` long, opened without following a
 // symbolic link and without waiting on a FIFO. Fails with the reason otherwise.

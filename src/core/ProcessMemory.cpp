@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ProcessMemory.h"
 
+// Defines __GLIBC__ where the C library is glibc; tested before any C library header was
+// included, it was never defined, and both functions below did nothing.
+#include <cstddef>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

@@ -5,8 +5,10 @@
 #include "core/Log.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -97,9 +99,45 @@ bool SettingsStore::value(const SettingKey<bool>& key) const
     return boolValue(QString(key.name)).value_or(key.absentValue);
 }
 
-qint64 SettingsStore::value(const SettingKey<qint64>& key) const
+SettingsStore::IntReading SettingsStore::reading(const IntSettingKey& key) const
 {
-    return intValue(QString(key.name)).value_or(key.absentValue);
+    const QString name(key.name);
+    const QJsonValue stored = m_values.value(name);
+    if (stored.isUndefined())
+        return {key.absentValue, false};
+    std::optional<double> number;
+    if (stored.isDouble()) {
+        number = stored.toDouble();
+    } else if (stored.isString()) {
+        bool ok = false;
+        const double parsed = stored.toString().trimmed().toDouble(&ok);
+        if (ok)
+            number = parsed;
+    }
+    IntReading result{key.absentValue, false};
+    QString how;
+    if (!number || !std::isfinite(*number)) {
+        how = u"is not a number; %1 applies"_s.arg(key.absentValue);
+    } else {
+        // A limit of 200.5 entries holds 200.
+        const double whole = std::floor(*number);
+        const double inRange = std::clamp(whole, double(key.minimum), double(key.maximum));
+        result.value = qint64(inRange);
+        result.asStored = stored.isDouble() && whole == *number && inRange == whole;
+        if (inRange != whole)
+            how = u"is outside %1 to %2; %3 applies"_s.arg(key.minimum)
+                      .arg(key.maximum)
+                      .arg(result.value);
+        else if (!result.asStored)
+            how = u"is read as %1"_s.arg(result.value);
+    }
+    if (!how.isEmpty() && !m_explained.contains(name)) {
+        m_explained.insert(name);
+        const QByteArray shown = QJsonDocument(QJsonArray{stored}).toJson(QJsonDocument::Compact);
+        qCWarning(lcSettings).noquote() << u"%1 in %2: %3 %4"_s.arg(
+            name, m_filePath, QString::fromUtf8(shown.sliced(1, shown.size() - 2)), how);
+    }
+    return result;
 }
 
 QString SettingsStore::value(const TextSettingKey& key) const
@@ -139,6 +177,7 @@ void SettingsStore::remove(const QString& key)
 
 void SettingsStore::store(const QString& key, const QJsonValue& value)
 {
+    m_explained.remove(key);
     if (value.isUndefined())
         m_values.remove(key);
     else

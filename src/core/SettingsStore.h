@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -37,9 +38,20 @@ public:
     std::optional<QString> textValue(const QString& key) const;
     std::optional<QByteArray> dataValue(const QString& key) const;
 
+    // How a whole-number setting reads: the value that applies, and whether it is stored as the
+    // preferences store it (a whole number in the key's range), as a choice of the user's. Any
+    // other value is read as what it plainly means: a number in text as that number, a fraction
+    // as the whole number below it, a number out of range as the nearest end of the range, and
+    // anything else as the key's absent-value; each key's reading is told once in the log.
+    struct IntReading {
+        qint64 value = 0;
+        bool asStored = false;
+    };
+    IntReading reading(const IntSettingKey& key) const;
+
     // Reads through the settings table, applying the key's absent-value.
     bool value(const SettingKey<bool>& key) const;
-    qint64 value(const SettingKey<qint64>& key) const;
+    qint64 value(const IntSettingKey& key) const { return reading(key).value; }
     QString value(const TextSettingKey& key) const;
     std::optional<QByteArray> value(const DataSettingKey& key) const;
 
@@ -50,7 +62,7 @@ public:
     void remove(const QString& key);
 
     void set(const SettingKey<bool>& key, bool v) { setBool(key.name, v); }
-    void set(const SettingKey<qint64>& key, qint64 v) { setInt(key.name, v); }
+    void set(const IntSettingKey& key, qint64 v) { setInt(key.name, v); }
     void set(const TextSettingKey& key, const QString& v) { setText(key.name, v); }
     void set(const DataSettingKey& key, const QByteArray& v) { setData(key.name, v); }
 
@@ -69,6 +81,8 @@ private:
     QJsonObject m_values;
     Result m_loadResult = Result::success();
     Result m_lastWrite = Result::success();
+    // Keys whose stored value was read as something else, and so said in the log.
+    mutable QSet<QString> m_explained;
 };
 
 } // namespace tessel

@@ -75,25 +75,36 @@ void DesktopShortcuts::setEnabled(bool enabled)
     }
 }
 
+void DesktopShortcuts::setNames(const QString& clipboard, const QString& emoji)
+{
+    if (clipboard == m_clipboardName && emoji == m_emojiName)
+        return;
+    m_clipboardName = clipboard;
+    m_emojiName = emoji;
+    if (isEnabled())
+        write();
+}
+
 void DesktopShortcuts::write()
 {
     QList<DesktopKeybindings::Binding> bindings;
     const struct {
         const char* id;
-        const char* name;
+        const QString& name;
         const char* option;
         SavedShortcut shortcut;
     } wanted[] = {
-        {"toggle", "Tessel: clipboard history", "--toggle", m_hotkeys.clipboardShortcut()},
-        {"emoji", "Tessel: emoji", "--emoji", m_hotkeys.emojiShortcut()},
+        {"toggle", m_clipboardName, "--toggle", m_hotkeys.clipboardShortcut()},
+        {"emoji", m_emojiName, "--emoji", m_hotkeys.emojiShortcut()},
     };
     for (const auto& one : wanted) {
         const auto keysym = KeyCodeTable::keysymForKeyCode(one.shortcut.keyCode);
         if (!keysym)
             continue;
-        bindings.append({QString::fromLatin1(one.id), QString::fromLatin1(one.name),
-                         commandFor(m_executable, one.option), *keysym,
-                         one.shortcut.carbonModifiers});
+        const QString command = commandFor(m_executable, one.option);
+        // Unnamed, the desktop's list shows the command.
+        bindings.append({QString::fromLatin1(one.id), one.name.isEmpty() ? command : one.name,
+                         command, *keysym, one.shortcut.carbonModifiers});
     }
     DesktopKeybindings* keybindings = m_keybindings.data();
     if (!keybindings)

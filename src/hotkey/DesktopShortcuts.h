@@ -34,6 +34,9 @@ public:
     void start();
     // The user's answer: write the bindings (and keep them in step), or remove them.
     void setEnabled(bool enabled);
+    // What the desktop's settings call the two commands, in the interface language; bindings
+    // already kept are renamed.
+    void setNames(const QString& clipboard, const QString& emoji);
     // The last write or removal failed: why, for the interface to say. Empty otherwise.
     QString lastError() const { return m_lastError; }
 
@@ -49,6 +52,8 @@ private:
     HotkeyManager& m_hotkeys;
     QPointer<DesktopKeybindings> m_keybindings;
     QString m_executable;
+    QString m_clipboardName;
+    QString m_emojiName;
     QString m_lastError;
 };
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QString>
 
 namespace tessel {
 
@@ -39,12 +41,27 @@ public:
     // current layout, so that Shift+period reads as period; 0 when unknown.
     virtual quint32 baseKeysym(quint32 nativeScanCode) const = 0;
 
+    // What the desktop's shortcut settings call the command registered under each id ("Open the
+    // clipboard history"), in the interface language. A service that lists the commands takes
+    // them at the next registration, or at once where it can rename without asking the user.
+    virtual void setActionNames(const QHash<int, QString>& names) { m_actionNames = names; }
+
 Q_SIGNALS:
     void activated(int id);
     // The outcome of the latest registration of `id`, announced again whenever it changes while
     // the registration stands (a keyboard layout without the key withdraws it; one with the key
     // restores it).
     void registrationChanged(int id, bool registered);
+
+protected:
+    // The name given for `id`, else `fallback` (a name of the desktop's that is never empty).
+    QString actionNameOf(int id, const QString& fallback) const
+    {
+        return m_actionNames.value(id, fallback);
+    }
+
+private:
+    QHash<int, QString> m_actionNames;
 };
 
 } // namespace tessel

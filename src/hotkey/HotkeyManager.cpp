@@ -190,6 +190,11 @@ std::optional<SavedShortcut> HotkeyManager::convertEventToShortcut(const QKeyEve
     return shortcut;
 }
 
+void HotkeyManager::setActionNames(const QString& clipboard, const QString& emoji)
+{
+    m_backend.setActionNames({{clipboardId, clipboard}, {emojiId, emoji}});
+}
+
 std::optional<SavedShortcut> HotkeyManager::shortcutFromEvent(const QKeyEvent& event) const
 {
     return convertEventToShortcut(event, m_backend.baseKeysym(event.nativeScanCode()));

@@ -49,6 +49,8 @@ public:
     // Resuming registers both again.
     void setSuspended(bool suspended);
     bool isSuspended() const { return m_suspended; }
+    // What the desktop's shortcut settings call the two commands, in the interface language.
+    void setActionNames(const QString& clipboard, const QString& emoji);
 
     SavedShortcut clipboardShortcut() const { return m_clipboardShortcut; }
     SavedShortcut emojiShortcut() const { return m_emojiShortcut; }

@@ -89,6 +89,28 @@ QString keyName(quint16 keyCode)
     return "Key"_L1 + QString::number(keyCode);
 }
 
+KeyLabel keyLabel(quint16 keyCode)
+{
+    const Row* row = rowForKeyCode(keyCode);
+    if (!row || !row->name) {
+        //% "Key %1"
+        return {QT_TRID_NOOP("key_code"), QString::number(keyCode)};
+    }
+    switch (row->keysym) {
+    case 0xff0d:
+        //% "Return"
+        return {QT_TRID_NOOP("key_return"), {}};
+    case 0xff09:
+        //% "Tab"
+        return {QT_TRID_NOOP("key_tab"), {}};
+    case 0x0020:
+        //% "Space"
+        return {QT_TRID_NOOP("key_space"), {}};
+    default:
+        return {nullptr, QString::fromUtf8(row->name)};
+    }
+}
+
 int size()
 {
     return static_cast<int>(kRows.size());

@@ -70,6 +70,29 @@ QStringList SavedShortcut::keyCapNames() const
     return keys;
 }
 
+QList<KeyLabel> SavedShortcut::keyCapLabels() const
+{
+    //% "Super"
+    const char* super = QT_TRID_NOOP("key_super");
+    //% "Ctrl"
+    const char* ctrl = QT_TRID_NOOP("key_ctrl");
+    //% "Alt"
+    const char* alt = QT_TRID_NOOP("key_alt");
+    //% "Shift"
+    const char* shift = QT_TRID_NOOP("key_shift");
+    const std::pair<quint32, const char*> names[] = {{ShortcutModifier::command, super},
+                                                     {ShortcutModifier::control, ctrl},
+                                                     {ShortcutModifier::option, alt},
+                                                     {ShortcutModifier::shift, shift}};
+    QList<KeyLabel> labels;
+    for (const auto& [bit, id] : names) {
+        if (carbonModifiers & bit)
+            labels.append(KeyLabel{id, {}});
+    }
+    labels.append(KeyCodeTable::keyLabel(static_cast<quint16>(keyCode)));
+    return labels;
+}
+
 QString SavedShortcut::text() const
 {
     return keyCapNames().join(u'+');

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "hotkey/KeyCodeTable.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -40,8 +43,10 @@ struct SavedShortcut {
     // The keys as a Linux desktop names them, modifiers first: "Super", "Ctrl", "Alt", "Shift",
     // then the main key's name. The stored display texts keep their portable glyphs.
     QStringList keyCapNames() const;
-    // The same joined with "+": "Super+Shift+V".
+    // The same joined with "+": "Super+Shift+V", for the log.
     QString text() const;
+    // The key caps as the interface labels them, in the order of `keyCapNames`.
+    QList<KeyLabel> keyCapLabels() const;
 
     // Super+Shift+V and Super+Shift+period.
     static SavedShortcut defaultClipboard();

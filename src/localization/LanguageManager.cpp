@@ -2,9 +2,9 @@
 #include "localization/LanguageManager.h"
 
 #include "core/SettingsStore.h"
-#include "localization/StringTables.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -13,31 +13,41 @@ namespace tessel {
 
 namespace {
 
-QHash<QString, QString> toHash(StringTable table)
-{
-    QHash<QString, QString> texts;
-    texts.reserve(qsizetype(table.size()));
-    for (const StringTableEntry& entry : table)
-        texts.insert(entry.key.toString(), entry.text.toString());
-    return texts;
-}
-
 const auto english = "en"_L1;
+
+// What QCoreApplication::translate does for %n, with the digits of the text's own language.
+QString withCount(QString text, int count, const QLocale& locale)
+{
+    qsizetype at = 0;
+    while ((at = text.indexOf(u'%', at)) != -1) {
+        const bool localised = at + 2 < text.size() && text.at(at + 1) == u'L';
+        const qsizetype letter = at + (localised ? 2 : 1);
+        if (letter < text.size() && text.at(letter) == u'n') {
+            const QString number = localised ? locale.toString(count) : QString::number(count);
+            text.replace(at, letter - at + 1, number);
+            at += number.size();
+        } else {
+            ++at;
+        }
+    }
+    return text;
+}
 
 } // namespace
 
 LanguageManager::LanguageManager(SettingsStore& settings,
                                  PreferredLanguagesSource preferredLanguages, QObject* parent)
-    : LanguageManager(settings, std::move(preferredLanguages), builtInTranslations(), parent)
+    : LanguageManager(settings, std::move(preferredLanguages),
+                      TranslationCatalogue::load(TranslationCatalogue::builtInDirectory()), parent)
 {}
 
 LanguageManager::LanguageManager(SettingsStore& settings,
                                  PreferredLanguagesSource preferredLanguages,
-                                 Translations translations, QObject* parent)
+                                 TranslationCatalogue catalogue, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_preferredLanguages(std::move(preferredLanguages))
-    , m_translations(std::move(translations))
+    , m_catalogue(std::move(catalogue))
 {
     // Listening to the store rather than to our own setter keeps the signal single and after
     // the write, also when another component writes the setting.
@@ -45,13 +55,6 @@ LanguageManager::LanguageManager(SettingsStore& settings,
         if (key == settings::appLanguage.name)
             Q_EMIT languageChanged();
     });
-}
-
-LanguageManager::Translations LanguageManager::builtInTranslations()
-{
-    return {{u"pt"_s, toHash(portugueseStrings())},
-            {english, toHash(englishStrings())},
-            {u"es"_s, toHash(spanishStrings())}};
 }
 
 QStringList LanguageManager::systemPreferredLanguages()
@@ -72,77 +75,79 @@ void LanguageManager::setCurrentLanguageRaw(const QString& raw)
 QString LanguageManager::activeLanguageCode() const
 {
     const QString stored = currentLanguageRaw();
-    const auto choice = appLanguageFromRawValue(stored);
-    const bool followsSystem = !choice || *choice == AppLanguage::system;
+    const QStringList codes = m_catalogue.codes();
+    const bool followsSystem = stored == systemChoice || !codes.contains(stored);
     return resolveLanguageCode(
-        stored, followsSystem && m_preferredLanguages ? m_preferredLanguages() : QStringList());
+        stored, followsSystem && m_preferredLanguages ? m_preferredLanguages() : QStringList(),
+        codes);
+}
+
+QString LanguageManager::activeLocaleName() const
+{
+    const QString code = activeLanguageCode();
+    const QString locale = m_catalogue.localeName(code);
+    return locale.isEmpty() ? code : locale;
 }
 
 QString LanguageManager::resolveLanguageCode(const QString& storedChoice,
-                                             const QStringList& preferredLanguages)
+                                             const QStringList& preferredLanguages,
+                                             const QStringList& codes)
 {
-    const auto choice = appLanguageFromRawValue(storedChoice);
-    if (choice && *choice != AppLanguage::system)
-        return rawValue(*choice);
+    if (storedChoice != systemChoice && codes.contains(storedChoice))
+        return storedChoice;
+    // Longest first, so that a regional language ("pt_PT") wins over its base ("pt").
+    QStringList byLength = codes;
+    std::stable_sort(byLength.begin(), byLength.end(),
+                     [](const QString& a, const QString& b) { return a.size() > b.size(); });
     for (const QString& identifier : preferredLanguages) {
-        const QString lower = identifier.toLower();
-        if (lower.startsWith("pt"_L1))
-            return u"pt"_s;
-        if (lower.startsWith("es"_L1))
-            return u"es"_s;
-        if (lower.startsWith(english))
-            return english;
+        const QString lower = identifier.toLower().replace(u'-', u'_');
+        for (const QString& code : std::as_const(byLength)) {
+            if (lower.startsWith(code.toLower()))
+                return code;
+        }
     }
-    return english;
+    if (codes.contains(english) || codes.isEmpty())
+        return english;
+    return codes.first();
 }
 
-QString LanguageManager::string(const QString& key) const
+QString LanguageManager::string(const char* id) const
 {
-    const auto table = m_translations.constFind(activeLanguageCode());
-    if (table != m_translations.cend()) {
-        const auto text = table->constFind(key);
-        if (text != table->cend())
-            return *text;
-    }
-    const auto fallback = m_translations.constFind(english);
-    if (fallback != m_translations.cend()) {
-        const auto text = fallback->constFind(key);
-        if (text != fallback->cend())
-            return *text;
-    }
-    return key;
+    return lookUp(id, -1);
 }
 
-QString LanguageManager::label(AppLanguage language) const
+QString LanguageManager::string(const char* id, int count) const
 {
-    switch (language) {
-    case AppLanguage::system:
-        return string(u"lang_system"_s);
-    case AppLanguage::pt:
-        return u"🇧🇷 Português (Brasil)"_s;
-    case AppLanguage::en:
-        return u"🇺🇸 English (US)"_s;
-    case AppLanguage::es:
-        return u"🇪🇸 Español"_s;
-    }
-    return {};
+    return withCount(lookUp(id, count), count, QLocale(activeLocaleName()));
 }
 
-QString LanguageManager::fillPlaceholders(const QString& format, const QStringList& values)
+QString LanguageManager::lookUp(const char* id, int count) const
 {
-    const auto placeholder = "%@"_L1;
-    QString result;
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype at = format.indexOf(placeholder, from);
-        if (at < 0)
-            break;
-        result += QStringView(format).sliced(from, at - from);
-        result += value;
-        from = at + placeholder.size();
+    const QString code = activeLanguageCode();
+    QString text = m_catalogue.text(code, id, count);
+    if (text.isNull() && code != english)
+        text = m_catalogue.text(english, id, count);
+    return text.isNull() ? QString::fromUtf8(id) : text;
+}
+
+QStringList LanguageManager::choices() const
+{
+    return QStringList{systemChoice} + m_catalogue.codes();
+}
+
+QString LanguageManager::label(const QString& choice) const
+{
+    if (choice == systemChoice) {
+        //% "🌐 Automatic (System)"
+        return string("lang_system");
     }
-    result += QStringView(format).sliced(from);
-    return result;
+    // Each language is named in its own words, whatever the language in force.
+    //% "🇺🇸 English (US)"
+    const QString own = m_catalogue.text(choice, QT_TRID_NOOP("language_name"));
+    if (!own.isEmpty())
+        return own;
+    const QString native = QLocale(m_catalogue.localeName(choice)).nativeLanguageName();
+    return native.isEmpty() ? choice : native;
 }
 
 } // namespace tessel

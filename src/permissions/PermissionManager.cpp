@@ -61,17 +61,28 @@ void PermissionManager::setCapabilities(const PlatformCapabilities& capabilities
     checkPermission();
 }
 
-QString PermissionManager::platformNoteKey() const
+const char* PermissionManager::platformNoteKey() const
 {
     switch (m_capabilities.autoPaste) {
     case PlatformCapabilities::AutoPaste::everywhere:
-        return m_capabilities.globalShortcuts ? QString() : u"platform_shortcuts_note"_s;
+        if (m_capabilities.globalShortcuts)
+            return nullptr;
+        //% "Tessel records what you copy on this desktop and pastes the entry you choose, but it "
+        //% "cannot listen for its own shortcuts here. To open Tessel from any application, bind "
+        //% "the command tessel --toggle to a shortcut in the desktop's keyboard settings."
+        return QT_TRID_NOOP("platform_shortcuts_note");
     case PlatformCapabilities::AutoPaste::x11WindowsOnly:
-        return u"platform_xwayland_note"_s;
+        //% "Tessel records what you copy on this Wayland desktop, but auto-paste only reaches X11 "
+        //% "applications (those that run through XWayland): elsewhere, paste the chosen entry "
+        //% "with Ctrl+V. To open Tessel from any application, bind the command tessel --toggle "
+        //% "to a shortcut in the desktop's keyboard settings."
+        return QT_TRID_NOOP("platform_xwayland_note");
     case PlatformCapabilities::AutoPaste::unavailable:
-        return u"platform_paste_unavailable_note"_s;
+        //% "This desktop does not let Tessel type for you, so auto-paste is unavailable here. "
+        //% "Choosing an entry still puts it on the clipboard: paste it with Ctrl+V."
+        return QT_TRID_NOOP("platform_paste_unavailable_note");
     }
-    return {};
+    return nullptr;
 }
 
 void PermissionManager::openAccessibilitySettings()

@@ -41,10 +41,10 @@ public:
     // What the session allows, as its platform says; until set, everything. Checks again.
     void setCapabilities(const PlatformCapabilities& capabilities);
     const PlatformCapabilities& capabilities() const { return m_capabilities; }
-    // The key of the interface text that explains what this session holds back (auto-paste
+    // The id of the interface text that explains what this session holds back (auto-paste
     // unavailable or limited to X11 applications, or shortcuts that only the desktop can bind);
-    // empty where nothing is.
-    QString platformNoteKey() const;
+    // null where nothing is.
+    const char* platformNoteKey() const;
     // Opens the page that explains how to allow synthetic input, then starts monitoring.
     void openAccessibilitySettings();
 

@@ -13,7 +13,7 @@ PlatformNotice::PlatformNotice(SettingsStore& settings, const PermissionManager&
 
 QString PlatformNotice::pendingNoteKey() const
 {
-    const QString note = m_permissions.platformNoteKey();
+    const QString note = QString::fromLatin1(m_permissions.platformNoteKey());
     return note.isEmpty() || seenNotes().contains(note) ? QString() : note;
 }
 

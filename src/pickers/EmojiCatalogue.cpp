@@ -31,10 +31,10 @@ EmojiCatalogue::EmojiCatalogue(QList<Emoji> emojis)
         m_keywordStart.append(m_keywordText.size());
         for (const QString& keyword : emoji.lowercasedKeywords) {
             m_keywordText += separator;
-            m_keywordText += keyword.normalized(QString::NormalizationForm_C);
+            m_keywordText += SearchText::withoutMarks(keyword);
         }
         // The character is compared as it is, not lower-cased.
-        m_comparableCharacters.append(emoji.character.normalized(QString::NormalizationForm_C));
+        m_comparableCharacters.append(SearchText::withoutMarks(emoji.character));
         m_rowsByCategory[emoji.category].append(row);
     }
     m_keywordStart.append(m_keywordText.size());
@@ -115,7 +115,7 @@ QList<qsizetype> EmojiCatalogue::searchKeywordsOneByOne(const QString& query) co
             m_comparableCharacters.at(row).contains(query) ||
             std::any_of(emoji.lowercasedKeywords.cbegin(), emoji.lowercasedKeywords.cend(),
                         [&](const QString& keyword) {
-                            return keyword.normalized(QString::NormalizationForm_C).contains(query);
+                            return SearchText::withoutMarks(keyword).contains(query);
                         });
         if (found)
             rows.append(row);

@@ -40,7 +40,10 @@ QString EmojiStore::name(const QString& character, const QString& languageCode) 
         m_namesLoaded = true;
         QFile file(m_namesPath);
         if (file.open(QIODevice::ReadOnly)) {
-            const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+            const QJsonObject document = QJsonDocument::fromJson(file.readAll()).object();
+            for (const QJsonValue& code : document.value("languages"_L1).toArray())
+                m_nameLanguages.append(code.toString());
+            const QJsonObject object = document.value("names"_L1).toObject();
             m_names.reserve(object.size());
             for (auto it = object.begin(); it != object.end(); ++it) {
                 QStringList names;
@@ -51,9 +54,10 @@ QString EmojiStore::name(const QString& character, const QString& languageCode) 
         }
     }
     const QStringList names = m_names.value(character);
-    static const QStringList order{u"en"_s, u"pt"_s, u"es"_s};
-    const qsizetype column = std::max<qsizetype>(0, order.indexOf(languageCode));
-    return column < names.size() ? names.at(column) : QString();
+    qsizetype column = m_nameLanguages.indexOf(languageCode);
+    if (column < 0)
+        column = m_nameLanguages.indexOf("en"_L1);
+    return column >= 0 && column < names.size() ? names.at(column) : QString();
 }
 
 void EmojiStore::loadEmojis()

@@ -29,7 +29,7 @@ public:
 
     // The catalogue compiled into Tessel as a Qt resource (":/tessel/emoji.json").
     static QString defaultCataloguePath();
-    // The names of the emoji in English, Portuguese and Spanish (":/tessel/emoji-names.json").
+    // The names of the emoji in every interface language (":/tessel/emoji-names.json").
     static QString defaultNamesPath();
 
     const EmojiCatalogue& catalogue() const { return m_catalogue; }
@@ -40,8 +40,8 @@ public:
     // character), the list is cut to `maxRecent` and saved.
     void pushRecent(Emoji emoji);
 
-    // The name of `character` in the language `languageCode` ("en", "pt", "es"; English for
-    // any other), or an empty string when the names do not know it. The names are read on the
+    // The name of `character` in the language `languageCode` (English for a language the names
+    // do not have), or an empty string when the names do not know it. The names are read on the
     // first call, so that only a user who asks for one pays for them.
     QString name(const QString& character, const QString& languageCode) const;
 
@@ -60,6 +60,8 @@ private:
     QList<Emoji> m_recentEmojis;
     QString m_namesPath = defaultNamesPath();
     mutable QHash<QString, QStringList> m_names;
+    // The language of each column of m_names.
+    mutable QStringList m_nameLanguages;
     mutable bool m_namesLoaded = false;
 };
 

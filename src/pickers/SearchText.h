@@ -5,12 +5,17 @@
 
 namespace tessel {
 
-// The comparison rules shared by the three pickers' searches: locale-independent Unicode
-// lower-casing, and substring tests that treat canonically equivalent sequences as equal.
+// The comparison rules shared by the pickers' and the history's searches: locale-independent
+// Unicode lower-casing, and substring tests that ignore accents and other combining marks both
+// ways ("coracao" finds "coração" and "coração" finds "coracao"), so that canonically
+// equivalent sequences compare equal too.
 namespace SearchText {
 
-// The form in which texts are compared: lower-cased, then composed (NFC), so that a decomposed
-// "é" and a precomposed one become the same code units.
+// `text` decomposed (NFD) with its non-spacing marks dropped: "Niño" gives "Nino", a decomposed
+// "é" and a precomposed one both give "e". Linear in the length of `text`.
+QString withoutMarks(const QString& text);
+
+// The form in which texts are compared: lower-cased, then without marks.
 QString comparable(const QString& text);
 
 // Removes white space from both ends: Unicode space separators and tab, but not line breaks.

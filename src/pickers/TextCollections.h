@@ -13,8 +13,8 @@ class LanguageManager;
 struct TextCategory {
     // Identity for lists: fresh for every instance, never stored.
     quint64 id = 0;
-    // Interface-text key of the title.
-    QString titleKey;
+    // Text id of the title (a string literal).
+    const char* titleKey = nullptr;
     // In display order, each exactly the text to paste.
     QStringList items;
 

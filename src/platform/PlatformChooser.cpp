@@ -10,6 +10,7 @@
 #include "platform/desktop/RemoteDesktopKeySynthesizer.h"
 
 #ifdef TESSEL_HAVE_X11
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11PlatformFactory.h"
 #include "platform/x11/XWaylandKeySynthesizer.h"
 #endif
@@ -137,6 +138,39 @@ BuiltPlatforms BuiltPlatforms::thisBuild()
     built.wayland = true;
 #endif
     return built;
+}
+
+QString SessionEnvironment::unreachableDisplay(const QString& qtPlatform) const
+{
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    const auto x11Opens = [&] {
+#ifdef TESSEL_HAVE_X11
+        return !display.isEmpty() && x11::X11Connection::canOpen(display.toLocal8Bit());
+#else
+        return !display.isEmpty();
+#endif
+    };
+    const bool waylandAnswers = !waylandGlobals.isEmpty();
+    const QString prefix = u"Tessel needs a graphical session: "_s;
+    const QString noX11 = display.isEmpty() ? u"no X11 display is set (DISPLAY)"_s
+                                            : u"the X11 display %1 cannot be opened"_s.arg(display);
+    const QString noWayland = wayland.isEmpty()
+                                  ? u"no Wayland compositor is set (WAYLAND_DISPLAY)"_s
+                                  : u"the Wayland compositor %1 does not answer"_s.arg(wayland);
+    // Qt tries the compositor of a Wayland session first, then X11.
+    if (qtPlatform.isEmpty())
+        return waylandAnswers || x11Opens() ? QString()
+                                            : prefix + noX11 + u" and "_s + noWayland + u'.';
+    switch (SessionChoice::backendFor(qtPlatform, {true, true})) {
+    case PlatformKind::x11:
+        return x11Opens() ? QString() : prefix + noX11 + u'.';
+    case PlatformKind::wayland:
+        return waylandAnswers ? QString() : prefix + noWayland + u'.';
+    case PlatformKind::none:
+        break;
+    }
+    return {};
 }
 
 SessionEnvironment SessionEnvironment::current()

@@ -5,11 +5,37 @@
 #include "clipboard/TargetList.h"
 
 #include <QClipboard>
+#include <QHash>
 #include <QMimeData>
 
 using namespace Qt::StringLiterals;
 
 namespace tessel {
+
+namespace {
+// Contents of ours whose converted formats are made when a program asks for them, through
+// Qt's hook for that, rather than held for as long as the clipboard is ours.
+class ProducedMimeData final : public QMimeData {
+public:
+    void setProduced(const QString& format, PasteboardProducer producer)
+    {
+        // Listed among the formats, in their place; the bytes come from the producer.
+        setData(format, {});
+        m_producers.insert(format, std::move(producer));
+    }
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType type) const override
+    {
+        if (const auto it = m_producers.constFind(format); it != m_producers.cend())
+            return (*it)().value_or(QByteArray());
+        return QMimeData::retrieveData(format, type);
+    }
+
+private:
+    QHash<QString, PasteboardProducer> m_producers;
+};
+} // namespace
 
 QtPasteboard::QtPasteboard(QClipboard* clipboard, QObject* parent)
     : QObject(parent)
@@ -79,12 +105,14 @@ void QtPasteboard::clearContents()
 
 void QtPasteboard::writeItem(const PasteboardItem& item)
 {
-    auto* data = new QMimeData;
-    for (const auto& [type, bytes] : item.values()) {
-        if (type == PasteboardType::plainText)
-            data->setText(QString::fromUtf8(bytes));
+    auto* data = new ProducedMimeData;
+    for (const PasteboardValue& value : item.values()) {
+        if (value.isDeferred())
+            data->setProduced(formatForType(value.type), value.producer);
+        else if (value.type == PasteboardType::plainText)
+            data->setText(QString::fromUtf8(value.bytes));
         else
-            data->setData(formatForType(type), bytes);
+            data->setData(formatForType(value.type), value.bytes);
     }
     publish(data);
 }

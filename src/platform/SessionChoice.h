@@ -22,6 +22,11 @@ struct SessionEnvironment {
 
     // Reads the environment and, in a Wayland session, asks the compositor once.
     static SessionEnvironment current();
+
+    // Why Qt's platform `qtPlatform` (empty: Qt's own choice) has no display to start on, in one
+    // line for the user; empty when it has one, or is a platform without a display server
+    // (offscreen). Without it Qt aborts with a message about reinstalling the application.
+    QString unreachableDisplay(const QString& qtPlatform) const;
 };
 
 // The platform backends compiled into this build.

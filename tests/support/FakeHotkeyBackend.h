@@ -58,6 +58,8 @@ public:
         return baseKeysyms.value(nativeScanCode, 0);
     }
 
+    void setActionNames(const QHash<int, QString>& names) override { actionNames = names; }
+
     void press(int id) { Q_EMIT activated(id); }
 
     int installs = 0;
@@ -68,6 +70,7 @@ public:
     QMap<int, Registration> pending;
     QMap<quint32, quint32> baseKeysyms;
     QStringList log;
+    QHash<int, QString> actionNames;
 };
 
 } // namespace tessel::test

@@ -20,20 +20,22 @@ QString escapedSender(const QDBusMessage& call)
 }
 } // namespace
 
-FakePortal::FakePortal(const QString& address)
-    : m_bus(QDBusConnection::connectToBus(address, u"tessel-fake-portal"_s))
+FakePortal::FakePortal(const QString& address, const QString& service, const QString& path)
+    : m_bus(QDBusConnection::connectToBus(address, u"tessel-fake-"_s + service))
+    , m_service(service)
+    , m_path(path)
 {
-    m_registered =
-        m_bus.isConnected() && m_bus.registerVirtualObject(kPath, this, QDBusConnection::SubPath) &&
-        m_bus.interface()->registerService(u"org.freedesktop.portal.Desktop"_s).value() ==
-            QDBusConnectionInterface::ServiceRegistered;
+    m_registered = m_bus.isConnected() &&
+                   m_bus.registerVirtualObject(m_path, this, QDBusConnection::SubPath) &&
+                   m_bus.interface()->registerService(m_service).value() ==
+                       QDBusConnectionInterface::ServiceRegistered;
 }
 
 FakePortal::~FakePortal()
 {
-    m_bus.unregisterObject(kPath, QDBusConnection::UnregisterTree);
-    m_bus.interface()->unregisterService(u"org.freedesktop.portal.Desktop"_s);
-    QDBusConnection::disconnectFromBus(u"tessel-fake-portal"_s);
+    m_bus.unregisterObject(m_path, QDBusConnection::UnregisterTree);
+    m_bus.interface()->unregisterService(m_service);
+    QDBusConnection::disconnectFromBus(u"tessel-fake-"_s + m_service);
 }
 
 void FakePortal::handle(const QString& interface, const QString& method, Handler handler)

@@ -25,8 +25,11 @@ public:
     };
     using Handler = std::function<Answer(const QDBusMessage& call)>;
 
-    // Claims the portal's name on the bus at `address`, on a connection of its own.
-    explicit FakePortal(const QString& address);
+    // Claims the portal's name on the bus at `address`, on a connection of its own. Another
+    // desktop service may be played with its `service` name and object `path`.
+    explicit FakePortal(const QString& address,
+                        const QString& service = QStringLiteral("org.freedesktop.portal.Desktop"),
+                        const QString& path = QStringLiteral("/org/freedesktop/portal/desktop"));
     ~FakePortal() override;
 
     bool isRegistered() const { return m_registered; }
@@ -63,6 +66,8 @@ public:
 
 private:
     QDBusConnection m_bus;
+    QString m_service;
+    QString m_path;
     bool m_registered = false;
     QHash<QString, Handler> m_handlers;
     QStringList m_offered;

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // clipboard_owner: an X client that takes the CLIPBOARD and serves it well or badly, to test
 // and measure clipboard readers against owners that misbehave. Standalone; needs only xcb.
-// Options (see `parse`): --text TEXT (offered as UTF8_STRING and text/plain), --targets N (N
-// made-up targets more), --image (offers image/png, never sent), --stall (never answers the text
-// or image), --stall-all (answers nothing), --incr-chunk N and --incr-delay MS (the text by INCR,
-// N bytes every MS), --announce BYTES (INCR announcing BYTES, then zeros), --retake MS (takes the
-// clipboard again every MS), --class NAME (first maps a window of that WM_CLASS and waits until
-// it is active), --leave-after MS (with --class: destroys it MS after taking the clipboard),
-// --exit-after MS (else exits when another client takes the clipboard, or never with --retake),
-// --selection NAME (owns that selection instead of CLIPBOARD), --mark TARGET (offers TARGET too,
-// answered with "1", as the transient and concealed markers are), --drop-owner-after MS (destroys
-// the window that owns the selection MS after taking it, and stays connected), --clear-after MS
-// (empties the selection on purpose MS after taking it).
+// Options (see `parse`): --text TEXT (offered as UTF8_STRING and text/plain), --text-size N (the
+// text is N bytes of "0123456789"), --targets N (N made-up targets more), --image (offers
+// image/png, never sent), --empty-image (offers image/png, sent empty), --stall (never answers the
+// text or image), --stall-all (answers nothing), --incr-chunk N and --incr-delay MS (the text by
+// INCR, N bytes every MS), --announce BYTES (the text by INCR, whose notice announces BYTES),
+// --retake MS (takes the clipboard again every MS), --class NAME (first maps a window of that
+// WM_CLASS and waits until it is active), --leave-after MS (with --class: destroys it MS after
+// taking the clipboard), --exit-after MS (else exits when another client takes the clipboard, or
+// never with --retake), --selection NAME (owns that selection instead of CLIPBOARD), --mark TARGET
+// (offers TARGET too, answered with "1", as the transient and concealed markers are),
+// --drop-owner-after MS (destroys the window that owns the selection MS after taking it, and stays
+// connected), --clear-after MS (empties the selection on purpose MS after taking it).
 // Prints "owned <ms>" once it owns the clipboard, "served <TARGETS|text|other|incr> <ms>" per
 // answer, "dropped <ms>" or "cleared <ms>" once it destroyed its owner window or emptied the
 // selection, and "exiting <ms>" as it closes its connection (CLOCK_MONOTONIC milliseconds), one
@@ -38,6 +39,7 @@ struct Options {
     bool stall = false;
     bool stallAll = false;
     bool image = false;
+    bool emptyImage = false;
     long incrChunk = 0;
     long incrDelayMs = 0;
     long long announce = -1;
@@ -140,8 +142,10 @@ xcb_window_t activeWindow(xcb_atom_t netActive)
 
 bool parse(int argc, char** argv, Options& o)
 {
-    const std::pair<const char*, bool*> flags[] = {
-        {"--stall", &o.stall}, {"--stall-all", &o.stallAll}, {"--image", &o.image}};
+    const std::pair<const char*, bool*> flags[] = {{"--stall", &o.stall},
+                                                   {"--stall-all", &o.stallAll},
+                                                   {"--image", &o.image},
+                                                   {"--empty-image", &o.emptyImage}};
     const std::pair<const char*, long*> numbers[] = {{"--targets", &o.targets},
                                                      {"--incr-chunk", &o.incrChunk},
                                                      {"--incr-delay", &o.incrDelayMs},
@@ -170,7 +174,11 @@ bool parse(int argc, char** argv, Options& o)
         }
         if (arg == "--text")
             o.text = value;
-        else if (arg == "--class")
+        else if (arg == "--text-size") {
+            o.text.resize(std::stoul(value));
+            for (size_t at = 0; at < o.text.size(); ++at)
+                o.text[at] = static_cast<char>('0' + at % 10);
+        } else if (arg == "--class")
             o.windowClass = value;
         else if (arg == "--selection")
             o.selection = value;
@@ -205,7 +213,7 @@ int main(int argc, char** argv)
                      utf8 = named[3], textPlain = named[4], textPlainUtf8 = named[5],
                      png = named[6], netActive = named[7];
     std::vector<xcb_atom_t> offered{targetsAtom, utf8, textPlain, textPlainUtf8};
-    if (o.image)
+    if (o.image || o.emptyImage)
         offered.push_back(png);
     const xcb_atom_t mark = o.mark.empty() ? XCB_NONE : atoms({o.mark}).front();
     if (mark != XCB_NONE)
@@ -277,9 +285,8 @@ int main(int argc, char** argv)
         if (incr.requestor && !incr.waitingForDelete && Clock::now() >= incr.nextChunkAt) {
             const long long left = incr.total - incr.sent;
             const long long size = std::min<long long>(left, o.incrChunk > 0 ? o.incrChunk : 65536);
-            std::string chunk = o.announce >= 0 ? std::string(static_cast<size_t>(size), '\0')
-                                                : o.text.substr(static_cast<size_t>(incr.sent),
-                                                                static_cast<size_t>(size));
+            const std::string chunk =
+                o.text.substr(static_cast<size_t>(incr.sent), static_cast<size_t>(size));
             put(incr.requestor, incr.property, incr.type, 8, chunk.size(), chunk.data());
             xcb_flush(c);
             incr.sent += size;
@@ -339,10 +346,10 @@ int main(int argc, char** argv)
                 incr.requestor = request.requestor;
                 incr.property = property;
                 incr.type = request.target;
-                incr.total = o.announce >= 0 ? o.announce : static_cast<long long>(o.text.size());
+                incr.total = static_cast<long long>(o.text.size());
                 incr.waitingForDelete = true;
-                const uint32_t announced =
-                    static_cast<uint32_t>(std::min<long long>(incr.total, UINT32_MAX));
+                const uint32_t announced = static_cast<uint32_t>(
+                    std::min<long long>(o.announce >= 0 ? o.announce : incr.total, UINT32_MAX));
                 put(request.requestor, property, incrAtom, 32, 1, &announced);
                 notify(request, property);
             } else if (isText) {
@@ -350,6 +357,9 @@ int main(int argc, char** argv)
                 notify(request, property);
             } else if (mark != XCB_NONE && request.target == mark) {
                 put(request.requestor, property, XCB_ATOM_STRING, 8, 1, "1");
+                notify(request, property);
+            } else if (o.emptyImage && request.target == png) {
+                put(request.requestor, property, png, 8, 0, nullptr);
                 notify(request, property);
             } else {
                 notify(request, XCB_NONE);

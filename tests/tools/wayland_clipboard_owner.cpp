@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A Wayland client that sets the clipboard with several MIME types at once, as password managers
 // and rich editors do (wl-copy offers one), and serves it until another client takes over.
-// Usage: wayland_clipboard_owner TYPE TEXT [TYPE TEXT]...
+// Usage: wayland_clipboard_owner [--junk-types N] TYPE TEXT [TYPE TEXT]...
 // Prints "ready <ms>" once the selection is set, with the moment it was set (CLOCK_MONOTONIC).
+// --junk-types offers N made-up types first, as a hostile source does to flood its readers.
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandDataControl.h"
 
@@ -18,13 +19,20 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     std::signal(SIGPIPE, SIG_IGN);
     WaylandDataControl::Contents contents;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() >= 2 && arguments.first() == QLatin1StringView("--junk-types")) {
+        const int junk = arguments.at(1).toInt();
+        for (int i = 0; i < junk; ++i)
+            contents.append({QStringLiteral("application/x-junk-%1").arg(i), QByteArray()});
+        arguments = arguments.mid(2);
+    }
     if (arguments.isEmpty() || arguments.size() % 2 != 0) {
-        std::fprintf(stderr, "usage: wayland_clipboard_owner TYPE TEXT [TYPE TEXT]...\n");
+        std::fprintf(stderr,
+                     "usage: wayland_clipboard_owner [--junk-types N] TYPE TEXT [TYPE TEXT]...\n");
         return 2;
     }
     for (qsizetype i = 0; i < arguments.size(); i += 2)
-        contents.append({arguments.at(i), arguments.at(i + 1).toUtf8()});
+        contents.append({arguments.at(i), arguments.at(i + 1).toUtf8(), {}});
     const auto connection = WaylandConnection::open();
     const auto control = connection ? WaylandDataControl::create(*connection) : nullptr;
     if (!control) {

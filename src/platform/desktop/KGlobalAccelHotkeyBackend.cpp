@@ -48,8 +48,7 @@ QString KGlobalAccelHotkeyBackend::actionName(int id)
 QStringList KGlobalAccelHotkeyBackend::actionId(int id) const
 {
     // Unique component, unique action, then the names Plasma's settings show.
-    return {m_component, actionName(id), m_componentName,
-            id == 2 ? u"Open the emoji picker"_s : u"Open the clipboard history"_s};
+    return {m_component, actionName(id), m_componentName, actionNameOf(id, actionName(id))};
 }
 
 QDBusPendingCall KGlobalAccelHotkeyBackend::call(const QString& method,
@@ -65,10 +64,12 @@ void KGlobalAccelHotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 m
     const quint64 generation = ++m_generation[id];
     const int keys = DesktopKeys::qtKeyCombination(keysym, modifiers);
     if (keys == 0 || !m_bus.isConnected()) {
+        m_active.remove(id);
         QMetaObject::invokeMethod(
             this, [this, id] { Q_EMIT registrationChanged(id, false); }, Qt::QueuedConnection);
         return;
     }
+    m_active.insert(id);
     const QStringList action = actionId(id);
     // Calls on one connection are answered in order: the action exists before its keys are set.
     call(u"doRegister"_s, {action});
@@ -97,8 +98,19 @@ void KGlobalAccelHotkeyBackend::registerHotkey(int id, quint32 keysym, quint32 m
             });
 }
 
+void KGlobalAccelHotkeyBackend::setActionNames(const QHash<int, QString>& names)
+{
+    HotkeyBackend::setActionNames(names);
+    // Registering an action again keeps its keys and takes its new name.
+    if (m_bus.isConnected()) {
+        for (const int id : std::as_const(m_active))
+            call(u"doRegister"_s, {actionId(id)});
+    }
+}
+
 void KGlobalAccelHotkeyBackend::unregisterHotkey(int id)
 {
+    m_active.remove(id);
     if (!m_generation.contains(id))
         return;
     ++m_generation[id];

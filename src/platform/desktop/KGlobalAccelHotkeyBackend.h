@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 class QDBusPendingCall;
@@ -32,6 +33,8 @@ public:
     // Marks the action inactive: the service stops taking its keys, and keeps the setting.
     void unregisterHotkey(int id) override;
     quint32 baseKeysym(quint32) const override { return 0; }
+    // Plasma's settings show the new names at once.
+    void setActionNames(const QHash<int, QString>& names) override;
 
     // How long an answer may take before the registration counts as refused.
     static constexpr int callTimeoutMs = 3000;
@@ -54,6 +57,8 @@ private:
     // Bumped by every registration and release of an id, so that a late answer to an earlier
     // one is dropped.
     QHash<int, quint64> m_generation;
+    // The ids registered and not released since.
+    QSet<int> m_active;
 };
 
 } // namespace tessel::desktop

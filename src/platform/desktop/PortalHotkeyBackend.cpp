@@ -101,8 +101,7 @@ void PortalHotkeyBackend::bind()
     QList<PortalShortcut> shortcuts;
     for (auto wanted = m_wanted.cbegin(); wanted != m_wanted.cend(); ++wanted) {
         shortcuts.append({shortcutId(wanted.key()),
-                          {{u"description"_s, wanted.key() == 2 ? u"Open the emoji picker"_s
-                                                                : u"Open the clipboard history"_s},
+                          {{u"description"_s, actionNameOf(wanted.key(), shortcutId(wanted.key()))},
                            {QStringLiteral("preferred_trigger"), wanted->trigger}}});
     }
     PortalRequest::start(

@@ -36,6 +36,29 @@ xkb_keycode_t keycodeTyping(xkb_keymap* keymap, xkb_keysym_t keysym)
     }
     return 0;
 }
+
+// The keymap text with `code` marked as a key that does not repeat: the receiving application
+// repeats held keys by itself, and would paste twice were the release late (a busy machine).
+// The text unchanged when xkbcommon does not read the mark back.
+QByteArray withoutRepeat(xkb_context* context, const QByteArray& text, xkb_keymap* keymap,
+                         xkb_keycode_t code)
+{
+    const char* name = xkb_keymap_key_get_name(keymap, code);
+    if (!name)
+        return text;
+    QByteArray entry("key <");
+    entry += name;
+    entry += '>';
+    const qsizetype key = text.indexOf(entry);
+    const qsizetype body = key < 0 ? -1 : text.indexOf('{', key);
+    if (body < 0)
+        return text;
+    QByteArray marked = text;
+    marked.insert(body + 1, " repeat= False,");
+    const std::unique_ptr<xkb_keymap, KeymapFree> check(xkb_keymap_new_from_string(
+        context, marked.constData(), XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    return check && !xkb_keymap_key_repeats(check.get(), code) ? marked : text;
+}
 } // namespace
 
 VirtualKeymap::VirtualKeymap(const char* usVariant)
@@ -61,7 +84,7 @@ VirtualKeymap::VirtualKeymap(const char* usVariant)
         xkb_keymap_get_as_string(keymap.get(), XKB_KEYMAP_FORMAT_TEXT_V1), &std::free);
     if (!text)
         return;
-    m_text = QByteArray(text.get());
+    m_text = withoutRepeat(context.get(), QByteArray(text.get()), keymap.get(), v);
     m_text.append('\0');
     m_press = VirtualKeyPress{control, v - kEvdevOffset};
 }

@@ -21,7 +21,7 @@ struct VirtualKeyPress {
 // whatever the user's own layout, so that the key that types "v" is known (a variant of it, such
 // as "dvorak", for a keyboard where "v" sits elsewhere). The compositor
 // hands it to the receiving application while the virtual keyboard types, so that application
-// reads the same "v" with Control (and Shift).
+// reads the same "v" with Control (and Shift). Its V key does not repeat while held.
 class VirtualKeymap {
 public:
     // Compiles the keymap; `isValid()` is false when xkbcommon cannot (no XKB data installed).

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wayland/WaylandConnection.h"
 
+#include "platform/wayland/WaylandRoundtrip.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <QLoggingCategory>
@@ -74,13 +75,13 @@ private:
 };
 } // namespace
 
-std::unique_ptr<WaylandConnection> WaylandConnection::open()
+std::unique_ptr<WaylandConnection> WaylandConnection::open(std::chrono::milliseconds timeout)
 {
     wl_display* display = wl_display_connect(nullptr);
     if (!display)
         return nullptr;
     std::unique_ptr<WaylandConnection> connection(new WaylandConnection(display));
-    if (!connection->discoverGlobals())
+    if (!connection->discoverGlobals(timeout))
         return nullptr;
     return connection;
 }
@@ -101,14 +102,14 @@ WaylandConnection::~WaylandConnection()
     wl_display_disconnect(m_display);
 }
 
-bool WaylandConnection::discoverGlobals()
+bool WaylandConnection::discoverGlobals(std::chrono::milliseconds timeout)
 {
     static const wl_registry_listener listener = {&WaylandConnection::onGlobal,
                                                   &WaylandConnection::onGlobalRemove};
     m_registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_registry, &listener, this);
     // One round trip lists the globals; a second lets the objects bound meanwhile settle.
-    if (wl_display_roundtrip(m_display) < 0)
+    if (!roundtrip(m_display, timeout))
         return false;
     if (const uint32_t version = globalVersion(QLatin1StringView(wl_seat_interface.name)))
         m_seat = static_cast<wl_seat*>(bind(QLatin1StringView(wl_seat_interface.name),
@@ -116,7 +117,7 @@ bool WaylandConnection::discoverGlobals()
     m_dataControl = static_cast<zwlr_data_control_manager_v1*>(
         bind(QLatin1StringView(zwlr_data_control_manager_v1_interface.name),
              &zwlr_data_control_manager_v1_interface, kDataControlVersion));
-    if (wl_display_roundtrip(m_display) < 0)
+    if (!roundtrip(m_display, timeout))
         return false;
 
     m_notifier =

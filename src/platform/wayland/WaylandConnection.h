@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <memory>
 
 class QSocketNotifier;
+
+Q_DECLARE_LOGGING_CATEGORY(lcWayland)
 struct wl_display;
 struct wl_registry;
 struct wl_seat;
@@ -26,8 +29,10 @@ class WaylandConnection final : public QObject {
 public:
     ~WaylandConnection() override;
 
-    // Connects to $WAYLAND_DISPLAY and learns its globals; null without a compositor.
-    static std::unique_ptr<WaylandConnection> open();
+    // Connects to $WAYLAND_DISPLAY and learns its globals; null without a compositor, or when
+    // it does not answer within `timeout`.
+    static std::unique_ptr<WaylandConnection>
+    open(std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
 
     wl_display* display() const { return m_display; }
     // The first seat, or null when the compositor announced none.
@@ -64,7 +69,7 @@ private:
     };
 
     explicit WaylandConnection(wl_display* display);
-    bool discoverGlobals();
+    bool discoverGlobals(std::chrono::milliseconds timeout);
     void dispatchIncoming();
     static void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
                          uint32_t version);

@@ -4,10 +4,13 @@
 #include "clipboard/TargetList.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandDataControlPipe.h"
+#include "platform/wayland/WaylandRoundtrip.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
+#include <utility>
 #include <wayland-client.h>
 
 namespace tessel::wayland {
@@ -30,19 +33,27 @@ struct WaylandDataControl::Listeners {
         zwlr_data_control_device_v1_destroy(device);
         self->m_device = nullptr;
     }
-    static void primarySelection(void*, zwlr_data_control_device_v1*,
+    static void primarySelection(void* data, zwlr_data_control_device_v1*,
                                  zwlr_data_control_offer_v1* offer)
     {
-        if (offer)
+        auto* self = static_cast<WaylandDataControl*>(data);
+        self->m_awaitingSelection.stop();
+        if (offer) {
+            self->m_offers.remove(offer);
             zwlr_data_control_offer_v1_destroy(offer);
+        }
     }
     static void offerMimeType(void* data, zwlr_data_control_offer_v1* offer, const char* mimeType)
     {
         auto* self = static_cast<WaylandDataControl*>(data);
         const auto it = self->m_offers.find(offer);
+        if (it == self->m_offers.end())
+            return;
         // A list of 100,000 types costs no more than one of TargetList::maxTargets.
-        if (it != self->m_offers.end() && it->size() < TargetList::maxTargets)
-            it->append(QString::fromUtf8(mimeType));
+        if (++it->heard <= TargetList::maxTargets)
+            it->types.append(QString::fromUtf8(mimeType));
+        else if (it->heard == TargetList::maxTargets + 1)
+            Q_EMIT self->deliverySuspect();
     }
     static void send(void* data, zwlr_data_control_source_v1* source, const char* mimeType,
                      int32_t fd)
@@ -61,7 +72,8 @@ struct WaylandDataControl::Listeners {
     static constexpr zwlr_data_control_source_v1_listener source{&send, &cancelled};
 };
 
-std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection& connection)
+std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection& connection,
+                                                               std::chrono::milliseconds timeout)
 {
     if (!connection.seat() || !connection.dataControlManager())
         return nullptr;
@@ -69,7 +81,7 @@ std::unique_ptr<WaylandDataControl> WaylandDataControl::create(WaylandConnection
                                                                 connection.seat());
     std::unique_ptr<WaylandDataControl> control(new WaylandDataControl(connection, device));
     // The compositor answers a new device with the current selection: take it as the baseline.
-    if (wl_display_roundtrip(connection.display()) < 0)
+    if (!roundtrip(connection.display(), timeout))
         return nullptr;
     control->m_baselineSeen = true;
     return control;
@@ -80,11 +92,17 @@ WaylandDataControl::WaylandDataControl(WaylandConnection& connection,
     : m_connection(connection)
     , m_device(device)
 {
+    m_producers.setMaxThreadCount(1);
     zwlr_data_control_device_v1_add_listener(m_device, &Listeners::device, this);
+    m_awaitingSelection.setSingleShot(true);
+    m_awaitingSelection.setInterval(selectionWait);
+    connect(&m_awaitingSelection, &QTimer::timeout, this, &WaylandDataControl::deliverySuspect);
 }
 
 WaylandDataControl::~WaylandDataControl()
 {
+    m_producers.clear();
+    m_producers.waitForDone();
     for (auto* offer : m_offers.keys())
         zwlr_data_control_offer_v1_destroy(offer);
     if (m_current)
@@ -98,16 +116,19 @@ WaylandDataControl::~WaylandDataControl()
 
 void WaylandDataControl::offerIntroduced(zwlr_data_control_offer_v1* offer)
 {
+    m_awaitingSelection.start();
     m_offers.insert(offer, {});
     zwlr_data_control_offer_v1_add_listener(offer, &Listeners::offer, this);
 }
 
 void WaylandDataControl::selectionAnnounced(zwlr_data_control_offer_v1* offer)
 {
+    m_awaitingSelection.stop();
     if (m_current)
         zwlr_data_control_offer_v1_destroy(m_current);
     m_current = offer;
-    const QStringList mimeTypes = m_offers.take(offer);
+    const QStringList mimeTypes = m_offers.take(offer).types;
+    m_currentTypes = mimeTypes;
     // Offers introduced for nothing (a selection replaced before it was announced) are done.
     for (auto* stale : m_offers.keys())
         zwlr_data_control_offer_v1_destroy(stale);
@@ -118,6 +139,12 @@ void WaylandDataControl::selectionAnnounced(zwlr_data_control_offer_v1* offer)
     if (!m_baselineSeen || m_ownSource || !m_handler)
         return;
     m_handler(offer ? std::optional(mimeTypes) : std::nullopt);
+}
+
+void WaylandDataControl::reportCurrentSelection()
+{
+    if (m_current && !m_ownSource && m_handler)
+        m_handler(m_currentTypes);
 }
 
 int WaylandDataControl::receive(const QString& mimeType)
@@ -141,8 +168,8 @@ void WaylandDataControl::setSelection(Contents contents)
     auto* source =
         zwlr_data_control_manager_v1_create_data_source(m_connection.dataControlManager());
     zwlr_data_control_source_v1_add_listener(source, &Listeners::source, this);
-    for (const auto& [mimeType, bytes] : contents)
-        zwlr_data_control_source_v1_offer(source, mimeType.toUtf8().constData());
+    for (const PasteboardValue& value : contents)
+        zwlr_data_control_source_v1_offer(source, value.type.toUtf8().constData());
     m_sources.insert(source, std::move(contents));
     m_ownSource = source;
     zwlr_data_control_device_v1_set_selection(m_device, source);
@@ -154,11 +181,31 @@ void WaylandDataControl::sendRequested(zwlr_data_control_source_v1* source, cons
 {
     const auto it = m_sources.constFind(source);
     if (it != m_sources.cend()) {
-        for (const auto& [offered, bytes] : *it) {
-            if (offered == mimeType) {
-                PipeWriter::start(fd, bytes, sendTimeout, this);
+        for (const PasteboardValue& value : *it) {
+            if (value.type != mimeType)
+                continue;
+            if (!value.isDeferred()) {
+                PipeWriter::start(fd, value.bytes, sendTimeout, this);
                 return;
             }
+            // Made away from the event loop (converting a large image takes a while), then written
+            // from it. Should this object go first, the pending answer goes with it, and the
+            // descriptor is closed with the answer.
+            auto pipe = std::shared_ptr<int>(new int(fd), [](int* owned) {
+                if (*owned >= 0)
+                    ::close(*owned);
+                delete owned;
+            });
+            m_producers.start([this, producer = value.producer, pipe] {
+                QByteArray bytes = producer().value_or(QByteArray());
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, pipe, bytes = std::move(bytes)] {
+                        PipeWriter::start(std::exchange(*pipe, -1), bytes, sendTimeout, this);
+                    },
+                    Qt::QueuedConnection);
+            });
+            return;
         }
     }
     ::close(fd);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/wayland/WaylandGlobalsProbe.h"
 
+#include "platform/wayland/WaylandRoundtrip.h"
+
 #include <memory>
 #include <wayland-client.h>
 
@@ -26,6 +28,12 @@ constexpr wl_registry_listener kListener{onGlobal, onGlobalRemove};
 
 QStringList probeWaylandGlobals()
 {
+    // A socket named relative to a runtime folder that is not set cannot be reached, and
+    // libwayland would say so on standard error before failing.
+    if (!qEnvironmentVariable("WAYLAND_DISPLAY").startsWith(u'/') &&
+        qEnvironmentVariableIsEmpty("WAYLAND_SOCKET") &&
+        qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return {};
     const std::unique_ptr<wl_display, DisplayDeleter> display(wl_display_connect(nullptr));
     if (!display)
         return {};
@@ -34,8 +42,9 @@ QStringList probeWaylandGlobals()
         wl_display_get_registry(display.get()));
     if (!registry || wl_registry_add_listener(registry.get(), &kListener, &globals) != 0)
         return {};
-    // The compositor announces every global before it answers the round trip.
-    if (wl_display_roundtrip(display.get()) < 0)
+    // The compositor announces every global before it answers the round trip; one that lets
+    // clients in and then says nothing counts as none.
+    if (!roundtrip(display.get()))
         return {};
     const QStringList ignored =
         qEnvironmentVariable("TESSEL_WAYLAND_IGNORE_GLOBALS").split(u',', Qt::SkipEmptyParts);

@@ -47,13 +47,16 @@ PlatformCapabilities WaylandPlatformFactory::capabilities() const
 
 std::unique_ptr<Pasteboard> WaylandPlatformFactory::createPasteboard()
 {
-    WaylandConnection* wayland = connection();
-    if (wayland && offers("zwlr_data_control_manager_v1")) {
+    if (offers("zwlr_data_control_manager_v1")) {
         QPointer<WaylandToplevels> windows = toplevels();
         auto activeApplication = [windows]() -> QString {
             return windows ? windows->appIdOf(windows->activeId()) : QString();
         };
-        if (auto pasteboard = WaylandPasteboard::create(*wayland, activeApplication))
+        // A connection of the clipboard's own: a flood of types that costs it its connection
+        // costs the window list and the keyboard nothing, and it is reopened alone.
+        if (auto pasteboard = WaylandPasteboard::create(
+                [](std::chrono::milliseconds timeout) { return WaylandConnection::open(timeout); },
+                activeApplication))
             return pasteboard;
     }
     return NullPlatformFactory::createPasteboard();

@@ -15,9 +15,9 @@ class WaylandToplevels;
 
 // The services of a native Wayland session, each built on the protocols the compositor offers
 // (`globals`, the interface names it announced); a service whose protocol is missing reports
-// itself unsupported, as in a session without a backend. The clipboard, the window list and the
-// virtual keyboard share one connection of the factory's, which outlives the services it made:
-// one socket and one set of bound globals, dispatched from one socket notifier.
+// itself unsupported, as in a session without a backend. The window list and the virtual keyboard
+// share one connection of the factory's, which outlives the services it made; the clipboard has
+// one of its own, which it reopens when a flood of types costs it the connection.
 class WaylandPlatformFactory final : public NullPlatformFactory {
 public:
     // Another way to type the paste keystroke, for compositors without a virtual keyboard

@@ -2,6 +2,7 @@
 #include "platform/wayland/WaylandToplevels.h"
 
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandRoundtrip.h"
 
 #include <algorithm>
 #include <wayland-client.h>
@@ -36,7 +37,7 @@ WaylandToplevels::WaylandToplevels(WaylandConnection& connection, QObject* paren
     zwlr_foreign_toplevel_manager_v1_add_listener(m_manager, &listener, this);
     // The compositor lists the open windows right away; knowing them before the first question
     // saves answering "none active" to it.
-    wl_display_roundtrip(m_connection.display());
+    roundtrip(m_connection.display());
     connect(&m_connection, &WaylandConnection::failed, this, [this] {
         const bool hadActive = m_activeId != 0;
         m_activeId = 0;

@@ -41,8 +41,11 @@ void WaylandWorkspace::rememberActiveWindow()
     if (!available())
         return;
     const quint64 active = m_toplevels->activeId();
-    // Over a window of Tessel's own there is nothing to hand back to.
-    m_remembered = active != 0 && !m_isOwnWindow(m_toplevels->appIdOf(active)) ? active : 0;
+    // Over a window of Tessel's own (the popup opened again on another tab, before the compositor
+    // has handed the keyboard back) the window to return to stays the one remembered before.
+    if (active != 0 && m_isOwnWindow(m_toplevels->appIdOf(active)))
+        return;
+    m_remembered = active;
 }
 
 bool WaylandWorkspace::restoreFocus()

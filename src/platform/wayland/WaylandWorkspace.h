@@ -22,7 +22,7 @@ public:
 
     // The active window's app_id; empty when none is active or it cannot be known.
     QString frontmostApplicationId() const override;
-    // Remembers the active window unless it is Tessel's own.
+    // Remembers the active window; over one of Tessel's own, keeps the one remembered before.
     void rememberActiveWindow() override;
     // Asks the compositor to activate the remembered window when Tessel's window (or none) is
     // active; many compositors do that by themselves when the popup closes, and asking again

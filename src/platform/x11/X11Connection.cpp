@@ -19,6 +19,14 @@ xcb_connection_t* X11Connection::connection()
     return app ? app->connection() : nullptr;
 }
 
+bool X11Connection::canOpen(const QByteArray& displayName)
+{
+    xcb_connection_t* c = xcb_connect(displayName.constData(), nullptr);
+    const bool open = xcb_connection_has_error(c) == 0;
+    xcb_disconnect(c);
+    return open;
+}
+
 uint32_t X11Connection::rootWindow()
 {
     auto* c = connection();

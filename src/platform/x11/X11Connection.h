@@ -13,6 +13,9 @@ namespace tessel::x11 {
 class X11Connection {
 public:
     static xcb_connection_t* connection();
+    // Whether the X server `displayName` (as in DISPLAY) accepts a connection now; tried on a
+    // connection of its own, before Qt starts.
+    static bool canOpen(const QByteArray& displayName);
     static uint32_t rootWindow();
 
     // The atom named `name` (interned once per name and cached); 0 on failure.

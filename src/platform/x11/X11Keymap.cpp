@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
+// xcb/xkb.h names a member `explicit`, which C++ reserves; the name is hidden while it is read.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
 
 namespace tessel::x11 {
 
@@ -70,15 +74,59 @@ uint32_t X11Keymap::keysym(uint8_t keycode, int column) const
     return m_symbols ? xcb_key_symbols_get_keysym(m_symbols, keycode, column) : 0;
 }
 
+uint32_t X11Keymap::groupKeysym(uint8_t keycode, int group, int level) const
+{
+    // The core mapping that the server derives from XKB starts every key with levels 1-2 of
+    // groups 1 and 2 (a key of one group repeats it); what follows depends on how many levels
+    // each of the key's groups has, so further groups are read from XKB's own map.
+    if (group <= 1)
+        return keysym(keycode, 2 * group + level);
+    if (!m_groupSymbols)
+        m_groupSymbols = fetchGroupSymbols();
+    const auto it = m_groupSymbols->constFind(keycode);
+    if (it == m_groupSymbols->cend() || it->groups == 0)
+        return 0;
+    // A key with fewer groups wraps the active one into its own, as the server does by default.
+    const int index = (group % it->groups) * it->width + level;
+    return level < it->width ? it->symbols.value(index, 0) : 0;
+}
+
+QHash<uint8_t, X11Keymap::KeyGroups> X11Keymap::fetchGroupSymbols() const
+{
+    QHash<uint8_t, KeyGroups> keys;
+    // XKB answers nothing to a client that has not announced the version it speaks.
+    const auto use = xcb_xkb_use_extension(m_connection, 1, 0);
+    const auto map =
+        xcb_xkb_get_map(m_connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_MAP_PART_KEY_SYMS, 0, 0, 0,
+                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    const XcbReply<xcb_xkb_use_extension_reply_t> used(
+        xcb_xkb_use_extension_reply(m_connection, use, nullptr));
+    const XcbReply<xcb_xkb_get_map_reply_t> reply(
+        xcb_xkb_get_map_reply(m_connection, map, nullptr));
+    if (!used || !used->supported || !reply)
+        return keys;
+    xcb_xkb_get_map_map_t parts;
+    xcb_xkb_get_map_map_unpack(xcb_xkb_get_map_map(reply.get()), reply->nTypes, reply->nKeySyms,
+                               reply->nKeyActions, reply->totalActions, reply->totalKeyBehaviors,
+                               reply->virtualMods, reply->totalKeyExplicit, reply->totalModMapKeys,
+                               reply->totalVModMapKeys, reply->present, &parts);
+    auto it = xcb_xkb_get_map_map_syms_rtrn_iterator(reply.get(), &parts);
+    for (int code = reply->firstKeySym; it.rem > 0; ++code, xcb_xkb_key_sym_map_next(&it)) {
+        const xcb_keysym_t* symbols = xcb_xkb_key_sym_map_syms(it.data);
+        const int count = xcb_xkb_key_sym_map_syms_length(it.data);
+        keys.insert(static_cast<uint8_t>(code),
+                    {static_cast<uint8_t>(it.data->groupInfo & 0x0f), it.data->width,
+                     QList<uint32_t>(symbols, symbols + count)});
+    }
+    return keys;
+}
+
 QList<uint8_t> X11Keymap::keycodesFor(uint32_t wanted, int group) const
 {
-    // The core mapping that the server derives from XKB lists group 1 and 2 in columns 0-3
-    // (G1L1 G1L2 G2L1 G2L2), then levels 3-4 of both, then the further groups two by two.
-    const int column = group <= 1 ? 2 * group : 8 + 2 * (group - 2);
     QList<uint8_t> result;
     for (int code = m_min; code <= m_max; ++code) {
         const auto keycode = static_cast<uint8_t>(code);
-        if (keysym(keycode, column) == wanted || keysym(keycode, column + 1) == wanted)
+        if (groupKeysym(keycode, group, 0) == wanted || groupKeysym(keycode, group, 1) == wanted)
             result.append(keycode);
     }
     return result;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 struct xcb_connection_t;
 struct _XCBKeySymbols;
@@ -52,12 +54,24 @@ public:
     uint8_t maxKeycode() const { return m_max; }
 
 private:
+    // The symbols of one key in XKB's own map: `width` levels for each of `groups` groups.
+    struct KeyGroups {
+        uint8_t groups = 0;
+        uint8_t width = 0;
+        QList<uint32_t> symbols;
+    };
+
+    // The keysym at `level` (0 or 1) of group `group` of `keycode`; 0 when there is none.
+    uint32_t groupKeysym(uint8_t keycode, int group, int level) const;
+    QHash<uint8_t, KeyGroups> fetchGroupSymbols() const;
     uint16_t rowsHolding(uint32_t keysym) const;
     bool isLatinGroup(int group) const;
 
     xcb_connection_t* m_connection;
     _XCBKeySymbols* m_symbols = nullptr;
     QList<QList<uint8_t>> m_rows;
+    // XKB's map, fetched when a group past the second is first asked for.
+    mutable std::optional<QHash<uint8_t, KeyGroups>> m_groupSymbols;
     uint16_t m_superMask = 0;
     uint16_t m_altMask = 0;
     uint16_t m_numLockMask = 0;

@@ -279,7 +279,10 @@ void X11SelectionServer::serveClipboard(const PasteboardItem& item)
 QList<X11SelectionServer::Offer> X11SelectionServer::offersFor(const PasteboardItem& item)
 {
     QList<Offer> offers;
-    for (const auto& [type, bytes] : item.values()) {
+    for (const PasteboardValue& value : item.values()) {
+        const QString& type = value.type;
+        // What is served here is served after its maker is gone: made now, once.
+        const QByteArray bytes = value.resolve().value_or(QByteArray());
         const bool text = type == PasteboardType::plainText;
         for (const auto& target : TargetList::targetsOf(type)) {
             Offer offer;

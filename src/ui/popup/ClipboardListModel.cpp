@@ -2,14 +2,17 @@
 #include "ui/popup/ClipboardListModel.h"
 
 #include "clipboard/ClipboardManager.h"
+#include "localization/LanguageManager.h"
 
 #include <QSet>
 
 namespace tessel {
 
-ClipboardListModel::ClipboardListModel(ClipboardManager& manager, QObject* parent)
+ClipboardListModel::ClipboardListModel(ClipboardManager& manager, const LanguageManager& language,
+                                       QObject* parent)
     : QAbstractListModel(parent)
     , m_manager(manager)
+    , m_language(language)
     , m_rows(manager.entries())
 {
     connect(&manager, &ClipboardManager::entriesChanged, this, &ClipboardListModel::follow);
@@ -29,6 +32,10 @@ QVariant ClipboardListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        if (entry->isImage()) {
+            //% "[Image %1]"
+            return m_language.string("image_row_name").arg(entry->hash().left(8));
+        }
         return entry->previewText();
     case EntryRole:
         return QVariant::fromValue(entry);

@@ -8,10 +8,12 @@
 namespace tessel {
 
 class ClipboardManager;
+class LanguageManager;
 
 // The whole history as a list model, in the manager's order. It follows the manager's change
 // signals row by row (insertions, moves, removals), never by a reset, so that hover, selection
-// and scroll position survive a capture. Views never change entries through it.
+// and scroll position survive a capture. Views never change entries through it. A row's display
+// text and tool tip are the entry's preview, or for an image its name in the interface language.
 class ClipboardListModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -23,7 +25,8 @@ public:
         KeyboardSelectedRole, // answered by the view's filter (ClipboardListFilter)
     };
 
-    explicit ClipboardListModel(ClipboardManager& manager, QObject* parent = nullptr);
+    ClipboardListModel(ClipboardManager& manager, const LanguageManager& language,
+                       QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -38,6 +41,7 @@ private:
     void onEntryChanged(const ClipboardEntryPtr& entry);
 
     ClipboardManager& m_manager;
+    const LanguageManager& m_language;
     ClipboardEntryList m_rows;
 };
 

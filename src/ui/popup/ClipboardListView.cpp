@@ -8,6 +8,7 @@
 #include "ui/popup/ClipboardListModel.h"
 #include "ui/popup/EntryPreview.h"
 #include "ui/popup/HistoryRowView.h"
+#include "ui/popup/TabButton.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -36,15 +38,16 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     , m_language(language)
     , m_settings(settings)
     , m_favoritesOnly(showFavoritesOnly)
-    , m_model(
-          new ClipboardListFilter(new ClipboardListModel(manager, this), showFavoritesOnly, this))
-    , m_rows(new HistoryRowView(language))
+    , m_model(new ClipboardListFilter(new ClipboardListModel(manager, language, this),
+                                      showFavoritesOnly, this))
+    , m_rows(new HistoryRowView(language, manager.images()))
     , m_list(new QListView(this))
-    , m_clear(new QPushButton(language.string(u"clear_all"_s), this))
+    //% "Clear all"
+    , m_clear(new QPushButton(language.string("clear_all"), this))
     , m_stack(new QStackedLayout)
 {
-    auto* title =
-        new QLabel(language.string(showFavoritesOnly ? u"tab_favorites"_s : u"tab_clipboard"_s));
+    auto* title = new QLabel(language.string(
+        TabButton::titleId(showFavoritesOnly ? PopupTab::favorites : PopupTab::clipboard)));
     title->setFont(uiFont(12, QFont::Bold));
     m_clear->setFont(uiFont(11, QFont::Medium));
     m_clear->setCursor(Qt::PointingHandCursor);
@@ -122,8 +125,14 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     m_stack->addWidget(m_list);
 
     m_sheet = new ConfirmationSheet(
-        language.string(u"clear_history_title"_s), language.string(u"clear_history_sub"_s),
-        language.string(u"cancel"_s), language.string(u"clear"_s), this);
+        //% "Clear history?"
+        language.string("clear_history_title"),
+        //% "All unpinned items will be removed."
+        language.string("clear_history_sub"),
+        //% "Cancel"
+        language.string("cancel"),
+        //% "Clear"
+        language.string("clear"), this);
     connect(m_sheet, &ConfirmationSheet::confirmed, this, [this] { m_manager.clearAll(); });
     m_model->setKeyboardSelectedRow(0);
     updateEmptyState();
@@ -135,12 +144,14 @@ QWidget* ClipboardListView::buildEmptyState()
     auto* empty = new QWidget(this);
     m_emptyIcon = new QLabel;
     m_emptyIcon->setAlignment(Qt::AlignCenter);
-    m_emptyTitle =
-        new QLabel(m_language.string(m_favoritesOnly ? u"tab_favorites"_s : u"empty_clipboard"_s));
+    m_emptyTitle = new QLabel;
     m_emptyTitle->setFont(uiFont(13, QFont::DemiBold));
     m_emptyTitle->setAlignment(Qt::AlignCenter);
-    m_emptySubtitle = new QLabel(
-        m_language.string(m_favoritesOnly ? u"empty_favorites_sub"_s : u"empty_clipboard_sub"_s));
+    //% "Your pinned favorite items will appear here."
+    const char* favoritesHint = QT_TRID_NOOP("empty_favorites_sub");
+    //% "Copy items (Ctrl+C) to see them appear here."
+    const char* historyHint = QT_TRID_NOOP("empty_clipboard_sub");
+    m_emptySubtitle = new QLabel(m_language.string(m_favoritesOnly ? favoritesHint : historyHint));
     m_emptySubtitle->setFont(uiFont(11));
     m_emptySubtitle->setWordWrap(true);
     m_emptySubtitle->setAlignment(Qt::AlignCenter);
@@ -186,6 +197,17 @@ void ClipboardListView::applyColours()
     tint(m_emptySubtitle, Theme::tertiary(pal));
 }
 
+void ClipboardListView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The thumbnails kept are those of a few screens of rows, whatever the length of the history:
+    // enough to scroll back without waiting for them again.
+    constexpr qsizetype kScreensKept = 3;
+    const qreal scale = devicePixelRatioF();
+    m_manager.images().setCacheLimit(kScreensKept * qsizetype(width() * scale) *
+                                     qsizetype(height() * scale) * 4);
+}
+
 void ClipboardListView::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
@@ -204,9 +226,14 @@ void ClipboardListView::updateEmptyState()
     if (empty) {
         // A search that finds nothing says so, rather than inviting the user to copy something.
         const bool searching = m_model->isSearching();
-        m_emptyTitle->setText(m_language.string(searching         ? u"search_no_matches"_s
-                                                : m_favoritesOnly ? u"tab_favorites"_s
-                                                                  : u"empty_clipboard"_s));
+        //% "No matches"
+        const char* noMatches = QT_TRID_NOOP("search_no_matches");
+        //% "Your clipboard is empty"
+        const char* emptyHistory = QT_TRID_NOOP("empty_clipboard");
+        m_emptyTitle->setText(m_language.string(searching ? noMatches
+                                                : m_favoritesOnly
+                                                    ? TabButton::titleId(PopupTab::favorites)
+                                                    : emptyHistory));
         m_emptySubtitle->setVisible(!searching);
         applyColours();
     }
@@ -258,10 +285,11 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // A menu is a window of its own: it takes the theme's palette only when given it.
     menu->setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
-    menu->addAction(m_language.string(entry->isFavorite() ? u"unpin_item"_s : u"pin_item"_s), this,
+    menu->addAction(m_language.string(HistoryRowView::pinActionId(entry->isFavorite())), this,
                     [this, entry] { m_manager.toggleFavorite(entry); });
     menu->addSeparator();
-    menu->addAction(m_language.string(u"delete_item"_s), this,
+    //% "Delete from history"
+    menu->addAction(m_language.string("delete_item"), this,
                     [this, entry] { m_manager.deleteEntry(entry); });
     m_rowMenu = menu;
     menu->popup(globalPos);

@@ -84,6 +84,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // `byKey`: for the keyboard selection, which the preview then follows.

@@ -144,10 +144,13 @@ void ContentView::rebuildBody()
     }
     m_bodyLayout->addWidget(buildTabRow());
     // Every tab searches: the pickers their characters, the two history tabs the history.
-    m_searchBar = new SearchBar(m_context.language.string(isPickerTab(m_activeTab)
-                                                              ? u"search_emojis_placeholder"_s
-                                                              : u"search_history_placeholder"_s),
-                                m_searchText);
+    //% "Search emojis..."
+    const char* pickerHint = QT_TRID_NOOP("search_emojis_placeholder");
+    //% "Search history..."
+    const char* historyHint = QT_TRID_NOOP("search_history_placeholder");
+    m_searchBar = new SearchBar(
+        m_context.language.string(isPickerTab(m_activeTab) ? pickerHint : historyHint),
+        m_searchText);
     connect(m_searchBar, &SearchBar::textChanged, this,
             [this](const QString& text) { m_searchText = text; });
     m_bodyLayout->addWidget(m_searchBar);
@@ -168,11 +171,13 @@ void ContentView::rebuildBody()
 QWidget* ContentView::buildHeader()
 {
     auto* header = new QWidget(this);
-    auto* title = new QLabel(m_context.language.string(u"header_title"_s), header);
+    //% "Tessel Clipboard"
+    auto* title = new QLabel(m_context.language.string("header_title"), header);
     title->setFont(uiFont(13, QFont::DemiBold));
     auto* preferences = new SymbolButton(u"gearshape"_s, 11, 6, header);
     auto* close = new SymbolButton(u"xmark"_s, 11, 6, header);
-    preferences->setToolTip(m_context.language.string(u"menu_preferences"_s));
+    //% "Preferences…"
+    preferences->setToolTip(m_context.language.string("menu_preferences"));
     connect(preferences, &QAbstractButton::clicked, this, [this] {
         if (m_context.openPreferences)
             m_context.openPreferences();
@@ -200,7 +205,7 @@ QWidget* ContentView::buildTabRow()
     for (PopupTab tab : allPopupTabs) {
         auto* button = new TabButton(tab, row);
         button->setActive(tab == m_activeTab);
-        button->setToolTip(m_context.language.string(u"tab_"_s + rawValue(tab)));
+        button->setToolTip(m_context.language.string(TabButton::titleId(tab)));
         connect(button, &QAbstractButton::clicked, this, [this, tab] { setActiveTab(tab); });
         layout->addWidget(button, 1);
         m_tabButtons.append(button);

@@ -170,12 +170,14 @@ void EmojiPickerView::refresh()
     QList<PickerGridItem> items;
     items.reserve(rows.size() + (m_showsRecents ? m_store.recentEmojis().size() + 2 : 0));
     if (m_showsRecents) {
-        items.append(PickerGridItem::makeTitle(m_language.string(u"recent_emojis"_s)));
+        //% "Recently used"
+        items.append(PickerGridItem::makeTitle(m_language.string("recent_emojis")));
         const QList<Emoji>& recents = m_store.recentEmojis();
         for (qsizetype i = 0; i < recents.size(); ++i) {
             items.append({PickerGridItem::Kind::cell, recents.at(i).character, recentSource(i)});
         }
-        items.append(PickerGridItem::makeTitle(m_language.string(u"all_emojis"_s)));
+        //% "All emojis"
+        items.append(PickerGridItem::makeTitle(m_language.string("all_emojis")));
     }
     const QList<Emoji>& emojis = m_store.emojis();
     for (const qsizetype row : rows)

@@ -67,7 +67,8 @@ void EntryPreview::showEntry(const ClipboardEntryPtr& entry, const QRect& anchor
     m_image = QImage();
     m_layout.reset();
     m_caption.clear();
-    setAccessibleName(m_language.string(u"preview_title"_s));
+    //% "Entry preview"
+    setAccessibleName(m_language.string("preview_title"));
     if (const auto& text = entry->textContent()) {
         showText(*text);
         present();
@@ -91,9 +92,9 @@ void EntryPreview::showText(const QString& text)
     m_textHeight = PreviewText::layOut(*m_layout, textFont(), textWidth, maxTextLines);
     const PreviewText::Size size = PreviewText::sizeOf(text);
     const QLocale locale(m_language.activeLanguageCode());
-    m_caption = LanguageManager::fillPlaceholders(
-        m_language.string(u"preview_text_size"_s),
-        {locale.toString(size.lines), locale.toString(size.characters)});
+    //% "Lines: %1 · Characters: %2"
+    m_caption = m_language.string("preview_text_size")
+                    .arg(locale.toString(size.lines), locale.toString(size.characters));
     setAccessibleDescription(shownText() + u'\n' + m_caption);
 }
 
@@ -111,7 +112,7 @@ void EntryPreview::loadImage(const ClipboardEntryPtr& entry, QSize bound)
         } else if (auto read = AppPaths::readPrivateFile(path, ClipboardEntry::maxImageFileBytes)) {
             bytes = std::move(read.value());
         }
-        const QSize fullSize = ImageDecoder::sizeOf(bytes).value_or(QSize());
+        const QSize fullSize = ImageDecoder::probe(bytes).value_or(QSize());
         const QImage image = ImageDecoder::decode(bytes, bound).value_or(QImage());
         const qsizetype byteCount = bytes.size();
         QMetaObject::invokeMethod(
@@ -138,10 +139,10 @@ void EntryPreview::imageLoaded(quint64 generation, const QImage& image, QSize fu
         m_image = image;
         const QSize size = fullSize.isValid() ? fullSize : image.size();
         const QLocale locale(m_language.activeLanguageCode());
-        m_caption = LanguageManager::fillPlaceholders(m_language.string(u"preview_image_size"_s),
-                                                      {locale.toString(size.width()),
-                                                       locale.toString(size.height()),
-                                                       locale.formattedDataSize(bytes)});
+        //% "%1 × %2 pixels · %3"
+        m_caption = m_language.string("preview_image_size")
+                        .arg(locale.toString(size.width()), locale.toString(size.height()),
+                             locale.formattedDataSize(bytes));
         setAccessibleDescription(m_caption);
     }
     present();

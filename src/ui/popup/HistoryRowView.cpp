@@ -2,6 +2,8 @@
 #include "ui/popup/HistoryRowView.h"
 
 #include "clipboard/ClipboardEntry.h"
+#include "clipboard/ImageDecoder.h"
+#include "clipboard/ImageLoader.h"
 #include "localization/LanguageManager.h"
 #include "ui/popup/ClipboardListModel.h"
 #include "ui/style/IconProvider.h"
@@ -9,7 +11,6 @@
 #include "ui/style/UiFonts.h"
 
 #include <QAbstractItemView>
-#include <QCache>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -69,10 +70,16 @@ int layoutLines(QTextLayout& layout, int width, int maxLines)
 }
 } // namespace
 
-HistoryRowView::HistoryRowView(LanguageManager& language, QObject* parent)
+HistoryRowView::HistoryRowView(LanguageManager& language, ImageLoader& images, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_language(language)
-{}
+    , m_images(images)
+{
+    connect(&images, &ImageLoader::thumbnailReady, this, [this] {
+        if (auto* view = qobject_cast<QAbstractItemView*>(this->parent()))
+            view->viewport()->update();
+    });
+}
 
 QRect HistoryRowView::cardRect(const QRect& rowRect)
 {
@@ -86,10 +93,18 @@ QRect HistoryRowView::menuButtonRect(const QRect& rowRect)
                  kMenuButton);
 }
 
+const char* HistoryRowView::pinActionId(bool favorite)
+{
+    //% "Unpin item"
+    const char* unpin = QT_TRID_NOOP("unpin_item");
+    //% "Pin item"
+    const char* pin = QT_TRID_NOOP("pin_item");
+    return favorite ? unpin : pin;
+}
+
 QString HistoryRowView::pinLabel(const QModelIndex& index) const
 {
-    return m_language.string(
-        index.data(ClipboardListModel::IsFavoriteRole).toBool() ? u"unpin_item"_s : u"pin_item"_s);
+    return m_language.string(pinActionId(index.data(ClipboardListModel::IsFavoriteRole).toBool()));
 }
 
 QRect HistoryRowView::pinButtonRect(const QRect& rowRect, const QModelIndex& index) const
@@ -108,22 +123,16 @@ int HistoryRowView::textHeight(const QString& text, int width) const
     return layoutLines(layout, width, maxTextLines);
 }
 
-QImage HistoryRowView::thumbnail(const QModelIndex& index, int width) const
+QSize HistoryRowView::thumbnailSize(const QModelIndex& index, int width) const
 {
     if (!index.data(ClipboardListModel::IsImageRole).toBool() || width <= 0)
         return {};
     const ClipboardEntryPtr entry = entryOf(index);
-    // Scaled thumbnails are kept per entry and width: decoding and scaling happen once.
-    static QCache<QString, QImage> cache(16LL * 1024 * 1024);
-    const QString key = entry->idString() + u'@' + QString::number(width);
-    if (const QImage* hit = cache.object(key))
-        return *hit;
-    // Decoded straight to the card's size: the full-size pixels are never held for a row.
-    const auto image = entry->thumbnail(QSize(width, maxImageHeight));
-    if (!image || image->isNull())
+    if (entry->isUndecodable())
         return {};
-    cache.insert(key, new QImage(*image), qMax<qsizetype>(1, image->sizeInBytes()));
-    return *image;
+    const QSize bound(width, maxImageHeight);
+    // Until its header has been read, an image gets the tallest place: most are that tall.
+    return entry->imageSize() ? ImageDecoder::fitted(*entry->imageSize(), bound) : bound;
 }
 
 QSize HistoryRowView::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -131,8 +140,7 @@ QSize HistoryRowView::sizeHint(const QStyleOptionViewItem& option, const QModelI
     const int rowWidth = option.rect.width() > 0 ? option.rect.width() : 330;
     const int contentWidth = rowWidth - 2 * listPadding - 2 * cardPadding;
     int previewHeight = 0;
-    const QImage image = thumbnail(index, contentWidth);
-    if (!image.isNull())
+    if (const QSize image = thumbnailSize(index, contentWidth); !image.isEmpty())
         previewHeight = image.height();
     else
         previewHeight =
@@ -165,7 +173,11 @@ void HistoryRowView::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QRect content = cardRect(option.rect)
                               .adjusted(cardPadding, cardPadding, -cardPadding,
                                         -cardPadding - kPinRowHeight - kStackSpacing);
+    painter->save();
+    // Stacked accents reach far above and below their line: they stay on this card.
+    painter->setClipRect(cardRect(option.rect), Qt::IntersectClip);
     paintPreview(painter, content, index, palette);
+    painter->restore();
     paintPin(painter, option.rect, index, palette);
 
     // The menu button: an ellipsis on a faint circle, always shown.
@@ -182,15 +194,22 @@ void HistoryRowView::paint(QPainter* painter, const QStyleOptionViewItem& option
 void HistoryRowView::paintPreview(QPainter* painter, const QRect& content, const QModelIndex& index,
                                   const QPalette& palette) const
 {
-    const QImage image = thumbnail(index, content.width());
-    if (!image.isNull()) {
-        const QRectF target(content.topLeft(), image.size());
+    const QSize place = thumbnailSize(index, content.width());
+    if (!place.isEmpty()) {
+        // The bound is the same for every row of a width, so each image is decoded once for it.
+        const auto image =
+            m_images.thumbnail(entryOf(index), QSize(content.width(), maxImageHeight));
+        const QRectF target(content.topLeft(), image ? image->size() : place);
         QPainterPath clip;
         clip.addRoundedRect(target, 6, 6);
-        painter->save();
-        painter->setClipPath(clip);
-        painter->drawImage(target, image);
-        painter->restore();
+        if (image) {
+            painter->save();
+            painter->setClipPath(clip);
+            painter->drawImage(target, *image);
+            painter->restore();
+        } else {
+            painter->fillPath(clip, Theme::withOpacity(Theme::primary(palette), 0.04));
+        }
         painter->setPen(QPen(Theme::withOpacity(Theme::primary(palette), 0.08), 0.5));
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(clip);

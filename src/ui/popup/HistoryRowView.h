@@ -9,12 +9,14 @@ class QPainter;
 
 namespace tessel {
 
+class ImageLoader;
 class LanguageManager;
 
 // Draws one history entry of a ClipboardListModel as a card: its preview text (four lines at most)
 // or image thumbnail (120 pixels high at most), a pin button at the bottom-right corner and a
-// menu button at the top-right one. A click on the card chooses the entry; the row changes no
-// data itself but reports what the user asked for.
+// menu button at the top-right one. Thumbnails come from the image loader, decoded in the
+// background: until one is there, its place is drawn empty. A click on the card chooses the
+// entry; the row changes no data itself but reports what the user asked for.
 class HistoryRowView : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -25,7 +27,7 @@ public:
     static constexpr int maxImageHeight = 120;
     static constexpr int maxTextLines = 4;
 
-    explicit HistoryRowView(LanguageManager& language, QObject* parent = nullptr);
+    HistoryRowView(LanguageManager& language, ImageLoader& images, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -38,6 +40,9 @@ public:
 
     // The row whose pin button is under the pointer (invalid when none).
     QPersistentModelIndex hoveredPin() const { return m_hoveredPin; }
+
+    // The text id of the pin action: "Pin item", or "Unpin item" for a favourite.
+    static const char* pinActionId(bool favorite);
 
 Q_SIGNALS:
     void chosen(const QModelIndex& index);
@@ -54,11 +59,14 @@ private:
                       const QPalette& palette) const;
     void paintPin(QPainter* painter, const QRect& rowRect, const QModelIndex& index,
                   const QPalette& palette) const;
-    // The thumbnail of an image entry scaled to `width`, or a null image when it cannot be shown.
-    QImage thumbnail(const QModelIndex& index, int width) const;
+    // Where an image entry's thumbnail goes in a content area `width` wide, from the image's size
+    // where it is known (the full height otherwise); empty for a text, or an image that does not
+    // decode, which shows its text preview.
+    QSize thumbnailSize(const QModelIndex& index, int width) const;
     int textHeight(const QString& text, int width) const;
 
     LanguageManager& m_language;
+    ImageLoader& m_images;
     QPersistentModelIndex m_hoveredPin;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/HistorySearch.h"
 
+#include "clipboard/DisplayText.h"
 #include "pickers/SearchText.h"
 
 #include <QTimer>
@@ -35,7 +36,9 @@ void HistorySearch::prepareInIdleTime(ClipboardEntryList entries, QObject* conte
 const QString& HistorySearch::comparableText(const ClipboardEntry& entry)
 {
     if (!entry.searchForm()) {
-        const QString text = entry.textContent().value_or(QString());
+        const QString text =
+            DisplayText::prefix(entry.textContent().value_or(QString()), maxSearchedUnits, false)
+                .text;
         QString form = SearchText::comparable(text);
         // Text already in comparable form shares its characters rather than holding them twice.
         entry.setSearchForm(form == text ? text : std::move(form));

@@ -13,9 +13,14 @@ namespace tessel {
 // the pickers' comparison rules (locale-independent lower-casing, canonically equivalent
 // sequences equal). Images never match a query. Each text's comparable form is computed once,
 // the first time it is tested or ahead of time, and kept with the entry, so a keystroke at a long
-// history costs one substring test per entry.
+// history costs one substring test per entry. The form covers the start of a text only (at most
+// `maxSearchedUnits`, a few combining marks per character), so that neither a keystroke nor the
+// memory the forms take grows with a text of megabytes.
 class HistorySearch {
 public:
+    // How much of a text is searched, in UTF-16 code units from its start.
+    static constexpr qsizetype maxSearchedUnits = 65536;
+
     // Computes the comparable forms of `entries` a batch at a time from the event loop, so that
     // the first keystroke after opening does not pay for them all; `done` runs after the last.
     // Stops early, without `done`, when `context` is destroyed.

@@ -48,26 +48,33 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     , m_permissions(permissions)
     , m_form(form)
     , m_icon(new QLabel(this))
-    , m_open(new QPushButton(language.string(u"open_system_settings"_s), this))
-    , m_retry(new QPushButton(language.string(u"request_again"_s), this))
-    , m_dismiss(new QPushButton(language.string(u"platform_notice_dismiss"_s), this))
+    //% "How to Enable"
+    , m_open(new QPushButton(language.string("open_system_settings"), this))
+    //% "Check Again"
+    , m_retry(new QPushButton(language.string("request_again"), this))
+    //% "Got It"
+    , m_dismiss(new QPushButton(language.string("platform_notice_dismiss"), this))
     , m_buttons(new QWidget(this))
     , m_granted(new QWidget(this))
 {
     setAutoFillBackground(true);
     m_icon->setAlignment(Qt::AlignCenter);
 
-    auto* title =
-        new QLabel(language.string(form == Form::platformNotice ? u"platform_notice_title"_s
-                                                                : u"onboarding_title"_s),
-                   this);
+    //% "How Tessel Works Here"
+    const char* noticeTitle = QT_TRID_NOOP("platform_notice_title");
+    //% "Keystroke Permission"
+    const char* permissionTitle = QT_TRID_NOOP("onboarding_title");
+    auto* title = new QLabel(
+        language.string(form == Form::platformNotice ? noticeTitle : permissionTitle), this);
     title->setFont(uiFont(13, QFont::Bold));
     title->setAlignment(Qt::AlignCenter);
     // Where the session itself holds paste back, say what still works instead.
-    const QString note = permissions.platformNoteKey();
-    m_subtitle = new QLabel(
-        withCommandsKeptWhole(language.string(note.isEmpty() ? u"onboarding_subtitle"_s : note)),
-        this);
+    //% "Tessel needs an X11 session (or XWayland) to detect global keyboard shortcuts and "
+    //% "auto-paste."
+    const char* permissionNote = QT_TRID_NOOP("onboarding_subtitle");
+    const char* note = permissions.platformNoteKey();
+    m_subtitle =
+        new QLabel(withCommandsKeptWhole(language.string(note ? note : permissionNote)), this);
     m_subtitle->setFont(uiFont(12));
     m_subtitle->setWordWrap(true);
     m_subtitle->setAlignment(Qt::AlignCenter);
@@ -98,11 +105,12 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     if (form == Form::platformNotice && desktopShortcuts && desktopShortcuts->isOffered() &&
         !desktopShortcuts->isEnabled()) {
         // The user's agreement to let Tessel write the desktop's keyboard settings.
-        m_addShortcuts = new QPushButton(language.string(u"desktop_shortcuts_add"_s), this);
+        //% "Add the Shortcuts to GNOME"
+        m_addShortcuts = new QPushButton(language.string("desktop_shortcuts_add"), this);
         m_addShortcuts->setObjectName(u"addDesktopShortcuts"_s);
         m_addShortcuts->setFont(uiFont(12));
         m_addShortcuts->setCursor(Qt::PointingHandCursor);
-        m_addShortcuts->setToolTip(language.string(u"desktop_shortcuts_toggle_sub"_s));
+        m_addShortcuts->setToolTip(language.string("desktop_shortcuts_toggle_sub"));
         m_addShortcuts->setAccessibleDescription(m_addShortcuts->toolTip());
         connect(m_addShortcuts, &QPushButton::clicked, this, [this, desktopShortcuts] {
             desktopShortcuts->setEnabled(true);
@@ -114,7 +122,8 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     auto* check = new QLabel(m_granted);
     check->setPixmap(
         IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, kGreen, devicePixelRatioF()));
-    auto* grantedText = new QLabel(language.string(u"access_granted"_s), m_granted);
+    //% "Keystrokes Allowed"
+    auto* grantedText = new QLabel(language.string("access_granted"), m_granted);
     grantedText->setFont(uiFont(12, QFont::Medium));
     grantedText->setStyleSheet(u"color: %1;"_s.arg(kGreen.name()));
     auto* granted = new QHBoxLayout(m_granted);

@@ -26,6 +26,28 @@ TabButton::TabButton(PopupTab tab, QWidget* parent)
     setAccessibleName(rawValue(tab));
 }
 
+const char* TabButton::titleId(PopupTab tab)
+{
+    switch (tab) {
+    case PopupTab::clipboard:
+        //% "Clipboard"
+        return QT_TRID_NOOP("tab_clipboard");
+    case PopupTab::emoji:
+        //% "Emojis"
+        return QT_TRID_NOOP("tab_emoji");
+    case PopupTab::kaomoji:
+        //% "Kaomoji"
+        return QT_TRID_NOOP("tab_kaomoji");
+    case PopupTab::symbols:
+        //% "Symbols"
+        return QT_TRID_NOOP("tab_symbols");
+    case PopupTab::favorites:
+        //% "Favorites"
+        return QT_TRID_NOOP("tab_favorites");
+    }
+    return "";
+}
+
 QString TabButton::symbolFor(PopupTab tab)
 {
     switch (tab) {

@@ -19,6 +19,8 @@ public:
     void setActive(bool active);
     bool isActive() const { return m_active; }
     static QString symbolFor(PopupTab tab);
+    // The text id of the tab's name (its tool tip).
+    static const char* titleId(PopupTab tab);
 
     QSize sizeHint() const override;
 

@@ -122,7 +122,8 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
     auto* names = new QVBoxLayout;
     names->setSpacing(4);
     auto* title = new ToneLabel(Tone::primary, 20, QFont::Bold, this);
-    m_texts->bind(title, u"app_title"_s);
+    //% "Tessel"
+    m_texts->bind(title, QT_TRID_NOOP("app_title"));
     auto* version = new ToneLabel(Tone::secondary, 11, QFont::Medium, this);
     version->setObjectName(u"versionLine"_s);
     m_texts->bind(version, [this, version] { version->setText(appVersionString()); });
@@ -134,14 +135,16 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
     subtitle->setWordWrap(true);
     subtitle->setAlignment(Qt::AlignCenter);
     subtitle->setContentsMargins(20, 0, 20, 0);
-    m_texts->bind(subtitle, u"app_subtitle"_s);
+    //% "Clipboard manager with emoji and symbol picker for Linux"
+    m_texts->bind(subtitle, QT_TRID_NOOP("app_subtitle"));
     layout->addWidget(subtitle);
 
     m_website = new LinkPill(LinkPill::Kind::website, u"globe"_s, this);
     m_website->setText(websiteUrl().host());
     connect(m_website, &QAbstractButton::clicked, this, [this] { m_opener(websiteUrl()); });
     m_support = new LinkPill(LinkPill::Kind::support, u"envelope.fill"_s, this);
-    m_texts->bind(m_support, u"support"_s);
+    //% "Support"
+    m_texts->bind(m_support, QT_TRID_NOOP("support"));
     connect(m_support, &QAbstractButton::clicked, this, [this] { m_opener(supportUrl()); });
     auto* links = new QVBoxLayout;
     links->setSpacing(8);
@@ -154,15 +157,18 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
     credits->setSpacing(4);
     credits->setContentsMargins(0, 0, 0, 6);
     auto* developedBy = new ToneLabel(Tone::tertiary, 10, QFont::DemiBold, this);
-    m_texts->bind(developedBy, u"developed_by"_s);
+    //% "Made by the Tessel developers"
+    m_texts->bind(developedBy, QT_TRID_NOOP("developed_by"));
     auto* rights = new ToneLabel(Tone::tertiary, 9, QFont::Normal, this);
-    m_texts->bind(rights, u"rights_reserved"_s);
+    //% "© 2025 The Tessel developers. All rights reserved."
+    m_texts->bind(rights, QT_TRID_NOOP("rights_reserved"));
     credits->addWidget(developedBy, 0, Qt::AlignHCenter);
     credits->addWidget(rights, 0, Qt::AlignHCenter);
     layout->addLayout(credits);
     layout->addStretch(1);
 
-    m_texts->bind(this, [this] { setWindowTitle(m_language.string(u"about_tessel"_s)); });
+    //% "About Tessel"
+    m_texts->bind(this, [this] { setWindowTitle(m_language.string("about_window_title")); });
     connect(&language, &LanguageManager::languageChanged, this, [this] {
         m_texts->retranslate();
         // The pills' widths follow their texts.
@@ -186,9 +192,9 @@ QString AboutView::appVersionString() const
 QString AboutView::appVersionString(const LanguageManager& language, const QString& version,
                                     const QString& build)
 {
-    return LanguageManager::fillPlaceholders(
-        language.string(u"app_version_format"_s),
-        {version.isEmpty() ? u"1.0.0"_s : version, build.isEmpty() ? u"1"_s : build});
+    //% "Version %1 (Build %2)"
+    return language.string("app_version_format")
+        .arg(version.isEmpty() ? u"1.0.0"_s : version, build.isEmpty() ? u"1"_s : build);
 }
 
 QUrl AboutView::websiteUrl()

@@ -20,11 +20,13 @@ AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, Q
     , m_texts(texts)
 {
     auto* layout = pageLayout(this);
-    layout->addWidget(sectionHeader(texts, u"section_visual_theme"_s, this));
+    //% "Visual & Theme"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_visual_theme"), this));
     auto* card = new Card(this);
     auto* row = new QHBoxLayout;
     auto* label = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal, card);
-    texts.bind(label, u"theme_label"_s);
+    //% "UI Visual Theme:"
+    texts.bind(label, QT_TRID_NOOP("theme_label"));
     m_theme = new QComboBox(card);
     m_theme->setObjectName(settings::themeMode.name);
     m_theme->setFixedWidth(170);
@@ -48,9 +50,12 @@ void AppearancePage::fillThemes()
 {
     const QSignalBlocker blocker(m_theme);
     m_theme->clear();
-    m_theme->addItem(m_texts.text(u"theme_system"_s), u"system"_s);
-    m_theme->addItem(m_texts.text(u"theme_dark"_s), u"dark"_s);
-    m_theme->addItem(m_texts.text(u"theme_light"_s), u"light"_s);
+    //% "Follow system"
+    m_theme->addItem(m_texts.string("theme_system"), u"system"_s);
+    //% "Liquid Dark (Dark)"
+    m_theme->addItem(m_texts.string("theme_dark"), u"dark"_s);
+    //% "Liquid Light (Light)"
+    m_theme->addItem(m_texts.string("theme_light"), u"light"_s);
     // Any other stored text follows the system, as every window does.
     const int current = m_theme->findData(m_context.settings.value(settings::themeMode));
     m_theme->setCurrentIndex(std::max(current, 0));

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -20,11 +21,11 @@ namespace tessel {
 
 namespace {
 // A label at the left and a picker of fixed width at the right.
-QComboBox* pickerRow(QVBoxLayout* card, TextBinder& texts, const QString& labelKey, int width)
+QComboBox* pickerRow(QVBoxLayout* card, TextBinder& texts, const char* labelId, int width)
 {
     auto* row = new QHBoxLayout;
     auto* label = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal);
-    texts.bind(label, labelKey);
+    texts.bind(label, labelId);
     auto* picker = new QComboBox;
     picker->setFixedWidth(width);
     row->addWidget(label, 1);
@@ -49,20 +50,38 @@ GeneralPage::GeneralPage(PreferencesContext& context, TextBinder& texts, QWidget
 void GeneralPage::buildBehaviour()
 {
     auto* outer = static_cast<QVBoxLayout*>(layout());
-    outer->addWidget(sectionHeader(m_texts, u"section_behavior"_s, this));
+    //% "Behavior"
+    outer->addWidget(sectionHeader(m_texts, QT_TRID_NOOP("section_behavior"), this));
     auto* card = new Card(this);
-    const std::pair<const char16_t*, const SettingKey<bool>*> toggles[] = {
-        {u"auto_paste", &settings::pasteOnSelect},
-        {u"confirm_clear", &settings::confirmClear},
-        {u"sound_effects", &settings::playSoundEffects}};
-    for (const auto& [key, setting] : toggles) {
-        const QString title = QString::fromUtf16(key);
-        auto* row = new ToggleRow(m_texts, title, title + "_sub"_L1, card);
-        bindToggle(row->checkBox(), m_context.settings, *setting);
+    struct Toggle {
+        const char* titleId;
+        const char* explanationId;
+        const SettingKey<bool>* setting;
+    };
+    static const Toggle toggles[] = {
+        //% "Auto-paste on select"
+        {QT_TRID_NOOP("auto_paste"),
+         //% "Pastes item directly into the active app upon click"
+         QT_TRID_NOOP("auto_paste_sub"), &settings::pasteOnSelect},
+        //% "Confirm before clearing history"
+        {QT_TRID_NOOP("confirm_clear"),
+         //% "Displays a confirmation alert when clicking 'Clear all'"
+         QT_TRID_NOOP("confirm_clear_sub"), &settings::confirmClear},
+        //% "Subtle sound effects"
+        {QT_TRID_NOOP("sound_effects"),
+         //% "Plays a soft sound when selecting and pasting elements"
+         QT_TRID_NOOP("sound_effects_sub"), &settings::playSoundEffects}};
+    for (const Toggle& toggle : toggles) {
+        auto* row = new ToggleRow(m_texts, toggle.titleId, toggle.explanationId, card);
+        bindToggle(row->checkBox(), m_context.settings, *toggle.setting);
         card->body()->addWidget(row);
     }
 
-    auto* login = new ToggleRow(m_texts, u"launch_at_login"_s, u"launch_at_login_sub"_s, card);
+    auto* login = new ToggleRow(m_texts,
+                                //% "Launch at login"
+                                QT_TRID_NOOP("launch_at_login"),
+                                //% "Opens Tessel automatically when you log in to your session"
+                                QT_TRID_NOOP("launch_at_login_sub"), card);
     m_launchAtLogin = login->checkBox();
     m_launchAtLogin->setObjectName(u"launchAtLogin"_s);
     m_launchAtLogin->setChecked(m_context.loginItems.isEnabled());
@@ -73,7 +92,8 @@ void GeneralPage::buildBehaviour()
     m_launchAtLoginError->setContentsMargins(24, 0, 0, 0);
     m_launchAtLoginError->setWordWrap(true);
     m_launchAtLoginError->hide();
-    m_texts.bind(m_launchAtLoginError, u"launch_at_login_error"_s);
+    //% "Could not change the launch at login setting."
+    m_texts.bind(m_launchAtLoginError, QT_TRID_NOOP("launch_at_login_error"));
     card->body()->addWidget(m_launchAtLoginError);
     outer->addWidget(card);
 }
@@ -90,9 +110,11 @@ void GeneralPage::toggleLaunchAtLogin(bool enabled)
 void GeneralPage::buildLanguage()
 {
     auto* outer = static_cast<QVBoxLayout*>(layout());
-    outer->addWidget(sectionHeader(m_texts, u"section_language"_s, this));
+    //% "Language"
+    outer->addWidget(sectionHeader(m_texts, QT_TRID_NOOP("section_language"), this));
     auto* card = new Card(this);
-    m_language = pickerRow(card->body(), m_texts, u"language_label"_s, 210);
+    //% "Interface Language:"
+    m_language = pickerRow(card->body(), m_texts, QT_TRID_NOOP("language_label"), 210);
     m_language->setObjectName(settings::appLanguage.name);
     m_texts.bind(m_language, [this] { fillLanguages(); });
     connect(m_language, &QComboBox::activated, this, [this](int index) {
@@ -105,8 +127,8 @@ void GeneralPage::fillLanguages()
 {
     const QSignalBlocker blocker(m_language);
     m_language->clear();
-    for (AppLanguage language : allAppLanguages)
-        m_language->addItem(m_context.language.label(language), rawValue(language));
+    for (const QString& choice : m_context.language.choices())
+        m_language->addItem(m_context.language.label(choice), choice);
     // A stored value that is no language follows the system, as the manager does.
     const int current = m_language->findData(m_context.language.currentLanguageRaw());
     m_language->setCurrentIndex(std::max(current, 0));
@@ -115,9 +137,11 @@ void GeneralPage::fillLanguages()
 void GeneralPage::buildStorage()
 {
     auto* outer = static_cast<QVBoxLayout*>(layout());
-    outer->addWidget(sectionHeader(m_texts, u"section_storage"_s, this));
+    //% "Storage"
+    outer->addWidget(sectionHeader(m_texts, QT_TRID_NOOP("section_storage"), this));
     auto* card = new Card(this);
-    m_history = pickerRow(card->body(), m_texts, u"history_limit"_s, 195);
+    //% "Maximum history items limit:"
+    m_history = pickerRow(card->body(), m_texts, QT_TRID_NOOP("history_limit"), 195);
     m_history->setObjectName(settings::maxHistoryItems.name);
     m_texts.bind(m_history, [this] { fillHistoryChoices(); });
     connect(m_history, &QComboBox::activated, this, [this](int index) {
@@ -134,11 +158,15 @@ void GeneralPage::fillHistoryChoices()
 {
     const QSignalBlocker blocker(m_history);
     const qint64 limit = m_context.settings.value(settings::maxHistoryItems);
-    const QString format = m_texts.text(u"items_count_format"_s);
     m_history->clear();
-    for (qint64 choice : HistoryLimits::choicesWith(limit))
-        m_history->addItem(LanguageManager::fillPlaceholders(format, {QString::number(choice)}),
-                           choice);
+    for (qint64 choice : HistoryLimits::choicesWith(limit)) {
+        // A stored limit beyond what a count can show is named by its digits.
+        const QString name = choice <= std::numeric_limits<int>::max()
+                                 //% "%n items"
+                                 ? m_context.language.string("items_count_format", int(choice))
+                                 : QString::number(choice);
+        m_history->addItem(name, choice);
+    }
     m_history->setCurrentIndex(std::max(m_history->findData(limit), 0));
 }
 

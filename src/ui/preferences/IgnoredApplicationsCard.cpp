@@ -51,8 +51,10 @@ IgnoredApplicationsCard::IgnoredApplicationsCard(SettingsStore& settings, TextBi
     setObjectName(u"ignoredApplications"_s);
     auto* explanation = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, this);
     explanation->setWordWrap(true);
-    texts.bind(explanation, u"ignored_apps_sub"_s);
-    texts.bind(m_empty, u"ignored_apps_empty"_s);
+    //% "Nothing copied while one of these applications is in front is recorded."
+    texts.bind(explanation, QT_TRID_NOOP("ignored_apps_sub"));
+    //% "No applications added."
+    texts.bind(m_empty, QT_TRID_NOOP("ignored_apps_empty"));
 
     m_list->setMaximumHeight(96);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -60,12 +62,16 @@ IgnoredApplicationsCard::IgnoredApplicationsCard(SettingsStore& settings, TextBi
     m_field->setEditable(true);
     m_field->setInsertPolicy(QComboBox::NoInsert);
     m_field->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    texts.bind(m_add, u"ignored_apps_add"_s);
-    texts.bind(m_remove, u"ignored_apps_remove"_s);
+    //% "Add"
+    texts.bind(m_add, QT_TRID_NOOP("ignored_apps_add"));
+    //% "Remove"
+    texts.bind(m_remove, QT_TRID_NOOP("ignored_apps_remove"));
     texts.bind(this, [this, &texts] {
-        m_list->setAccessibleName(texts.text(u"section_ignored_apps"_s));
-        m_field->lineEdit()->setPlaceholderText(texts.text(u"ignored_apps_placeholder"_s));
-        m_field->setAccessibleName(texts.text(u"ignored_apps_placeholder"_s));
+        m_list->setAccessibleName(texts.string("section_ignored_apps"));
+        //% "Application id, or pick an open window"
+        const QString placeholder = texts.string("ignored_apps_placeholder");
+        m_field->lineEdit()->setPlaceholderText(placeholder);
+        m_field->setAccessibleName(placeholder);
     });
 
     auto* adding = new QHBoxLayout;

@@ -91,7 +91,7 @@ void Card::paintEvent(QPaintEvent*)
     painter.drawPath(path);
 }
 
-ToggleRow::ToggleRow(TextBinder& texts, const QString& titleKey, const QString& explanationKey,
+ToggleRow::ToggleRow(TextBinder& texts, const char* titleId, const char* explanationId,
                      QWidget* parent)
     : QWidget(parent)
     , m_checkBox(new QCheckBox(this))
@@ -100,12 +100,12 @@ ToggleRow::ToggleRow(TextBinder& texts, const QString& titleKey, const QString& 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
     m_checkBox->setFont(uiFont(13, QFont::Medium));
-    texts.bind(m_checkBox, titleKey);
+    texts.bind(m_checkBox, titleId);
     auto* explanation = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, this);
     explanation->setWordWrap(true);
     // Lines up with the check box's text rather than its box.
     explanation->setContentsMargins(24, 0, 0, 0);
-    texts.bind(explanation, explanationKey);
+    texts.bind(explanation, explanationId);
     layout->addWidget(m_checkBox);
     layout->addWidget(explanation);
 }
@@ -208,10 +208,10 @@ QVBoxLayout* pageLayout(QWidget* page)
     return layout;
 }
 
-QLabel* sectionHeader(TextBinder& texts, const QString& key, QWidget* parent)
+QLabel* sectionHeader(TextBinder& texts, const char* id, QWidget* parent)
 {
     auto* label = new ToneLabel(ToneLabel::Tone::secondary, 12, QFont::DemiBold, parent);
-    texts.bind(label, key);
+    texts.bind(label, id);
     return label;
 }
 

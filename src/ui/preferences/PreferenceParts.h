@@ -60,7 +60,7 @@ class ToggleRow : public QWidget {
     Q_OBJECT
 
 public:
-    ToggleRow(TextBinder& texts, const QString& titleKey, const QString& explanationKey,
+    ToggleRow(TextBinder& texts, const char* titleId, const char* explanationId,
               QWidget* parent = nullptr);
     QCheckBox* checkBox() const { return m_checkBox; }
 
@@ -109,7 +109,7 @@ void bindToggle(QCheckBox* box, SettingsStore& settings, const SettingKey<bool>&
 QVBoxLayout* pageLayout(QWidget* page);
 
 // The header text that opens a section of a tab.
-QLabel* sectionHeader(TextBinder& texts, const QString& key, QWidget* parent = nullptr);
+QLabel* sectionHeader(TextBinder& texts, const char* id, QWidget* parent = nullptr);
 
 // A symbol of the icon set, `pixelSize` square, in the colour of a tone of the window's palette.
 class SymbolIcon : public QWidget {

@@ -81,7 +81,8 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
     addPage(m_shortcutsPage);
     selectTab(general);
 
-    m_texts->bind(this, [this] { setWindowTitle(m_texts->text(u"settings_title"_s)); });
+    //% "Tessel Settings"
+    m_texts->bind(this, [this] { setWindowTitle(m_texts->string("settings_title")); });
     connect(&m_context.language, &LanguageManager::languageChanged, this,
             [this] { m_texts->retranslate(); });
     Theme::apply(this, m_context.settings.value(settings::themeMode));
@@ -103,16 +104,18 @@ QWidget* PreferencesView::buildHeader()
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
     auto* title = new ToneLabel(ToneLabel::Tone::primary, 17, QFont::Bold, header);
-    m_texts->bind(title, u"settings_title"_s);
+    m_texts->bind(title, QT_TRID_NOOP("settings_title"));
     auto* subtitle = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, header);
-    m_texts->bind(subtitle, u"settings_subtitle"_s);
+    //% "Customize behavior, privacy and shortcuts"
+    m_texts->bind(subtitle, QT_TRID_NOOP("settings_subtitle"));
     titles->addWidget(title);
     titles->addWidget(subtitle);
     row->addLayout(titles, 1);
     auto* about = new QPushButton(header);
     about->setObjectName(u"aboutButton"_s);
     about->setCursor(Qt::PointingHandCursor);
-    m_texts->bind(about, u"about_tessel"_s);
+    //% "About Tessel..."
+    m_texts->bind(about, QT_TRID_NOOP("about_tessel"));
     connect(about, &QPushButton::clicked, this, [this] {
         if (m_context.openAbout)
             m_context.openAbout();
@@ -124,13 +127,17 @@ QWidget* PreferencesView::buildHeader()
 QWidget* PreferencesView::buildTabRow()
 {
     struct TabInfo {
-        const char16_t* titleKey;
+        const char* titleId;
         const char16_t* symbol;
     };
-    static constexpr TabInfo tabs[] = {{u"tab_general", u"slider.horizontal.3"},
-                                       {u"tab_appearance", u"paintbrush"},
-                                       {u"tab_privacy", u"lock.shield"},
-                                       {u"tab_shortcuts", u"keyboard"}};
+    static constexpr TabInfo tabs[] = {//% "General"
+                                       {QT_TRID_NOOP("tab_general"), u"slider.horizontal.3"},
+                                       //% "Appearance"
+                                       {QT_TRID_NOOP("tab_appearance"), u"paintbrush"},
+                                       //% "Privacy"
+                                       {QT_TRID_NOOP("tab_privacy"), u"lock.shield"},
+                                       //% "Shortcuts"
+                                       {QT_TRID_NOOP("tab_shortcuts"), u"keyboard"}};
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -138,8 +145,8 @@ QWidget* PreferencesView::buildTabRow()
     auto* group = new QButtonGroup(row);
     for (const TabInfo& tab : tabs) {
         auto* button = new PreferencesTabButton(QString::fromUtf16(tab.symbol), row);
-        button->setObjectName(QString::fromUtf16(tab.titleKey));
-        m_texts->bind(button, QString::fromUtf16(tab.titleKey));
+        button->setObjectName(QString::fromLatin1(tab.titleId));
+        m_texts->bind(button, tab.titleId);
         group->addButton(button, int(m_tabButtons.size()));
         layout->addWidget(button);
         m_tabButtons.append(button);

@@ -27,23 +27,42 @@ PrivacyPage::PrivacyPage(PreferencesContext& context, TextBinder& texts, QWidget
 {
     auto* layout = pageLayout(this);
 
-    layout->addWidget(sectionHeader(texts, u"section_sensitive_data"_s, this));
+    //% "Sensitive Data Protection"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_sensitive_data"), this));
     auto* filterCard = new Card(this);
-    auto* filter =
-        new ToggleRow(texts, u"ignore_passwords"_s, u"ignore_passwords_sub"_s, filterCard);
+    auto* filter = new ToggleRow(texts,
+                                 //% "Ignore Password Managers"
+                                 QT_TRID_NOOP("ignore_passwords"),
+                                 //% "Does not record passwords copied from KeePassXC, 1Password, "
+                                 //% "Bitwarden, etc."
+                                 QT_TRID_NOOP("ignore_passwords_sub"), filterCard);
     bindToggle(filter->checkBox(), context.settings, settings::ignorePasswordManagers);
     filterCard->body()->addWidget(filter);
     layout->addWidget(filterCard);
 
-    layout->addWidget(sectionHeader(texts, u"section_ignored_apps"_s, this));
+    //% "Ignored Applications"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_ignored_apps"), this));
     layout->addWidget(
         new IgnoredApplicationsCard(context.settings, texts, context.runningApplications, this));
 
-    layout->addWidget(sectionHeader(texts, u"section_accessibility"_s, this));
+    //% "Keystroke Permission (X11)"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_accessibility"), this));
     layout->addWidget(buildStatusCard());
-    layout->addWidget(buildFeatureCard(u"bolt.fill"_s, u"acc_card_paste_"_s));
-    layout->addWidget(buildFeatureCard(u"keyboard.fill"_s, u"acc_card_shortcuts_"_s));
-    layout->addWidget(buildFeatureCard(u"shield.checkerboard"_s, u"acc_card_privacy_"_s));
+    layout->addWidget(buildFeatureCard(u"bolt.fill"_s,
+                                       //% "Instant Auto-Paste"
+                                       QT_TRID_NOOP("acc_card_paste_title"),
+                                       //% "Inserts items and emojis into focused app with 1 click"
+                                       QT_TRID_NOOP("acc_card_paste_sub")));
+    layout->addWidget(buildFeatureCard(u"keyboard.fill"_s,
+                                       //% "System Global Shortcuts"
+                                       QT_TRID_NOOP("acc_card_shortcuts_title"),
+                                       //% "Open clipboard from anywhere via Super+Shift+V"
+                                       QT_TRID_NOOP("acc_card_shortcuts_sub")));
+    layout->addWidget(buildFeatureCard(u"shield.checkerboard"_s,
+                                       //% "100% Local Privacy"
+                                       QT_TRID_NOOP("acc_card_privacy_title"),
+                                       //% "Offline processing on your computer, zero tracking"
+                                       QT_TRID_NOOP("acc_card_privacy_sub")));
     layout->addWidget(buildGuidance());
     layout->addWidget(buildRefusalNote());
     layout->addStretch(1);
@@ -60,10 +79,13 @@ QWidget* PrivacyPage::buildRefusalNote()
     layout->setContentsMargins(4, 4, 4, 0);
     auto* note = new ToneLabel(Tone::warning, 11, QFont::Medium, box);
     note->setWordWrap(true);
-    m_texts.bind(note, u"desktop_paste_refused"_s);
+    //% "You did not allow Tessel to type into this desktop's windows: chosen entries go to the "
+    //% "clipboard, and Ctrl+V pastes them."
+    m_texts.bind(note, QT_TRID_NOOP("desktop_paste_refused"));
     auto* askAgain = new QPushButton(box);
     askAgain->setObjectName(u"askDesktopAgain"_s);
-    m_texts.bind(askAgain, u"desktop_paste_ask_again"_s);
+    //% "Ask Again at the Next Paste"
+    m_texts.bind(askAgain, QT_TRID_NOOP("desktop_paste_ask_again"));
     layout->addWidget(note);
     layout->addWidget(askAgain, 0, Qt::AlignLeft);
     SettingsStore& settings = m_context.settings;
@@ -102,7 +124,8 @@ QWidget* PrivacyPage::buildStatusCard()
     return card;
 }
 
-QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const QString& keyPrefix)
+QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const char* titleId,
+                                       const char* explanationId)
 {
     auto* card = new Card(this);
     auto* row = new QHBoxLayout;
@@ -110,10 +133,10 @@ QWidget* PrivacyPage::buildFeatureCard(const QString& symbol, const QString& key
     auto* column = new QVBoxLayout;
     column->setSpacing(1);
     auto* title = new ToneLabel(Tone::primary, 12, QFont::DemiBold, card);
-    m_texts.bind(title, keyPrefix + "title"_L1);
+    m_texts.bind(title, titleId);
     auto* explanation = new ToneLabel(Tone::secondary, 11, QFont::Normal, card);
     explanation->setWordWrap(true);
-    m_texts.bind(explanation, keyPrefix + "sub"_L1);
+    m_texts.bind(explanation, explanationId);
     column->addWidget(title);
     column->addWidget(explanation);
     row->addWidget(new SymbolIcon(symbol, 18, Tone::accent, card), 0, Qt::AlignVCenter);
@@ -129,24 +152,32 @@ QWidget* PrivacyPage::buildGuidance()
     layout->setContentsMargins(4, 4, 4, 0);
     m_verified = new ToneLabel(Tone::success, 11, QFont::Medium, box);
     m_verified->setWordWrap(true);
-    m_texts.bind(m_verified, u"access_all_verified"_s);
+    //% "All operating system permissions are verified."
+    m_texts.bind(m_verified, QT_TRID_NOOP("access_all_verified"));
     layout->addWidget(m_verified);
 
     m_steps = new QWidget(box);
     auto* steps = new QVBoxLayout(m_steps);
     steps->setContentsMargins(0, 0, 0, 0);
     steps->setSpacing(4);
-    for (const QString& key : {u"acc_step_1"_s, u"acc_step_2"_s}) {
+    static const char* const stepIds[] = {
+        //% "1. Click the button below to open the help page"
+        QT_TRID_NOOP("acc_step_1"),
+        //% "2. Restart Tessel in an X11 session or through XWayland"
+        QT_TRID_NOOP("acc_step_2"),
+    };
+    for (const char* id : stepIds) {
         auto* step = new ToneLabel(Tone::secondary, 11, QFont::Normal, m_steps);
         step->setWordWrap(true);
-        m_texts.bind(step, key);
+        m_texts.bind(step, id);
         steps->addWidget(step);
     }
     auto* open = new QPushButton(m_steps);
     open->setObjectName(u"openAccessSettings"_s);
     open->setIcon(IconProvider::icon(u"gearshape.fill"_s));
     open->setCursor(Qt::PointingHandCursor);
-    m_texts.bind(open, u"open_access_settings"_s);
+    //% "How to Enable"
+    m_texts.bind(open, QT_TRID_NOOP("open_access_settings"));
     connect(open, &QPushButton::clicked, this,
             [this] { m_context.permissions.openAccessibilitySettings(); });
     steps->addWidget(open, 0, Qt::AlignLeft);
@@ -159,12 +190,24 @@ void PrivacyPage::showPermissionState()
     const bool granted = m_context.permissions.isAccessibilityGranted();
     m_statusIcon->setSymbol(granted ? u"checkmark.shield.fill"_s : u"exclamationmark.shield.fill"_s,
                             granted ? Tone::success : Tone::warning);
-    m_statusTitle->setText(m_texts.text(granted ? u"access_granted"_s : u"access_denied"_s));
-    const QString note = m_context.permissions.platformNoteKey();
-    m_statusExplanation->setText(m_texts.text(!note.isEmpty() ? note
-                                              : granted       ? u"access_granted_sub"_s
-                                                              : u"access_denied_sub"_s));
-    m_statusBadge->set(m_texts.text(granted ? u"status_active"_s : u"status_pending"_s),
+    //% "Keystrokes Allowed"
+    const char* grantedTitle = QT_TRID_NOOP("access_granted");
+    //% "X11 Session Required"
+    const char* deniedTitle = QT_TRID_NOOP("access_denied");
+    //% "Tessel has all required permissions to paste and listen to shortcuts."
+    const char* grantedExplanation = QT_TRID_NOOP("access_granted_sub");
+    //% "Auto-paste and global shortcuts need an X11 session (or XWayland)."
+    const char* deniedExplanation = QT_TRID_NOOP("access_denied_sub");
+    //% "ACTIVE"
+    const char* active = QT_TRID_NOOP("status_active");
+    //% "PENDING"
+    const char* pending = QT_TRID_NOOP("status_pending");
+    m_statusTitle->setText(m_texts.string(granted ? grantedTitle : deniedTitle));
+    const char* note = m_context.permissions.platformNoteKey();
+    m_statusExplanation->setText(m_texts.string(note      ? note
+                                                : granted ? grantedExplanation
+                                                          : deniedExplanation));
+    m_statusBadge->set(m_texts.string(granted ? active : pending),
                        granted ? Tone::success : Tone::warning);
     m_verified->setVisible(granted);
     m_steps->setVisible(!granted);

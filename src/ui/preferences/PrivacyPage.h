@@ -28,7 +28,8 @@ private:
     QWidget* buildRefusalNote();
     QWidget* buildStatusCard();
     // `keyPrefix` + "title" and + "sub" are the card's texts.
-    QWidget* buildFeatureCard(const QString& symbol, const QString& keyPrefix);
+    QWidget* buildFeatureCard(const QString& symbol, const char* titleId,
+                              const char* explanationId);
     QWidget* buildGuidance();
     void showPermissionState();
 

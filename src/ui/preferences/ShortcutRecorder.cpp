@@ -50,13 +50,13 @@ void ShortcutRecorder::startRecording(Target target)
         return;
     }
     m_hotkeys.setSuspended(true);
-    setState(target, {});
+    setState(target, nullptr);
 }
 
 void ShortcutRecorder::stop()
 {
     m_hotkeys.setSuspended(false);
-    setState(Target::none, {});
+    setState(Target::none, nullptr);
 }
 
 void ShortcutRecorder::resetToDefaults()
@@ -79,7 +79,8 @@ bool ShortcutRecorder::handleKeyPress(const QKeyEvent& event)
         return true;
     const auto shortcut = m_hotkeys.shortcutFromEvent(event);
     if (!shortcut) {
-        setState(m_target, u"shortcut_min_error"_s);
+        //% "Shortcut requires at least 2 keys (e.g. Super, Shift + key)."
+        setState(m_target, QT_TRID_NOOP("shortcut_min_error"));
         return true;
     }
     const auto error = m_target == Target::clipboard ? m_hotkeys.updateClipboardShortcut(*shortcut)
@@ -87,15 +88,17 @@ bool ShortcutRecorder::handleKeyPress(const QKeyEvent& event)
     if (!error)
         stop();
     else if (*error == HotkeyManager::ShortcutError::duplicate)
-        setState(m_target, u"shortcut_duplicate_error"_s);
+        //% "This shortcut is already used by the other command."
+        setState(m_target, QT_TRID_NOOP("shortcut_duplicate_error"));
     else
-        setState(m_target, u"shortcut_taken_error"_s);
+        //% "This shortcut is already used by the desktop or another app."
+        setState(m_target, QT_TRID_NOOP("shortcut_taken_error"));
     return true;
 }
 
-void ShortcutRecorder::setState(Target target, const QString& errorKey)
+void ShortcutRecorder::setState(Target target, const char* errorKey)
 {
-    if (m_target == target && m_errorKey == errorKey)
+    if (m_target == target && qstrcmp(m_errorKey, errorKey) == 0)
         return;
     m_target = target;
     m_errorKey = errorKey;

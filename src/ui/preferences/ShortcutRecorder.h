@@ -37,19 +37,19 @@ public:
 
     Target target() const { return m_target; }
     bool isRecording() const { return m_target != Target::none; }
-    // The interface text key of the last error ("shortcut_min_error", ...), empty when none.
-    QString errorKey() const { return m_errorKey; }
+    // The text id of the last error ("shortcut_min_error", ...), null when none.
+    const char* errorKey() const { return m_errorKey; }
 
 Q_SIGNALS:
     // The target or the error changed.
     void changed();
 
 private:
-    void setState(Target target, const QString& errorKey);
+    void setState(Target target, const char* errorKey);
 
     HotkeyManager& m_hotkeys;
     Target m_target = Target::none;
-    QString m_errorKey;
+    const char* m_errorKey = nullptr;
 };
 
 } // namespace tessel

@@ -29,10 +29,13 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     , m_recorder(recorder)
 {
     auto* layout = pageLayout(this);
-    layout->addWidget(sectionHeader(texts, u"section_shortcuts"_s, this));
+    //% "System Global Shortcuts"
+    layout->addWidget(sectionHeader(texts, QT_TRID_NOOP("section_shortcuts"), this));
     auto* card = new Card(this);
-    m_clipboard = addRow(card, u"shortcut_clipboard"_s);
-    m_emoji = addRow(card, u"shortcut_emoji"_s);
+    //% "Clipboard"
+    m_clipboard = addRow(card, QT_TRID_NOOP("shortcut_clipboard"));
+    //% "Emojis, Kaomoji and Symbols"
+    m_emoji = addRow(card, QT_TRID_NOOP("shortcut_emoji"));
     layout->addWidget(card);
 
     m_error = new ToneLabel(ToneLabel::Tone::warning, 11, QFont::Medium, this);
@@ -41,18 +44,25 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     layout->addWidget(m_error);
     auto* tip = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, this);
     tip->setWordWrap(true);
-    texts.bind(tip, u"shortcut_tip"_s);
+    //% "Tip: Shortcut combination requires at least 2 keys (modifier + key)."
+    texts.bind(tip, QT_TRID_NOOP("shortcut_tip"));
     layout->addWidget(tip);
     auto* reset = new QPushButton(this);
     reset->setObjectName(u"resetShortcuts"_s);
-    texts.bind(reset, u"reset_shortcuts"_s);
+    //% "Reset Default Shortcuts"
+    texts.bind(reset, QT_TRID_NOOP("reset_shortcuts"));
     layout->addWidget(reset, 0, Qt::AlignLeft);
     if (DesktopShortcuts* desktop = context.desktopShortcuts; desktop && desktop->isOffered()) {
         // Where Tessel cannot register its shortcuts itself, the user may let it keep them in the
         // desktop's keyboard settings; turning it off removes them there.
         auto* desktopCard = new Card(this);
-        m_desktop = new ToggleRow(texts, u"desktop_shortcuts_toggle"_s,
-                                  u"desktop_shortcuts_toggle_sub"_s, desktopCard);
+        m_desktop = new ToggleRow(texts,
+                                  //% "Keep these shortcuts in the desktop's settings"
+                                  QT_TRID_NOOP("desktop_shortcuts_toggle"),
+                                  //% "Tessel adds them to GNOME's custom shortcuts "
+                                  //% "(tessel --toggle, tessel --emoji) and keeps them "
+                                  //% "in step; turning this off removes them."
+                                  QT_TRID_NOOP("desktop_shortcuts_toggle_sub"), desktopCard);
         m_desktop->checkBox()->setObjectName(u"desktopShortcuts"_s);
         desktopCard->body()->addWidget(m_desktop);
         layout->addWidget(desktopCard);
@@ -77,13 +87,27 @@ ShortcutsPage::ShortcutsPage(PreferencesContext& context, TextBinder& texts,
     texts.bind(this, [this] { showState(); });
 }
 
-KeyCapButton* ShortcutsPage::addRow(QWidget* card, const QString& titleKey)
+QStringList ShortcutsPage::keyCaps(const SavedShortcut& shortcut) const
+{
+    QStringList caps;
+    for (const KeyLabel& label : shortcut.keyCapLabels()) {
+        if (!label.textId)
+            caps.append(label.text);
+        else if (label.text.isEmpty())
+            caps.append(m_texts.string(label.textId));
+        else
+            caps.append(m_texts.string(label.textId).arg(label.text));
+    }
+    return caps;
+}
+
+KeyCapButton* ShortcutsPage::addRow(QWidget* card, const char* titleId)
 {
     auto* row = new QHBoxLayout;
     auto* title = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal, card);
-    m_texts.bind(title, titleKey);
+    m_texts.bind(title, titleId);
     auto* button = new KeyCapButton(m_recorder, card);
-    button->setObjectName(titleKey);
+    button->setObjectName(QString::fromLatin1(titleId));
     row->addWidget(title, 1);
     row->addWidget(button);
     static_cast<Card*>(card)->body()->addLayout(row);
@@ -92,21 +116,23 @@ KeyCapButton* ShortcutsPage::addRow(QWidget* card, const QString& titleKey)
 
 void ShortcutsPage::showState()
 {
-    const QString prompt = m_texts.text(u"press_keys_prompt"_s);
-    m_clipboard->setKeys(m_context.hotkeys.clipboardShortcut().keyCapNames());
-    m_emoji->setKeys(m_context.hotkeys.emojiShortcut().keyCapNames());
+    //% "Press shortcut keys..."
+    const QString prompt = m_texts.string("press_keys_prompt");
+    m_clipboard->setKeys(keyCaps(m_context.hotkeys.clipboardShortcut()));
+    m_emoji->setKeys(keyCaps(m_context.hotkeys.emojiShortcut()));
     m_clipboard->setRecording(m_recorder.target() == Target::clipboard, prompt);
     m_emoji->setRecording(m_recorder.target() == Target::emoji, prompt);
-    const QString errorKey = m_recorder.errorKey();
-    m_error->setText(errorKey.isEmpty() ? QString() : m_texts.text(errorKey));
-    m_error->setVisible(!errorKey.isEmpty());
+    const char* errorKey = m_recorder.errorKey();
+    m_error->setText(errorKey ? m_texts.string(errorKey) : QString());
+    m_error->setVisible(errorKey != nullptr);
     if (m_desktop) {
         const DesktopShortcuts& desktop = *m_context.desktopShortcuts;
         const QSignalBlocker quiet(m_desktop->checkBox());
         m_desktop->checkBox()->setChecked(desktop.isEnabled());
         const QString why = desktop.lastError();
+        //% "The desktop's keyboard settings could not be changed."
         m_desktopError->setText(why.isEmpty() ? QString()
-                                              : m_texts.text(u"desktop_shortcuts_failed"_s));
+                                              : m_texts.string("desktop_shortcuts_failed"));
         m_desktopError->setToolTip(why);
         m_desktopError->setVisible(!why.isEmpty());
     }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 namespace tessel {
 
 class KeyCapButton;
+struct SavedShortcut;
 class ToggleRow;
 class ShortcutRecorder;
 class TextBinder;
@@ -28,8 +30,10 @@ public:
     ToggleRow* desktopToggle() const { return m_desktop; }
 
 private:
-    KeyCapButton* addRow(QWidget* card, const QString& titleKey);
+    KeyCapButton* addRow(QWidget* card, const char* titleId);
     void showState();
+    // The key caps of `shortcut` in the interface language.
+    QStringList keyCaps(const SavedShortcut& shortcut) const;
 
     PreferencesContext& m_context;
     TextBinder& m_texts;

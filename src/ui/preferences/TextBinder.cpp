@@ -12,20 +12,20 @@ TextBinder::TextBinder(LanguageManager& language)
     : m_language(language)
 {}
 
-QString TextBinder::text(const QString& key) const
+QString TextBinder::string(const char* id) const
 {
-    return m_language.string(key);
+    return m_language.string(id);
 }
 
-QLabel* TextBinder::bind(QLabel* label, const QString& key)
+QLabel* TextBinder::bind(QLabel* label, const char* id)
 {
-    bind(label, [this, label, key] { label->setText(text(key)); });
+    bind(label, [this, label, id] { label->setText(string(id)); });
     return label;
 }
 
-QAbstractButton* TextBinder::bind(QAbstractButton* button, const QString& key)
+QAbstractButton* TextBinder::bind(QAbstractButton* button, const char* id)
 {
-    bind(button, [this, button, key] { button->setText(text(key)); });
+    bind(button, [this, button, id] { button->setText(string(id)); });
     return button;
 }
 

@@ -21,11 +21,13 @@ public:
     explicit TextBinder(LanguageManager& language);
 
     LanguageManager& language() const { return m_language; }
-    QString text(const QString& key) const;
+    // The text of `id` in the language in force (LanguageManager::string).
+    QString string(const char* id) const;
 
-    // Sets the text of `key` on `label` or `button`, now and on every language change.
-    QLabel* bind(QLabel* label, const QString& key);
-    QAbstractButton* bind(QAbstractButton* button, const QString& key);
+    // Sets the text of `id` on `label` or `button`, now and on every language change. Ids are
+    // string literals (QT_TRID_NOOP), kept for the life of the binding.
+    QLabel* bind(QLabel* label, const char* id);
+    QAbstractButton* bind(QAbstractButton* button, const char* id);
     // Runs `update` now and on every language change while `owner` lives.
     void bind(QObject* owner, std::function<void()> update);
 

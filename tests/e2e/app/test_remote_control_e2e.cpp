@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/SettingsStore.h"
 #include "support/Desktop.h"
 #include "support/SessionBus.h"
+#include "support/StalledServer.h"
 #include "support/TesselProcess.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,10 +23,10 @@ struct Outcome {
 };
 
 // Runs `tessel` with `args` as a key binding of the desktop would, to the end.
-Outcome runCommand(const QStringList& args)
+Outcome runCommand(const QStringList& args,
+                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    auto env = QProcessEnvironment::systemEnvironment();
     env.remove(u"QT_QPA_PLATFORM"_s);
     process.setProcessEnvironment(env);
     process.start(TesselProcess::executable(), args);
@@ -28,6 +34,19 @@ Outcome runCommand(const QStringList& args)
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The resident memory of process `pid`, in KiB; 0 when it cannot be read.
+qint64 residentKiB(qint64 pid)
+{
+    QFile status(u"/proc/%1/status"_s.arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 } // namespace
 
@@ -53,7 +72,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString missing = missingForDesktopTest({u"xclip"_s, u"dbus-daemon"_s});
+        const QString missing = missingForDesktopTest({u"xclip"_s, u"xdotool"_s, u"dbus-daemon"_s});
         if (!missing.isEmpty())
             QSKIP(qPrintable(missing));
         m_bus = std::make_unique<SessionBus>();
@@ -102,6 +121,23 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!popupGeometry().isEmpty(), 5000);
     }
 
+    void windowsAreTitledOnceInTheInterfaceLanguage()
+    {
+        QTemporaryDir home;
+        tessel::SettingsStore(home.filePath(u"config/tessel/settings.json"_s))
+            .set(tessel::settings::appLanguage, u"es"_s);
+        TesselProcess tessel(home.path());
+        QVERIFY(startTessel(tessel));
+        QCOMPARE(runCommand({u"--preferences"_s}).exitCode, 0);
+        // The title the window manager shows, exactly: no " — Tessel" after it.
+        const auto titled = [](const QString& pattern) {
+            return !commandOutput(u"xdotool"_s, {u"search"_s, u"--name"_s, pattern}).isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(titled(u"Ajustes de Tessel"_s), 5000);
+        QVERIFY(titled(u"^Ajustes de Tessel$"_s));
+        QCOMPARE(tessel.terminate(), 0);
+    }
+
     void quitSavesTheHistory()
     {
         QTemporaryDir home;
@@ -114,6 +150,74 @@ private Q_SLOTS:
         QCOMPARE(tessel.waitForExit(10000), 0);
         QCOMPARE(tessel.registryTexts(), QStringList{u"kept across quit"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!m_bus->hasOwner(QStringLiteral(TESSEL_APP_ID)), 5000);
+    }
+
+    // A session bus that lets clients in and never answers: the command says so within seconds,
+    // and Tessel starts without the bus instead of waiting on it.
+    void aBusThatNeverAnswersIsPassedOver()
+    {
+        QTemporaryDir dir;
+        StalledServer silent(dir.filePath(u"bus"_s));
+        QVERIFY(silent.isListening());
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + dir.filePath(u"bus"_s));
+
+        const Outcome outcome = runCommand({u"--toggle"_s}, env);
+        QCOMPARE(outcome.exitCode, 1);
+        QVERIFY2(outcome.error.contains(u"session bus"_s), qPrintable(outcome.error));
+        QVERIFY2(!outcome.error.trimmed().contains(u'\n'), qPrintable(outcome.error));
+
+        QTemporaryDir home;
+        TesselProcess tessel(home.path());
+        auto tesselEnv = tessel.process().processEnvironment();
+        tesselEnv.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, env.value(u"DBUS_SESSION_BUS_ADDRESS"_s));
+        tessel.process().setProcessEnvironment(tesselEnv);
+        QVERIFY(tessel.start());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(tessel.registryPath()), 15000);
+        QVERIFY(xclipWrite("copied without a bus"_ba));
+        QTRY_COMPARE_WITH_TIMEOUT(tessel.registryTexts(), QStringList{u"copied without a bus"_s},
+                                  5000);
+        QCOMPARE(tessel.terminate(), 0);
+    }
+
+    // 20,000 calls at once, as a runaway script or key binding makes them: each is answered,
+    // and they cost Tessel neither minutes nor memory.
+    void aFloodOfCallsIsCoalesced()
+    {
+        QTemporaryDir home;
+        TesselProcess tessel(home.path());
+        QVERIFY(startTessel(tessel));
+        QTest::qWait(1000);
+        const qint64 before = residentKiB(tessel.process().processId());
+        QDBusConnection bus = QDBusConnection::connectToBus(m_bus->address(), u"flood"_s);
+        QVERIFY(bus.isConnected());
+        const QString service = QStringLiteral(TESSEL_APP_ID);
+        const QString path = u'/' + QString(service).replace(u'.', u'/');
+        QList<QDBusPendingCall> calls;
+        calls.reserve(20000);
+        QElapsedTimer flood;
+        flood.start();
+        for (int i = 0; i < 20000; ++i)
+            calls.append(bus.asyncCall(
+                QDBusMessage::createMethodCall(service, path, service, u"Toggle"_s), 120000));
+        for (QDBusPendingCall& call : calls) {
+            call.waitForFinished();
+            QVERIFY2(!call.isError(), qPrintable(call.error().message()));
+        }
+        const qint64 answered = flood.elapsed();
+        QDBusConnection::disconnectFromBus(u"flood"_s);
+        QTest::qWait(2000);
+        const qint64 grown = residentKiB(tessel.process().processId()) - before;
+        // scripts/reliability reports these.
+        qInfo("flood: all answered in %lld ms; Tessel's resident memory grew by %lld MB", answered,
+              grown / 1024);
+        QVERIFY2(answered < 60000, qPrintable(u"answered in %1 ms"_s.arg(answered)));
+        QVERIFY2(grown < 200 * 1024, qPrintable(u"grew by %1 KiB"_s.arg(grown)));
+        // Still at the user's command.
+        const bool wasOpen = !popupGeometry().isEmpty();
+        QCOMPARE(runCommand({u"--toggle"_s}).exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(popupGeometry().isEmpty(), wasOpen, 5000);
+        QCOMPARE(tessel.terminate(), 0);
     }
 };
 

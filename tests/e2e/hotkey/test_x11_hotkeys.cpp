@@ -250,6 +250,25 @@ private Q_SLOTS:
         QTRY_COMPARE(m_actions, (QList<Action>{Action::clipboard, Action::emoji}));
     }
 
+    // The core mapping lists the first two groups in columns 0-3 and the further ones from
+    // column 8 on; V sits on evdev keycode 55 in "us" and on 60 (the US full stop) in "dvorak".
+    void keymapFindsKeysInEveryGroup_data()
+    {
+        QTest::addColumn<QString>("layouts");
+        QTest::addColumn<QList<int>>("vKeycodes"); // per group; 0: no key types v
+        QTest::newRow("us,dvorak") << u"us,dvorak"_s << QList<int>{55, 60};
+        QTest::newRow("dvorak,ru,us,dvorak")
+            << u"dvorak,ru,us,dvorak"_s << QList<int>{60, 0, 55, 60};
+    }
+    void keymapFindsKeysInEveryGroup()
+    {
+        QFETCH(QString, layouts);
+        QFETCH(QList<int>, vKeycodes);
+        QVERIFY(run(u"setxkbmap"_s, {u"-layout"_s, layouts}));
+        for (int group = 0; group < vKeycodes.size(); ++group)
+            QCOMPARE(int(keycodeOf(kKeysymV, group)), vKeycodes.at(group));
+    }
+
     void aHeldShortcutIsOnePress()
     {
         startManager();

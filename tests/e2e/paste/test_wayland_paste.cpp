@@ -18,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -105,6 +106,24 @@ bool cornersShowThrough(const QRect& window, const QString& file)
            shot.pixel(2, bottom) == beneath && shot.pixel(right, bottom) == beneath &&
            shot.pixel(3, shot.height() / 2) != beneath;
 }
+
+// A window of this process that records the keys it is sent; repeats made by the toolkit aside.
+class KeyRecorder : public QWidget {
+public:
+    KeyRecorder() { setFocusPolicy(Qt::StrongFocus); }
+    QList<std::pair<QEvent::Type, QKeyCombination>> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { record(event); }
+    void keyReleaseEvent(QKeyEvent* event) override { record(event); }
+
+private:
+    void record(const QKeyEvent* event)
+    {
+        if (!event->isAutoRepeat())
+            keys.append({event->type(), event->keyCombination()});
+    }
+};
 
 std::pair<SwayWindow, QRect> swayWindow(const QString& appId)
 {
@@ -212,7 +231,10 @@ private Q_SLOTS:
         controller.open(PopupTab::clipboard, new QLabel(u"popup"_s));
         QCOMPARE(controller.window()->style(), PopupStyle::floatingWindow);
         QTRY_COMPARE_WITH_TIMEOUT(workspace.frontmostApplicationId(), kOwnAppId, 5000);
-        // The paste's target is still foot while the popup has the keyboard.
+        // The paste's target is still foot while the popup has the keyboard, also once the
+        // popup is opened again over itself (on another tab).
+        QCOMPARE(workspace.focusedApplicationIds(), QStringList{u"foot"_s});
+        workspace.rememberActiveWindow();
         QCOMPARE(workspace.focusedApplicationIds(), QStringList{u"foot"_s});
 
         const auto [popup, output] = swayWindow(kOwnAppId);
@@ -261,7 +283,9 @@ private Q_SLOTS:
         startTarget();
         const QString toggle = u"exec env DBUS_SESSION_BUS_ADDRESS='%1' '%2' --toggle"_s.arg(
             bus.address(), test::TesselProcess::executable());
-        QVERIFY(run(u"swaymsg"_s, {u"bindsym --no-warn Mod4+Shift+v "_s + toggle}));
+        // Not repeated while held: on a busy machine the keys' release may come late, and a
+        // second toggle would close the popup again.
+        QVERIFY(run(u"swaymsg"_s, {u"bindsym --no-warn --no-repeat Mod4+Shift+v "_s + toggle}));
         QVERIFY(run(u"wtype"_s, {u"-M"_s, u"logo"_s, u"-M"_s, u"shift"_s, u"v"_s, u"-m"_s,
                                  u"shift"_s, u"-m"_s, u"logo"_s}));
         const QString tesselId = QStringLiteral(TESSEL_APP_ID);
@@ -279,6 +303,8 @@ private Q_SLOTS:
 
     void escapeAndLosingTheFocusClose()
     {
+        // A workspace of its own, where no other window takes over once the terminal closes.
+        QVERIFY(run(u"swaymsg"_s, {u"workspace tessel-alone"_s}));
         startTarget();
         wayland::WaylandWorkspace workspace(m_toplevels.get(), &isOwn);
         WindowController controller(*m_settings, workspace, PopupStyle::floatingWindow);
@@ -296,6 +322,53 @@ private Q_SLOTS:
         // The user clicks another window: the compositor gives it the keyboard.
         QVERIFY(run(u"swaymsg"_s, {u"[app_id=\"foot\"] focus"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!controller.isOpen(), 5000);
+
+        // The terminal closes: no window is active any more.
+        QTRY_COMPARE_WITH_TIMEOUT(m_toplevels->activeId(), m_targetWindow, 5000);
+        m_target.kill();
+        m_target.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_toplevels->exists(m_targetWindow), 5000);
+        QCOMPARE(m_toplevels->appIdOf(m_toplevels->activeId()), QString());
+        QCOMPARE(m_toplevels->activeId(), quint64(0));
+        QCOMPARE(workspace.frontmostApplicationId(), QString());
+        QVERIFY(run(u"swaymsg"_s, {u"workspace 1"_s}));
+    }
+
+    // While no window is active, the keys wait for one (for a second at most).
+    void keysWaitForAnActiveWindow()
+    {
+        startTarget();
+        const QString text = u"typed once the terminal is back"_s;
+        QVERIFY(run(u"wl-copy"_s, {text}));
+        QVERIFY(run(u"swaymsg"_s, {u"workspace tessel-empty"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(m_toplevels->activeId(), quint64(0), 5000);
+        QString error = u"<not sent>"_s;
+        m_keys->sendPaste(PasteChord::controlShiftV, [&](const QString& e) { error = e; });
+        QTest::qWait(200);
+        QCOMPARE(error, u"<not sent>"_s);
+        QVERIFY(run(u"swaymsg"_s, {u"workspace back_and_forth"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(error, QString(), 5000);
+        expectReceived(text);
+    }
+
+    // Every key of the chord is let go again.
+    void theChordIsReleased()
+    {
+        KeyRecorder recorder;
+        recorder.show();
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.isActiveWindow(), 5000);
+        // A synthesiser to which this process's window is another application's.
+        wayland::WaylandKeySynthesizer keys(*m_connection, m_toplevels.get(),
+                                            [](const QString&) { return false; });
+        QString error = u"<not sent>"_s;
+        keys.sendPaste(PasteChord::controlV, [&](const QString& e) { error = e; });
+        QTRY_COMPARE_WITH_TIMEOUT(error, QString(), 5000);
+        const auto pressed = std::pair(QEvent::KeyPress, Qt::ControlModifier | Qt::Key_V);
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(pressed), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.size() > recorder.keys.indexOf(pressed) + 1, 2000);
+        const auto released = recorder.keys.at(recorder.keys.indexOf(pressed) + 1);
+        QCOMPARE(released.first, QEvent::KeyRelease);
+        QCOMPARE(released.second.key(), Qt::Key_V);
     }
 };
 

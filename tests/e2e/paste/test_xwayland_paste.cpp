@@ -196,6 +196,9 @@ private Q_SLOTS:
     void pastesIntoTheActiveX11Window()
     {
         startReceiver();
+        // The user has pressed a key in the field: XWayland's keyboard map is now the Dvorak
+        // one, not that of the XTEST keyboard Tessel types with.
+        m_keyboard->tap(KEY_LEFTSHIFT);
         openPopup();
         m_keyboard->tap(KEY_DOWN);
         m_keyboard->tap(KEY_ENTER);

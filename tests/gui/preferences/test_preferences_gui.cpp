@@ -31,6 +31,7 @@ namespace {
 constexpr quint32 kKeysymA = 0x61;
 constexpr quint32 kKeysymC = 0x63;
 constexpr quint32 kKeysymV = 0x76;
+constexpr quint32 kKeysymSpace = 0x20;
 constexpr Qt::KeyboardModifiers kSuperShift = Qt::MetaModifier | Qt::ShiftModifier;
 
 // A key press as the X11 platform delivers it: the Qt key with the keysym it came from.
@@ -216,15 +217,24 @@ private Q_SLOTS:
         // Our own grabs are let go, so the current chords reach the recorder.
         QVERIFY(f->backend.active.isEmpty());
 
-        press(emoji, Qt::Key_Shift, Qt::ShiftModifier);
-        QCOMPARE(error(), QString());
+        // A modifier alone, as each arrives while the user builds the chord, is no shortcut yet.
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> modifierKeys[] = {
+            {Qt::Key_Shift, Qt::ShiftModifier},
+            {Qt::Key_Control, Qt::ControlModifier},
+            {Qt::Key_Alt, Qt::AltModifier},
+            {Qt::Key_Meta, Qt::MetaModifier},
+            {Qt::Key_Super_L, Qt::MetaModifier}};
+        for (const auto& [key, modifier] : modifierKeys) {
+            press(emoji, key, modifier);
+            QCOMPARE(error(), QString());
+        }
         press(emoji, Qt::Key_A, Qt::NoModifier, kKeysymA);
-        QCOMPARE(error(), f->language.string(u"shortcut_min_error"_s));
+        QCOMPARE(error(), f->language.string("shortcut_min_error"));
 
         // Another program holds Super+Shift+C: the shortcut is kept but reported taken.
         f->backend.taken.insert({kKeysymC, ShortcutModifier::command | ShortcutModifier::shift});
         press(emoji, Qt::Key_C, kSuperShift, kKeysymC);
-        QCOMPARE(error(), f->language.string(u"shortcut_taken_error"_s));
+        QCOMPARE(error(), f->language.string("shortcut_taken_error"));
         QCOMPARE(emoji->keys(), (QStringList{u"Super"_s, u"Shift"_s, u"C"_s}));
         QVERIFY(f->backend.active.isEmpty());
 
@@ -265,6 +275,15 @@ private Q_SLOTS:
         QCOMPARE(f->hotkeys.clipboardShortcut(), SavedShortcut::defaultClipboard());
         QCOMPARE(f->backend.active.size(), 2);
 
+        // Key names are in the interface language; a key's own character stays as it is.
+        f->language.setCurrentLanguageRaw(u"es"_s);
+        QCOMPARE(clipboard->keys(), (QStringList{u"Super"_s, u"Mayús"_s, u"V"_s}));
+        QTest::mouseClick(clipboard, Qt::LeftButton);
+        press(clipboard, Qt::Key_Space, Qt::ControlModifier, kKeysymSpace);
+        QCOMPARE(clipboard->keys(), (QStringList{u"Ctrl"_s, u"Espacio"_s}));
+        QTest::mouseClick(view->findChild<QPushButton*>(u"resetShortcuts"_s), Qt::LeftButton);
+        f->language.setCurrentLanguageRaw(u"en"_s);
+
         // Closing the window ends recording; keys typed later are not taken.
         QTest::mouseClick(emoji, Qt::LeftButton);
         QVERIFY(view->recorder().isRecording());
@@ -282,7 +301,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!f->permissions.isAccessibilityGranted());
         auto view = makeView();
         view->selectTab(PreferencesView::privacy);
-        QVERIFY(showsText(*view, f->language.string(u"access_denied"_s)));
+        QVERIFY(showsText(*view, f->language.string("access_denied")));
         auto* open = view->findChild<QPushButton*>(u"openAccessSettings"_s);
         QVERIFY(open->isVisibleTo(view.get()));
         open->click();
@@ -290,7 +309,7 @@ private Q_SLOTS:
 
         f->trusted = true;
         f->permissions.checkPermission();
-        QTRY_VERIFY(showsText(*view, f->language.string(u"access_granted"_s)));
+        QTRY_VERIFY(showsText(*view, f->language.string("access_granted")));
         QVERIFY(!open->isVisibleTo(view.get()));
     }
 
@@ -313,12 +332,13 @@ private Q_SLOTS:
         language->setCurrentIndex(portuguese);
         Q_EMIT language->activated(portuguese);
         QCOMPARE(f->settings.textValue(settings::appLanguage.name), std::optional(u"pt"_s));
-        QCOMPARE(prefs->tabButtons().first()->text(), f->language.string(u"tab_general"_s));
-        QCOMPARE(about->windowTitle(), f->language.string(u"about_tessel"_s));
+        QCOMPARE(prefs->tabButtons().first()->text(), f->language.string("tab_general"));
+        QCOMPARE(about->windowTitle(), u"Sobre o Tessel"_s);
+        QCOMPARE(prefs->windowTitle(), u"Configurações do Tessel"_s);
         QTRY_COMPARE(app.statusMenu()->actions().first()->text(),
-                     f->language.string(u"menu_open_clipboard"_s));
+                     f->language.string("menu_open_clipboard"));
         QVERIFY(showsText(*f->windowController.window()->content(),
-                          f->language.string(u"header_title"_s)));
+                          f->language.string("header_title")));
 
         auto* theme = prefs->findChild<QComboBox*>(settings::themeMode.name);
         for (const QString& mode : {u"dark"_s, u"light"_s}) {

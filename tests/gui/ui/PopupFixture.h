@@ -30,7 +30,7 @@ struct PopupFixture {
     FakeWorkspace workspace;
     SettingsStore settings{SettingsStore::defaultFilePath()};
     QStringList preferredLanguages{QStringLiteral("en-US")};
-    LanguageManager language{settings, [this] { return preferredLanguages; }};
+    LanguageManager language;
     ClipboardManager manager{
         pasteboard, workspace, settings,
         std::make_unique<ClipboardStore>(home.dataHome() + QStringLiteral("/tessel"))};
@@ -43,7 +43,11 @@ struct PopupFixture {
     EmojiStore emojis{settings};
     PopupActions actions{manager, pasteboard, emojis, windowController, paste};
 
-    PopupFixture()
+    // With the texts of `catalogue` instead of the built-in ones.
+    explicit PopupFixture(TranslationCatalogue catalogue =
+                              TranslationCatalogue::load(TranslationCatalogue::builtInDirectory()))
+        : language(
+              settings, [this] { return preferredLanguages; }, std::move(catalogue))
     {
         permissions.checkPermission();
         QCoreApplication::processEvents(); // the published state follows a queued update

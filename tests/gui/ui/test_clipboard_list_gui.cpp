@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -106,9 +107,23 @@ private Q_SLOTS:
         f.reset();
     }
 
+    void imageRowsAreNamedInTheInterfaceLanguage()
+    {
+        ClipboardListModel history(f->manager, f->language);
+        const QModelIndex image = history.index(1);
+        QVERIFY(history.entryAt(1)->isImage());
+        const QString hash = history.entryAt(1)->hash().left(8);
+        QCOMPARE(image.data(Qt::ToolTipRole).toString(), u"[Image "_s + hash + u']');
+        f->settings.set(settings::appLanguage, u"pt"_s);
+        QCOMPARE(image.data(Qt::ToolTipRole).toString(), u"[Imagem "_s + hash + u']');
+        f->settings.set(settings::appLanguage, u"es"_s);
+        QCOMPARE(image.data(Qt::DisplayRole).toString(), u"[Imagen "_s + hash + u']');
+        QCOMPARE(history.index(0).data(Qt::DisplayRole).toString(), u"ALPHA three"_s);
+    }
+
     void modelFollowsTheHistoryRowByRow()
     {
-        ClipboardListModel history(f->manager);
+        ClipboardListModel history(f->manager, f->language);
         ClipboardListFilter all(&history, false);
         ClipboardListFilter favorites(&history, true);
         const auto mode = QAbstractItemModelTester::FailureReportingMode::QtTest;
@@ -124,8 +139,9 @@ private Q_SLOTS:
         const QPersistentModelIndex hovered = all.index(0, 0);
         const ClipboardEntryPtr hoveredEntry = all.entryAt(0);
 
-        f->settings.set(settings::maxHistoryItems, qint64(4));
-        for (const QString& text : {u"a"_s, u"b"_s, u"a"_s}) // a trim, then a move to the top
+        f->settings.set(settings::maxHistoryItems, qint64(10));
+        // Trims at the last two new texts, then a move to the top.
+        for (const QString& text : {u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"g"_s, u"a"_s})
             f->copy(text);
         QVERIFY(rowsMatch());
         f->manager.toggleFavorite(f->manager.entries().at(2));
@@ -142,6 +158,44 @@ private Q_SLOTS:
         QCOMPARE(resets.count(), 0);
     }
 
+    void markHeavyTextPaintsInsideItsRow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("marks above") << u"a"_s + QString(300, QChar(0x0301));
+        QTest::newRow("marks below") << u"g"_s + QString(300, QChar(0x0316));
+        QTest::newRow("both, on every letter")
+            << QString(u"o"_s + QString(20, QChar(0x0301)) + QString(20, QChar(0x0316)))
+                   .repeated(30);
+    }
+
+    void markHeavyTextPaintsInsideItsRow()
+    {
+        QFETCH(QString, text);
+        f->copy(text);
+        makeView(false);
+        const auto* rows = qobject_cast<HistoryRowView*>(view->listView()->itemDelegate());
+        const QModelIndex index = view->model()->index(0, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(view->listView()->viewport());
+        option.rect = QRect(0, 0, 330, 0);
+        option.rect = QRect(QPoint(0, 300), rows->sizeHint(option, index));
+        QImage canvas(330, 900, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        {
+            QPainter painter(&canvas);
+            rows->paint(&painter, option, index);
+        }
+        // Nothing the row draws may land on its neighbours.
+        int outside = 0;
+        for (int y = 0; y < canvas.height(); ++y) {
+            if (y >= option.rect.top() && y <= option.rect.bottom())
+                continue;
+            for (int x = 0; x < canvas.width(); ++x)
+                outside += qAlpha(canvas.pixel(x, y)) != 0;
+        }
+        QCOMPARE(outside, 0);
+    }
+
     void thePopupMayCloseUnderAnOpenRowMenu()
     {
         // A global shortcut pressed while the "..." menu is open closes the popup, and the view
@@ -155,6 +209,24 @@ private Q_SLOTS:
         QTest::qWait(50); // events still queued for the menu must find nothing
         for (QWidget* widget : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<QMenu*>(widget) || !widget->isVisible());
+    }
+
+    void imageRowsAreDrawnBeforeTheirImagesAreDecoded()
+    {
+        // Decoding belongs off the main thread: a paint draws the row at once, with its image's
+        // place empty, and the image follows when its decode is done.
+        makeView(false);
+        f->manager.images().clear(); // as for a new popup: nothing decoded yet
+        const int row = int(shown().indexOf(u"[image]"_s));
+        const QRect content =
+            HistoryRowView::cardRect(rowRect(row))
+                .adjusted(HistoryRowView::cardPadding, HistoryRowView::cardPadding, 0, 0);
+        const QPoint inside = content.topLeft() + QPoint(4, 4); // the 8 x 8 red picture
+        const auto drawn = [&] {
+            return view->listView()->viewport()->grab().toImage().pixelColor(inside);
+        };
+        QVERIFY(drawn() != QColor(Qt::red));
+        QTRY_COMPARE(drawn(), QColor(Qt::red));
     }
 
     void keyboardSelectionStopsAtBothEnds()
@@ -183,7 +255,7 @@ private Q_SLOTS:
 
         f->manager.clearAll();
         QVERIFY(view->isShowingEmptyState() && !press(Qt::Key_Down) && !press(Qt::Key_Return));
-        QVERIFY(labels().contains(f->language.string(u"empty_clipboard_sub"_s)));
+        QVERIFY(labels().contains(f->language.string("empty_clipboard_sub")));
     }
 
     void returnAndKeypadEnterChooseTheSelection_data()
@@ -204,8 +276,12 @@ private Q_SLOTS:
         connect(list, &ClipboardListView::chosen, &f->actions, &PopupActions::chooseEntry);
         f->windowController.open(PopupTab::clipboard, list);
         bool pendingWhenClosed = true;
-        connect(&f->windowController, &WindowController::closed, this,
-                [&] { pendingWhenClosed = f->paste.isPastePending(); });
+        const int restoresBefore = f->workspace.restoreCalls;
+        int restoresWhenClosed = -1;
+        connect(&f->windowController, &WindowController::closed, this, [&] {
+            pendingWhenClosed = f->paste.isPastePending();
+            restoresWhenClosed = f->workspace.restoreCalls;
+        });
 
         QTest::keyClick(f->windowController.window(), Qt::Key_Down);
         QTest::keyClick(f->windowController.window(), Qt::Key_Down);
@@ -213,7 +289,9 @@ private Q_SLOTS:
         QCOMPARE(*f->pasteboard.stringForType(PasteboardType::plainText), u"gamma"_s);
         QCOMPARE(f->manager.entries().first()->textContent(), u"gamma"_s);
         QVERIFY(!f->windowController.isOpen());
-        QVERIFY(!pendingWhenClosed); // closed first, then the paste is scheduled
+        // Closed, with the focus handed back to the application, before the paste is scheduled.
+        QVERIFY(!pendingWhenClosed);
+        QCOMPARE(restoresWhenClosed, restoresBefore + 1);
         QVERIFY(f->keys.chords.isEmpty());
         QTRY_COMPARE(f->keys.chords.size(), 1);
     }
@@ -241,7 +319,7 @@ private Q_SLOTS:
     {
         makeView(true);
         QVERIFY(view->isShowingEmptyState());
-        QCOMPARE(labels().count(f->language.string(u"tab_favorites"_s)), 2); // header, empty state
+        QCOMPARE(labels().count(f->language.string("tab_favorites")), 2); // header, empty state
         f->manager.toggleFavorite(f->manager.entries().at(2));
         QCOMPARE(view->model()->rowCount(), 1);
         click(pinRect(0).center());
@@ -285,8 +363,8 @@ private Q_SLOTS:
 
         view->setSearchText(u"zeta"_s);
         QVERIFY(view->isShowingEmptyState());
-        QVERIFY(labels().contains(f->language.string(u"search_no_matches"_s)));
-        QVERIFY(!labels().contains(f->language.string(u"empty_clipboard_sub"_s)));
+        QVERIFY(labels().contains(f->language.string("search_no_matches")));
+        QVERIFY(!labels().contains(f->language.string("empty_clipboard_sub")));
         QVERIFY(!press(Qt::Key_Return));
     }
 

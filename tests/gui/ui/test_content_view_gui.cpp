@@ -16,9 +16,11 @@
 #include "ui/widgets/SearchBar.h"
 #include "window/PopupWindow.h"
 
+#include <QBuffer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -198,7 +200,7 @@ private Q_SLOTS:
         ContentView view(f->context(), PopupTab::clipboard);
         view.show();
         const QPalette theme = Theme::palette(Theme::schemeFor(mode));
-        QLabel* label = labelWithText(view, f->language.string(textKey));
+        QLabel* label = labelWithText(view, f->language.string(textKey.toLatin1().constData()));
         QCOMPARE(label->palette().color(QPalette::WindowText),
                  tertiary ? Theme::tertiary(theme) : Theme::secondary(theme));
         if (auto* list = qobject_cast<ClipboardListView*>(view.tabContent()))
@@ -235,7 +237,7 @@ private Q_SLOTS:
             f->manager.store().save(f->manager.entries());
             QVERIFY(saved.wait(5000));
             QVERIFY(
-                app.statusItem()->toolTip().startsWith(f->language.string(u"history_not_saved"_s)));
+                app.statusItem()->toolTip().startsWith(f->language.string("history_not_saved")));
         }
         f->copy(u"saved again"_s);
         QTRY_COMPARE(app.statusItem()->toolTip(), u"Tessel"_s);
@@ -266,6 +268,44 @@ private Q_SLOTS:
         app.applicationWillTerminate();
         QCOMPARE(f->manager.entries().first()->textContent(), u"copied just before quitting"_s);
         QVERIFY(!f->manager.isMonitoring());
+    }
+
+    void thePopupHoldsThumbnailsForTheRowsOnScreenOnly()
+    {
+        // Forty distinct pictures among texts: scrolled through from top to bottom.
+        for (int i = 0; i < 40; ++i) {
+            QImage picture(320, 200, QImage::Format_RGB32);
+            picture.fill(QColor::fromHsv(i * 9, 200, 200));
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "PNG");
+            PasteboardItem item;
+            item.setData(PasteboardType::png, png);
+            f->pasteboard.writeExternal(item);
+            f->manager.poll();
+            f->copy(u"text after picture %1"_s.arg(i));
+        }
+        LaunchedApp launched(*f);
+        ImageLoader& images = f->manager.images();
+        launched.app.openPopup(PopupTab::clipboard);
+        auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
+        auto* list = qobject_cast<ClipboardListView*>(view->tabContent());
+        QVERIFY(list);
+        const qsizetype screen = qsizetype(list->width()) * list->height() * 4;
+        qsizetype most = 0;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            list->handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {}));
+            QCoreApplication::processEvents(); // the list lays its rows out from the event loop
+            list->listView()->viewport()->grab(); // painted as on screen
+            QTRY_VERIFY(images.isIdle());
+            most = std::max(most, images.cachedBytes());
+        }
+        QVERIFY2(most > 0 && most <= 3 * screen,
+                 qPrintable(u"%1 bytes held for a list of %2"_s.arg(most).arg(screen)));
+        f->windowController.close(true);
+        QCOMPARE(images.cachedBytes(), 0);
+        QVERIFY(images.isIdle());
     }
 
     void launchWithoutPermissionOpensTheOnboarding()
@@ -300,7 +340,7 @@ private Q_SLOTS:
             auto* view = qobject_cast<ContentView*>(f->windowController.window()->content());
             PermissionOnboardingView* notice = platformNotice(*view);
             QVERIFY(notice && view->tabButtons().isEmpty());
-            QVERIFY(labelWithText(*notice, f->language.string(u"platform_xwayland_note"_s)));
+            QVERIFY(labelWithText(*notice, f->language.string("platform_xwayland_note")));
             QVERIFY(notice->dismissButton()->isVisible());
             QVERIFY(!notice->openButton()->isVisible() && !notice->grantedRow()->isVisible());
             // Return carries on like the button: the tabs replace the note in the same popup.
@@ -318,7 +358,7 @@ private Q_SLOTS:
         ContentView view(f->context(), PopupTab::emoji);
         PermissionOnboardingView* notice = platformNotice(view);
         QVERIFY(notice);
-        QVERIFY(labelWithText(*notice, f->language.string(u"platform_shortcuts_note"_s)));
+        QVERIFY(labelWithText(*notice, f->language.string("platform_shortcuts_note")));
         notice->dismissButton()->click();
         QTRY_COMPARE(view.tabButtons().size(), 5);
         QCOMPARE(view.activeTab(), PopupTab::emoji);

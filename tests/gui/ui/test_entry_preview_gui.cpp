@@ -76,7 +76,7 @@ private Q_SLOTS:
         type(ClipboardListView::previewKey);
         QVERIFY(previewShows(u"the newest"_s));
         QVERIFY(content->searchBar()->lineEdit()->text().isEmpty());
-        QCOMPARE(preview()->accessibleName(), f->language.string(u"preview_title"_s));
+        QCOMPARE(preview()->accessibleName(), f->language.string("preview_title"));
 
         // It follows the selection, showing thirty lines of a long text and how long it is.
         type(Qt::Key_Down);

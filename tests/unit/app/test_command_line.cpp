@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -45,6 +46,14 @@ private Q_SLOTS:
         row("stray argument", {u"toggle"_s}, Kind::error, RemoteCommand::toggle, u"toggle"_s);
         row("two requests", {u"--toggle"_s, u"--quit"_s}, Kind::error, RemoteCommand::toggle,
             u"--toggle, --quit"_s);
+        // Qt's own options are Qt's: they choose how Tessel starts, or go with a request.
+        row("Qt's platform option", {u"-platform"_s, u"xcb"_s}, Kind::start);
+        row("Qt's options, both spellings",
+            {u"--platform=offscreen"_s, u"-style"_s, u"fusion"_s, u"-reverse"_s}, Kind::start);
+        row("Qt's option with a request", {u"-display"_s, u":1"_s, u"--emoji"_s}, Kind::remote,
+            RemoteCommand::emoji);
+        row("Qt's option without its value", {u"-platform"_s}, Kind::error, RemoteCommand::toggle,
+            u"-platform"_s);
         row("the same request twice", {u"--emoji"_s, u"--emoji"_s}, Kind::remote,
             RemoteCommand::emoji);
     }
@@ -62,6 +71,24 @@ private Q_SLOTS:
         // Every refusal is one line on standard error.
         if (kind == Kind::error)
             QVERIFY(!parsed.text.trimmed().contains(u'\n'));
+    }
+
+    // Each option the help lists does what it says: none of them silently starts Tessel, and
+    // none is refused.
+    void helpListsOnlyWhatIsHandled()
+    {
+        const QString help = CommandLine::parse({u"tessel"_s, u"--help"_s}).text;
+        static const QRegularExpression optionLine(u"^  (-[^ ]+(?:, -[^ ]+)*)  "_s,
+                                                   QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = optionLine.globalMatch(help); match.hasNext();)
+            listed += match.next().captured(1).split(u", "_s);
+        QVERIFY2(listed.size() >= 6, qPrintable(help));
+        for (const QString& option : std::as_const(listed)) {
+            const CommandLine parsed = CommandLine::parse({u"tessel"_s, option});
+            QVERIFY2(parsed.kind != Kind::start && parsed.kind != Kind::error,
+                     qPrintable(option + u": "_s + parsed.text));
+        }
     }
 };
 

@@ -111,6 +111,8 @@ private Q_SLOTS:
             << limit + 1 << true << QString(PasteboardType::tiff);
         QTest::newRow("PNG over the limit, text next")
             << limit + 1 << false << QString(PasteboardType::plainText);
+        QTest::newRow("empty PNG, text next")
+            << qsizetype(0) << false << QString(PasteboardType::plainText);
     }
 
     void formatsAreTriedPngTiffText()

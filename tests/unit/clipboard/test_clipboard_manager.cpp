@@ -4,6 +4,8 @@
 #include "support/TestImages.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -49,25 +51,6 @@ private Q_SLOTS:
         QCOMPARE(texts.first(), u"item 49"_s);
         QVERIFY(texts.contains(u"fav 0"_s) && !texts.contains(u"<image>"_s));
         QCOMPARE(f.blobCount(), 0);
-    }
-
-    void limitsOfZeroAndBelowKeepOnlyFavourites_data()
-    {
-        QTest::addColumn<qint64>("limit");
-        QTest::newRow("zero") << qint64(0);
-        QTest::newRow("negative") << qint64(-3);
-    }
-
-    void limitsOfZeroAndBelowKeepOnlyFavourites()
-    {
-        QFETCH(qint64, limit);
-        Fixture f;
-        f.copyText(u"pinned"_s);
-        f.manager.toggleFavorite(f.manager.entries().first());
-        f.copyText(u"old"_s);
-        f.settings.set(settings::maxHistoryItems, limit);
-        f.copyText(u"new"_s);
-        QCOMPARE(f.texts(), QStringList{u"pinned"_s});
     }
 
     void aBlobStillNamedByAnotherEntryIsKept()
@@ -170,6 +153,100 @@ private Q_SLOTS:
         QCOMPARE(manager.entries().size(), 10);
     }
 
+    void aLimitNobodyChoseNeverDeletesHistory_data()
+    {
+        QTest::addColumn<QByteArray>("settingsFile");
+        QTest::addColumn<int>("kept");
+        // 120 entries are stored, 5 of them pinned; one copy follows.
+        QTest::newRow("no settings file") << QByteArray() << 120;
+        QTest::newRow("the settings folder is a file") << "folder"_ba << 120;
+        QTest::newRow("the limit as text") << R"({"maxHistoryItems": "200"})"_ba << 121;
+        QTest::newRow("a fraction") << R"({"maxHistoryItems": 200.5})"_ba << 121;
+        QTest::newRow("far too large") << R"({"maxHistoryItems": 1e300})"_ba << 121;
+        QTest::newRow("zero") << R"({"maxHistoryItems": 0})"_ba << 120;
+        QTest::newRow("negative") << R"({"maxHistoryItems": -1})"_ba << 120;
+        QTest::newRow("no number") << R"({"maxHistoryItems": true})"_ba << 120;
+        QTest::newRow("smaller, as the preferences store it")
+            << R"({"maxHistoryItems": 20})"_ba << 25;
+    }
+
+    void aLimitNobodyChoseNeverDeletesHistory()
+    {
+        QFETCH(QByteArray, settingsFile);
+        QFETCH(int, kept);
+        test::TempHome home;
+        test::MemoryPasteboard pasteboard;
+        test::FakeWorkspace workspace;
+        const QString dataDir = home.dataHome() + "/tessel"_L1;
+        {
+            ClipboardStore store(dataDir);
+            ClipboardEntryList entries;
+            for (int i = 0; i < 120; ++i)
+                entries.append(std::make_shared<ClipboardEntry>(
+                    PasteboardType::plainText, QString::number(i), std::nullopt, std::nullopt,
+                    i % 24 == 0, QDateTime::currentDateTimeUtc()));
+            store.save(entries);
+            QVERIFY(store.waitForPendingSaves(10000));
+        }
+        QVERIFY(AppPaths::ensurePrivateDir(home.configHome()));
+        if (settingsFile == "folder")
+            QVERIFY(AppPaths::writePrivateFile(AppPaths::configDir(), "not a folder"));
+        else if (!settingsFile.isEmpty())
+            QVERIFY(AppPaths::ensurePrivateDir(AppPaths::configDir()) &&
+                    AppPaths::writePrivateFile(SettingsStore::defaultFilePath(), settingsFile));
+
+        SettingsStore settings(SettingsStore::defaultFilePath());
+        ClipboardManager manager(pasteboard, workspace, settings,
+                                 std::make_unique<ClipboardStore>(dataDir));
+        manager.startMonitoring();
+        pasteboard.writeExternal(textItem(u"new"_s));
+        manager.poll();
+        QCOMPARE(manager.entries().size(), kept);
+        QCOMPARE(manager.entries().first()->textContent(), u"new"_s);
+        // Pins are never trimmed.
+        QCOMPARE(std::count_if(manager.entries().cbegin(), manager.entries().cend(),
+                               [](const ClipboardEntryPtr& e) { return e->isFavorite(); }),
+                 5);
+    }
+
+    void aSteadyStreamOfCopiesIsSavedWithinTheDeadline()
+    {
+        Fixture f;
+        QSignalSpy saved(&f.manager.store(), &ClipboardStore::saveFinished);
+        // A copy every 100 ms would put a save that waits for a quiet moment off for ever.
+        QElapsedTimer streaming;
+        streaming.start();
+        for (int i = 0; saved.isEmpty() && streaming.elapsed() < 4000; ++i) {
+            f.copyText(u"copy %1"_s.arg(i));
+            QTest::qWait(100);
+        }
+        QVERIFY(!saved.isEmpty());
+        QVERIFY2(streaming.elapsed() < ClipboardManager::saveDeadlineMs + 1000,
+                 qPrintable(QString::number(streaming.elapsed())));
+        QVERIFY(ClipboardStore(f.manager.store().appSupportDir()).load().size() >= 10);
+    }
+
+    void theOldestEntriesGiveWayToTheRegistryLimit()
+    {
+        Fixture f;
+        constexpr qint64 limit = 1024 * 1024;
+        f.manager.store().setMaxRegistryBytes(limit);
+        // Each escapes to about 600 KB: the pinned one and the two small ones fit, no other.
+        f.copyText(QString(100'000, QChar(0x0e)));
+        f.manager.toggleFavorite(f.manager.entries().first());
+        for (int i = 1; i < 10; ++i)
+            f.copyText(QString(100'000, QChar(0x0e + i)));
+        f.copyText(u"second"_s);
+        f.copyText(u"newest"_s);
+        f.waitForSave();
+        QVERIFY(QFileInfo(f.manager.store().registryURL()).size() <= limit);
+        QCOMPARE(f.manager.entries().size(), 3);
+        QVERIFY(f.manager.entries().last()->isFavorite());
+        ClipboardStore reread(f.manager.store().appSupportDir());
+        reread.setMaxRegistryBytes(limit);
+        QCOMPARE(reread.load().size(), 3);
+    }
+
     void everyChangeReachesTheDisk()
     {
         Fixture f;
@@ -192,6 +269,11 @@ private Q_SLOTS:
         f.waitForSave();
         QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s, u"a"_s}));
         QCOMPARE(f.blobCount(), 0); // the deleted image's file went with it
+        // A lower limit, chosen in the preferences, trims the history on disk too.
+        f.settings.set(settings::maxHistoryItems, qint64(1));
+        f.manager.applyHistoryLimit();
+        f.waitForSave();
+        QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s}));
         f.manager.clearAll();
         f.waitForSave();
         QCOMPARE(reloaded(), QStringList{u"b*"_s});

@@ -6,6 +6,7 @@
 #include "support/TestImages.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -100,7 +101,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("contents");
         QTest::newRow("not JSON") << "{not json"_ba;
-        QTest::newRow("one record is no object") << R"([{"text": "a"}, 3])"_ba;
+        QTest::newRow("no array") << R"({"text": "a"})"_ba;
     }
 
     void unreadableRegistryIsMovedAside()
@@ -123,8 +124,11 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         ClipboardStore store(dir.filePath(u"tessel"_s));
+        // One record that is no object costs that record, not the history.
         QVERIFY(AppPaths::writePrivateFile(store.registryURL(), R"([
+            null,
             {"mimetype": "public.utf8-plain-text", "timestamp": 1, "text": "both", "imageFile": "x.png"},
+            3, "text", [{"text": "nested"}],
             {"favorite": false, "timestamp": 1},
             {"mimetype": 7, "favorite": "yes", "text": "defaults"},
             {"timestamp": 3, "imageFile": "../../outside.png"},
@@ -141,6 +145,35 @@ private Q_SLOTS:
         QCOMPARE(entries[2]->mimetype(), u"text/html"_s);
         QCOMPARE(entries[2]->timestamp().toMSecsSinceEpoch(), 2500);
         QVERIFY(entries[2]->isFavorite());
+    }
+
+    void theRegistryWrittenIsAlwaysReadBack()
+    {
+        QTemporaryDir dir;
+        constexpr qint64 limit = 1024 * 1024;
+        ClipboardStore store(dir.filePath(u"tessel"_s));
+        store.setMaxRegistryBytes(limit);
+        // Control characters take six bytes each in JSON: ten texts of 100,000 of them escape to
+        // six times the limit. The oldest is pinned.
+        ClipboardEntryList entries{text(u"newest"_s), text(u"second"_s)};
+        for (int i = 0; i < 10; ++i)
+            entries.append(text(QString(100'000, QChar(0x0e + i)), i == 9));
+        QSignalSpy leftOut(&store, &ClipboardStore::entriesLeftOut);
+        saveAndWait(store, entries);
+        QVERIFY(QFileInfo(store.registryURL()).size() <= limit);
+
+        ClipboardStore reread(store.appSupportDir());
+        reread.setMaxRegistryBytes(limit);
+        const ClipboardEntryList loaded = reread.load();
+        // The oldest unpinned entries gave way; the pin stays.
+        QCOMPARE(loaded.size(), 3);
+        QCOMPARE(loaded.at(0)->textContent(), u"newest"_s);
+        QCOMPARE(loaded.at(1)->textContent(), u"second"_s);
+        QCOMPARE(loaded.at(2)->textContent(), entries.last()->textContent());
+        QVERIFY(loaded.at(2)->isFavorite());
+        QCOMPARE(leftOut.count(), 1);
+        const auto gone = leftOut.at(0).at(0).value<ClipboardEntryList>();
+        QCOMPARE(gone, entries.mid(2, 9));
     }
 
     void savesAreSnapshotsThatLandInOrder()

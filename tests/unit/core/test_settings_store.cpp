@@ -28,8 +28,8 @@ private Q_SLOTS:
     void valuesOfTheWrongKindReadAsAbsent_data()
     {
         QTest::addColumn<QByteArray>("json");
-        QTest::newRow("text for a number") << R"({"maxHistoryItems": "20"})"_ba;
-        QTest::newRow("fraction for a number") << R"({"maxHistoryItems": 20.5})"_ba;
+        QTest::newRow("text for a number") << R"({"maxHistoryItems": "twenty"})"_ba;
+        QTest::newRow("boolean for a number") << R"({"maxHistoryItems": true})"_ba;
         QTest::newRow("number for a boolean") << R"({"pasteOnSelect": 0})"_ba;
         QTest::newRow("bad base64") << R"({"recentEmojis": {"base64": "%%%"}})"_ba;
     }
@@ -45,6 +45,48 @@ private Q_SLOTS:
         QVERIFY(!store.value(settings::recentEmojis).has_value());
     }
 
+    void numbersAreReadAsTheyMeanAndClampedOnce_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("asStored");
+        QTest::addColumn<int>("explained");
+        QTest::newRow("a number") << R"({"maxHistoryItems": 200})"_ba << qint64(200) << true << 0;
+        QTest::newRow("absent") << R"({})"_ba << qint64(50) << false << 0;
+        QTest::newRow("a number in text")
+            << R"({"maxHistoryItems": " 10000 "})"_ba << qint64(10000) << false << 1;
+        QTest::newRow("a fraction: whole entries only")
+            << R"({"maxHistoryItems": 10000.5})"_ba << qint64(10000) << false << 1;
+        QTest::newRow("far above the largest offered")
+            << R"({"maxHistoryItems": 1e300})"_ba << qint64(10000) << false << 1;
+        QTest::newRow("zero") << R"({"maxHistoryItems": 0})"_ba << qint64(10) << false << 1;
+        QTest::newRow("negative") << R"({"maxHistoryItems": -1})"_ba << qint64(10) << false << 1;
+        QTest::newRow("no number") << R"({"maxHistoryItems": [5]})"_ba << qint64(50) << false << 1;
+    }
+
+    void numbersAreReadAsTheyMeanAndClampedOnce()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(qint64, limit);
+        QFETCH(bool, asStored);
+        QFETCH(int, explained);
+        test::TempHome home;
+        QVERIFY(AppPaths::writePrivateFile(home.path() + "/settings.json"_L1, json));
+        SettingsStore store(home.path() + "/settings.json"_L1);
+        static int warnings = 0;
+        warnings = 0;
+        const auto previous =
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+                warnings += type == QtWarningMsg;
+            });
+        for (int read = 0; read < 3; ++read) {
+            QCOMPARE(store.value(settings::maxHistoryItems), limit);
+            QCOMPARE(store.reading(settings::maxHistoryItems).asStored, asStored);
+        }
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, explained);
+    }
+
     void writesPersistPrivatelyWithTheirKindAndNotify()
     {
         test::TempHome home;
@@ -52,7 +94,7 @@ private Q_SLOTS:
         {
             SettingsStore store(path);
             QSignalSpy spy(&store, &SettingsStore::changed);
-            store.set(settings::maxHistoryItems, 0);
+            store.set(settings::maxHistoryItems, 20);
             store.set(settings::pasteOnSelect, false);
             store.set(settings::recentEmojis, "[\"\xF0\x9F\x98\x80\"]"_ba);
             QCOMPARE(spy.count(), 3);
@@ -61,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions{});
         QCOMPARE(QFile::permissions(AppPaths::configDir()) & 0x0077, QFile::Permissions{});
         SettingsStore reread(path);
-        QCOMPARE(reread.value(settings::maxHistoryItems), 0);
+        QCOMPARE(reread.value(settings::maxHistoryItems), 20);
         QCOMPARE(reread.value(settings::pasteOnSelect), false);
         QCOMPARE(*reread.value(settings::recentEmojis), "[\"\xF0\x9F\x98\x80\"]"_ba);
         // Stored as a number, the limit is no boolean and no text.
@@ -71,11 +113,17 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore(path).value(settings::pasteOnSelect), true);
     }
 
+    void unreadableSettingsAreSetAsideNotOverwritten_data()
+    {
+        QTest::addColumn<QByteArray>("broken");
+        QTest::newRow("cut short") << R"({"maxHistoryItems": 200, "themeMode": "dark")"_ba;
+        QTest::newRow("JSON, but no object") << R"([{"themeMode": "dark"}])"_ba;
+    }
     void unreadableSettingsAreSetAsideNotOverwritten()
     {
+        QFETCH(QByteArray, broken);
         test::TempHome home;
         const QString path = home.path() + "/settings.json"_L1;
-        const QByteArray broken = R"({"maxHistoryItems": 200, "themeMode": "dark")"_ba;
         QVERIFY(AppPaths::writePrivateFile(path, broken));
         SettingsStore store(path);
         QVERIFY(!store.loadResult());

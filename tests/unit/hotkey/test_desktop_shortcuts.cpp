@@ -128,6 +128,24 @@ private Q_SLOTS:
         QVERIFY(!elsewhere.isEnabled());
         QVERIFY(m_keybindings.written.isEmpty());
     }
+
+    // The desktop's list shows the names in the interface language: a change of language renames
+    // kept bindings, and writes nothing where the user has not agreed.
+    void namesFollowTheLanguage()
+    {
+        DesktopShortcuts shortcuts(*m_settings, *m_hotkeys, &m_keybindings, u"tessel"_s);
+        shortcuts.setNames(u"Tessel: histórico"_s, u"Tessel: emojis"_s);
+        QVERIFY(m_keybindings.written.isEmpty());
+        shortcuts.setEnabled(true);
+        QCOMPARE(m_keybindings.written.at(0).name, u"Tessel: histórico"_s);
+        QCOMPARE(m_keybindings.written.at(1).name, u"Tessel: emojis"_s);
+
+        m_keybindings.written.clear();
+        shortcuts.setNames(u"Tessel: historial"_s, u"Tessel: emojis"_s);
+        QCOMPARE(m_keybindings.written.size(), 2);
+        QCOMPARE(m_keybindings.written.at(0).name, u"Tessel: historial"_s);
+        QCOMPARE(m_keybindings.written.at(0).command, u"tessel --toggle"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopShortcuts)

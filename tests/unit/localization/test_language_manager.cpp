@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SettingsStore.h"
 #include "localization/LanguageManager.h"
-#include "localization/StringTables.h"
+#include "localization/QtTranslations.h"
+#include "localization/TranslationCatalogue.h"
 #include "support/TempHome.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -28,13 +28,13 @@ struct Fixture {
     }
 };
 
-QStringList keysOf(StringTable table)
+// The catalogue compiled from tests/unit/localization/data: "pt" lacks "farewell" and has no
+// language name, "en" has every text.
+TranslationCatalogue partialCatalogue()
 {
-    QStringList keys;
-    for (const StringTableEntry& entry : table)
-        keys << entry.key.toString();
-    return keys;
+    return TranslationCatalogue::load(u":/test/partial"_s);
 }
+
 } // namespace
 
 class TestLanguageManager : public QObject {
@@ -55,6 +55,10 @@ private Q_SLOTS:
             << u"system"_s << QStringList{u"PT-BR"_s} << u"pt"_s;
         QTest::newRow("system, Spanish in mixed case")
             << u"system"_s << QStringList{u"Es_ES"_s} << u"es"_s;
+        QTest::newRow("system, British English")
+            << u"system"_s << QStringList{u"EN-GB"_s} << u"en"_s;
+        QTest::newRow("system, German only") << u"system"_s << QStringList{u"de-DE"_s} << u"en"_s;
+        QTest::newRow("system, nothing preferred") << u"system"_s << QStringList() << u"en"_s;
         QTest::newRow("unknown choice follows the system")
             << u"fr"_s << QStringList{u"es-ES"_s} << u"es"_s;
         QTest::newRow("raw values are case-sensitive")
@@ -75,8 +79,15 @@ private Q_SLOTS:
         LanguageManager manager(f.settings, f.source());
         QCOMPARE(manager.currentLanguageRaw(), stored.isNull() ? u"system"_s : stored);
         QCOMPARE(manager.activeLanguageCode(), expected);
-        QCOMPARE(LanguageManager::resolveLanguageCode(manager.currentLanguageRaw(), preferred),
-                 expected);
+    }
+
+    void aRegionalLanguageWinsOverItsBase()
+    {
+        const QStringList codes{u"pt"_s, u"en"_s, u"pt_PT"_s};
+        QCOMPARE(LanguageManager::resolveLanguageCode(u"system"_s, {u"pt-PT"_s}, codes),
+                 u"pt_PT"_s);
+        QCOMPARE(LanguageManager::resolveLanguageCode(u"system"_s, {u"pt-BR"_s}, codes), u"pt"_s);
+        QCOMPARE(LanguageManager::resolveLanguageCode(u"system"_s, {u"de"_s}, {u"fr"_s}), u"fr"_s);
     }
 
     void everyLookupRereadsTheChoiceAndTheSystem()
@@ -84,28 +95,68 @@ private Q_SLOTS:
         Fixture f;
         f.preferred = {u"es-AR"_s};
         LanguageManager manager(f.settings, f.source());
-        QCOMPARE(manager.string(u"tab_clipboard"_s), u"Portapapeles"_s);
+        QCOMPARE(manager.string("tab_clipboard"), u"Portapapeles"_s);
 
         f.preferred = {u"de"_s};
-        QCOMPARE(manager.string(u"tab_clipboard"_s), u"Clipboard"_s);
+        QCOMPARE(manager.string("tab_clipboard"), u"Clipboard"_s);
 
         // Written behind the manager's back: still seen at the next lookup.
         f.settings.set(settings::appLanguage, u"pt"_s);
-        QCOMPARE(manager.string(u"clear_history_title"_s), u"Limpar histórico?"_s);
+        QCOMPARE(manager.string("clear_history_title"), u"Limpar histórico?"_s);
+        QCOMPARE(manager.activeLocaleName(), u"pt_BR"_s);
     }
 
-    void lookupsFallBackToEnglishThenToTheKey()
+    void lookupsFallBackToEnglishThenToTheId()
     {
         Fixture f;
         f.settings.set(settings::appLanguage, u"pt"_s);
-        LanguageManager manager(
-            f.settings, f.source(),
-            {{u"pt"_s, {{u"greeting"_s, u"Olá"_s}}},
-             {u"en"_s, {{u"greeting"_s, u"Hello"_s}, {u"farewell"_s, u"Bye"_s}}},
-             {u"es"_s, {}}});
-        QCOMPARE(manager.string(u"greeting"_s), u"Olá"_s);
-        QCOMPARE(manager.string(u"farewell"_s), u"Bye"_s);
-        QCOMPARE(manager.string(u"no_such_key"_s), u"no_such_key"_s);
+        LanguageManager manager(f.settings, f.source(), partialCatalogue());
+        QCOMPARE(manager.catalogue().codes(), (QStringList{u"pt"_s, u"en"_s}));
+        QCOMPARE(manager.string("greeting"), u"Olá"_s);
+        QCOMPARE(manager.string("farewell"), u"Bye"_s);
+        QCOMPARE(manager.string("no_such_text"), u"no_such_text"_s);
+        // A plural missing in one language falls back with English's forms.
+        QCOMPARE(manager.string("files", 1), u"1 file"_s);
+        QCOMPARE(manager.string("files", 3), u"3 files"_s);
+    }
+
+    void pluralsTakeTheFormOfTheCount_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("en 1") << u"en"_s << 1 << u"1 item"_s;
+        QTest::newRow("en 50") << u"en"_s << 50 << u"50 items"_s;
+        QTest::newRow("pt 1") << u"pt"_s << 1 << u"1 item"_s;
+        QTest::newRow("pt 10000") << u"pt"_s << 10000 << u"10000 itens"_s;
+        QTest::newRow("es 20") << u"es"_s << 20 << u"20 elementos"_s;
+    }
+
+    void pluralsTakeTheFormOfTheCount()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, count);
+        QFETCH(QString, expected);
+        Fixture f;
+        f.settings.set(settings::appLanguage, language);
+        const LanguageManager manager(f.settings, f.source());
+        QCOMPARE(manager.string("items_count_format", count), expected);
+    }
+
+    void thePickerNamesEachLanguageInItsOwnWords()
+    {
+        Fixture f;
+        f.settings.set(settings::appLanguage, u"es"_s);
+        const LanguageManager manager(f.settings, f.source());
+        QCOMPARE(manager.choices(), (QStringList{u"system"_s, u"pt"_s, u"en"_s, u"es"_s}));
+        QCOMPARE(manager.label(u"system"_s), u"🌐 Automático (Sistema)"_s);
+        QCOMPARE(manager.label(u"pt"_s), u"🇧🇷 Português (Brasil)"_s);
+        QCOMPARE(manager.label(u"en"_s), u"🇺🇸 English (US)"_s);
+        QCOMPARE(manager.label(u"es"_s), u"🇪🇸 Español"_s);
+
+        // A language whose translators left its name out is named by the desktop's locale data.
+        const LanguageManager partial(f.settings, f.source(), partialCatalogue());
+        QCOMPARE(partial.label(u"pt"_s), u"português"_s);
     }
 
     void writingTheChoiceSignalsOnceAfterStoring()
@@ -123,73 +174,46 @@ private Q_SLOTS:
         QCOMPARE(manager.currentLanguageRaw(), u"klingon"_s);
     }
 
-    void placeholdersAreFilledInOrder_data()
+    void qtsOwnTextsFollowTheLanguage()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QStringList>("values");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("version") << u"Version %@ (Build %@)"_s << QStringList{u"1.2"_s, u"34"_s}
-                                 << u"Version 1.2 (Build 34)"_s;
-        QTest::newRow("value holding a placeholder")
-            << u"%@ and %@"_s << QStringList{u"%@"_s, u"b"_s} << u"%@ and b"_s;
-        QTest::newRow("too few values") << u"%@-%@"_s << QStringList{u"x"_s} << u"x-%@"_s;
+        Fixture f;
+        f.settings.set(settings::appLanguage, u"pt"_s);
+        LanguageManager manager(f.settings, f.source());
+        {
+            const QtTranslations qtTexts(manager);
+            QVERIFY(qtTexts.installedFile().endsWith(u"/qtbase_pt_BR.qm"_s));
+            // The context menu of every text field: Undo, Redo, Cut...
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Desfazer"_s);
+            manager.setCurrentLanguageRaw(u"es"_s);
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Deshacer"_s);
+            manager.setCurrentLanguageRaw(u"en"_s);
+            QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Undo"_s);
+            manager.setCurrentLanguageRaw(u"es"_s);
+            // A folder without Qt's translations leaves them English, and nothing installed.
+            const QtTranslations none(manager, QDir::tempPath());
+            QVERIFY(none.installedFile().isEmpty());
+        }
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"&Undo"_s);
     }
 
-    void placeholdersAreFilledInOrder()
+    void theLanguageListIsReadLikeLinguas()
     {
-        QFETCH(QString, format);
-        QFETCH(QStringList, values);
-        QFETCH(QString, expected);
-        QCOMPARE(LanguageManager::fillPlaceholders(format, values), expected);
-    }
-
-    void everyTableHoldsTheSameKeysWithTheirPlaceholders()
-    {
-        const QStringList english = keysOf(englishStrings());
-        QCOMPARE(QSet<QString>(english.begin(), english.end()).size(), english.size());
-        const auto translations = LanguageManager::builtInTranslations();
-        for (const QString& code : {u"pt"_s, u"es"_s}) {
-            const auto table = translations.value(code);
-            for (const QString& key : english) {
-                const QString text = table.value(key);
-                QVERIFY2(!text.trimmed().isEmpty(), qPrintable(code + u' ' + key));
-                // A translation that drops or adds a placeholder breaks the caller's substitution.
-                QCOMPARE(text.count(u"%@"), translations.value(u"en"_s).value(key).count(u"%@"));
-            }
-            QCOMPARE(table.size(), english.size());
-        }
-    }
-
-    void everyKeyTheCodeLooksUpExists()
-    {
-        // Read from the sources, so that a key added to the code but not to a table is caught.
-        const QDir src(qEnvironmentVariable("TESSEL_SOURCE_DIR") + "/src"_L1);
-        QVERIFY(src.exists());
-        static const QRegularExpression direct(uR"re(string\(\s*u"([A-Za-z0-9_]+)"_s)re"_s);
-        static const QRegularExpression snake(uR"re(u"([a-z]+(?:_[a-z0-9]+)+)"_s)re"_s);
-        QSet<QString> keys;
-        QDirIterator files(src.path(), {u"*.cpp"_s, u"*.h"_s}, QDir::Files,
-                           QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QString code = QString::fromUtf8(file.readAll());
-            for (const auto* pattern : {&direct, &snake}) {
-                for (const auto& match : pattern->globalMatch(code)) {
-                    if (!match.captured(1).endsWith(u'_')) // a prefix, completed below
-                        keys.insert(match.captured(1));
-                }
-            }
-        }
-        // The tab tool tips are looked up as "tab_" plus the tab's raw value.
-        for (const char* tab : {"clipboard", "emoji", "kaomoji", "symbols", "favorites"})
-            keys.insert(u"tab_"_s + QLatin1StringView(tab));
-        QVERIFY(keys.size() > 30);
-        const auto translations = LanguageManager::builtInTranslations();
-        for (const QString& code : {u"en"_s, u"pt"_s, u"es"_s}) {
-            for (const QString& key : std::as_const(keys))
-                QVERIFY2(translations.value(code).contains(key), qPrintable(code + u' ' + key));
-        }
+        QCOMPARE(TranslationCatalogue::parseLinguas("# comment\npt en  # inline\n\tes\nen\n"),
+                 (QStringList{u"pt"_s, u"en"_s, u"es"_s}));
+        // Read from a folder as well as from the resources; a language without its compiled file
+        // is left out rather than failing the rest.
+        QTemporaryDir folder;
+        QFile linguas(folder.filePath(u"LINGUAS"_s));
+        QVERIFY(linguas.open(QIODevice::WriteOnly));
+        linguas.write("xx en\n");
+        linguas.close();
+        QVERIFY(QFile::copy(u":/test/partial/tessel_en.qm"_s, folder.filePath(u"tessel_en.qm"_s)));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u"cannot read the texts of language xx"_s));
+        const TranslationCatalogue catalogue = TranslationCatalogue::load(folder.path());
+        QCOMPARE(catalogue.codes(), QStringList{u"en"_s});
+        QCOMPARE(catalogue.text(u"en"_s, "farewell"), u"Bye"_s);
+        QVERIFY(catalogue.text(u"en"_s, "no_such_text").isNull());
     }
 };
 

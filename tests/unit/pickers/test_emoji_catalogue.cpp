@@ -46,7 +46,7 @@ QStringList summary(const QList<TextCategory>& categories)
 {
     QStringList lines;
     for (const TextCategory& category : categories)
-        lines << category.titleKey + u": "_s + category.items.join(u' ');
+        lines << QString::fromLatin1(category.titleKey) + u": "_s + category.items.join(u' ');
     return lines;
 }
 
@@ -115,7 +115,17 @@ private Q_SLOTS:
             << u"cafe\u0301"_s << QString() << QStringList{u"☕"_s, u"🧪"_s};
         QTest::newRow("precomposed query finds decomposed")
             << u"café t"_s << QString() << QStringList{u"🧪"_s};
+        QTest::newRow("accents left out, Portuguese")
+            << u"coracao"_s << QString() << QStringList{u"❤️"_s};
+        QTest::newRow("accents left out, Spanish, upper case")
+            << u"CORAZON"_s << QString() << QStringList{u"❤️"_s};
+        QTest::newRow("an accented query finds a plain keyword")
+            << u"gatô"_s << QString() << QStringList{u"🐱"_s};
+        QTest::newRow("plain query finds both forms")
+            << u"cafe"_s << QString() << QStringList{u"☕"_s, u"🧪"_s};
         QTest::newRow("part of the character") << u"❤"_s << QString() << QStringList{u"❤️"_s};
+        QTest::newRow("the character with its variation selector")
+            << u"❤️"_s << QString() << QStringList{u"❤️"_s};
         QTest::newRow("characters are not lower-cased") << u"Ω"_s << QString() << QStringList{};
     }
 
@@ -136,11 +146,19 @@ private Q_SLOTS:
         const auto loaded = EmojiCatalogue::load(EmojiStore::defaultCataloguePath());
         QVERIFY(!loaded.error);
         const EmojiCatalogue& catalogue = loaded.catalogue;
-        for (const QString& query : {u"heart"_s, u"Corazón"_s, u"corac\u0327a\u0303o"_s}) {
+        for (const QString& query :
+             {u"heart"_s, u"Corazón"_s, u"corac\u0327a\u0303o"_s, u"coracao"_s, u"corazon"_s}) {
             const QStringList found =
                 charactersOf(catalogue, EmojiFilter::visibleEmojis(catalogue, query, std::nullopt));
             QVERIFY2(found.contains(u"\u2764\uFE0F"_s), qPrintable(query));
         }
+        // Accents count for nothing, both ways: the same emoji for "nino" as for "niño".
+        const auto matches = [&](const QString& query) {
+            return EmojiFilter::visibleEmojis(catalogue, query, std::nullopt);
+        };
+        QCOMPARE(matches(u"nino"_s), matches(u"niño"_s));
+        QVERIFY(charactersOf(catalogue, matches(u"nino"_s)).contains(u"👦"_s));
+        QCOMPARE(matches(u"coracao"_s), matches(u"coração"_s));
         int total = 0;
         for (const EmojiCategory& category : emojiCategories) {
             const auto rows = catalogue.rowsInCategory(category.name);
@@ -173,6 +191,13 @@ private Q_SLOTS:
                                 << QStringList{u"symbol_currency: $ R$"_s};
         QTest::newRow("Spanish title") << u"symbols"_s << u"es"_s << u"flechas"_s
                                        << QStringList{u"symbol_arrows: ← → ↑ ↓ ↔ ↕ ↵ ⇒ ⇔"_s};
+        QTest::newRow("Portuguese title without its accents")
+            << u"kaomoji"_s << u"pt"_s << u"acao"_s
+            << QStringList{u"kaomoji_action: (╯°□°）╯︵ ┻━┻ ┬─┬ノ( º _ ºノ) (ノಠ益ಠ)ノ彡┻━┻ "
+                           "( •_•)>⌐■-■ (⌐■_■)"_s};
+        QTest::newRow("Spanish title with an accent it does not have")
+            << u"symbols"_s << u"es"_s << u"mónedas"_s
+            << QStringList{u"symbol_currency: $ € £ ¥ R$ ₿ ¢ ₹ ₩ ₺"_s};
         QTest::newRow("nothing") << u"symbols"_s << u"en"_s << u"xyz"_s << QStringList{u"-"_s};
     }
 

@@ -103,6 +103,18 @@ private Q_SLOTS:
         }
     }
 
+    void namesComeInEachInterfaceLanguage()
+    {
+        Fixture f;
+        const EmojiStore store(f.settings, QString());
+        QCOMPARE(store.name(u"😀"_s, u"pt"_s), u"rosto risonho"_s);
+        QCOMPARE(store.name(u"😀"_s, u"es"_s), u"cara sonriendo"_s);
+        QCOMPARE(store.name(u"😀"_s, u"en"_s), u"grinning face"_s);
+        // A language the names do not have reads them in English.
+        QCOMPARE(store.name(u"😀"_s, u"fr"_s), u"grinning face"_s);
+        QVERIFY(store.name(u"x"_s, u"en"_s).isEmpty());
+    }
+
     void recentsKeepTheLatestFourteenOnceEach()
     {
         Fixture f;
@@ -120,6 +132,24 @@ private Q_SLOTS:
                                    u"g"_s, u"h"_s, u"i"_s, u"j"_s, u"k"_s, u"l"_s, u"m"_s};
         QCOMPARE(charactersOf(store.recentEmojis()), expected);
         QCOMPARE(charactersOf(EmojiStore(f.settings, QString()).recentEmojis()), expected);
+
+        // Filled one by one: the fourteenth stays, choosing one of them again keeps all
+        // fourteen, and a new one pushes out the oldest.
+        f.settings.remove(settings::recentEmojis.name);
+        EmojiStore growing(f.settings, QString());
+        QStringList chosen;
+        for (int i = 0; i < 14; ++i) {
+            chosen.prepend(QString(QChar(u'A' + i)));
+            growing.pushRecent(emoji(chosen.first()));
+        }
+        QCOMPARE(charactersOf(growing.recentEmojis()), chosen);
+        growing.pushRecent(emoji(u"G"_s));
+        chosen.move(chosen.indexOf(u"G"_s), 0);
+        QCOMPARE(charactersOf(growing.recentEmojis()), chosen);
+        growing.pushRecent(emoji(u"😺"_s));
+        chosen.prepend(u"😺"_s);
+        chosen.removeLast();
+        QCOMPARE(charactersOf(growing.recentEmojis()), chosen);
     }
 
     void storedRecordsDecodeLeniently_data()

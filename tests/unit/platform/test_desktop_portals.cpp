@@ -2,6 +2,7 @@
 #include "core/SettingsStore.h"
 #include "hotkey/SavedShortcut.h"
 #include "platform/desktop/DesktopKeys.h"
+#include "platform/desktop/KGlobalAccelHotkeyBackend.h"
 #include "platform/desktop/PortalHotkeyBackend.h"
 #include "platform/desktop/PortalProbe.h"
 #include "platform/desktop/PortalShortcut.h"
@@ -10,6 +11,7 @@
 #include "support/SessionBus.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -27,6 +29,7 @@ using test::FakePortal;
 namespace {
 const QString kRemoteDesktop = u"org.freedesktop.portal.RemoteDesktop"_s;
 const QString kShortcuts = u"org.freedesktop.portal.GlobalShortcuts"_s;
+const QString kKGlobalAccel = u"org.kde.KGlobalAccel"_s;
 constexpr uint kKeysymControl = 0xffe3;
 constexpr uint kKeysymV = 0x76;
 
@@ -208,6 +211,7 @@ private Q_SLOTS:
         PortalHotkeyBackend backend(client());
         QSignalSpy registered(&backend, &HotkeyBackend::registrationChanged);
         QSignalSpy pressed(&backend, &HotkeyBackend::activated);
+        backend.setActionNames({{1, u"Abrir o histórico"_s}, {2, u"Abrir o seletor de emojis"_s}});
         QCOMPARE(backend.install(), 0);
         backend.registerHotkey(1, 0x76, ShortcutModifier::command | ShortcutModifier::shift);
         backend.registerHotkey(2, 0x2e, ShortcutModifier::command | ShortcutModifier::shift);
@@ -220,6 +224,9 @@ private Q_SLOTS:
                  u"SHIFT+LOGO+v"_s);
         QCOMPARE(asked.at(1).properties.value(u"preferred_trigger"_s).toString(),
                  u"SHIFT+LOGO+period"_s);
+        QCOMPARE(asked.at(0).properties.value(u"description"_s).toString(), u"Abrir o histórico"_s);
+        QCOMPARE(asked.at(1).properties.value(u"description"_s).toString(),
+                 u"Abrir o seletor de emojis"_s);
         QCOMPARE(registered.at(0), (QVariantList{1, true}));
         QCOMPARE(registered.at(1), (QVariantList{2, false}));
 
@@ -249,6 +256,52 @@ private Q_SLOTS:
         QTRY_COMPARE(registered.size(), 2);
         QCOMPARE(m_sessions.size(), 2);
         QCOMPARE(registered.at(0).at(1).toBool(), false);
+    }
+
+    // KDE's service lists the actions under the names given, and renames those in use when the
+    // interface language changes; a released action is left as it is.
+    void kdeActionsAreNamedAndRenamed()
+    {
+        FakePortal kde(m_bus->address(), u"org.kde.kglobalaccel"_s, u"/kglobalaccel"_s);
+        QVERIFY(kde.isRegistered());
+        const auto none = [](const QDBusMessage&) { return FakePortal::Answer{}; };
+        kde.handle(kKGlobalAccel, u"doRegister"_s, none);
+        kde.handle(kKGlobalAccel, u"setInactive"_s, none);
+        // The service takes the keys it is given.
+        kde.handle(kKGlobalAccel, u"setShortcut"_s, [](const QDBusMessage& call) {
+            const auto keys = qdbus_cast<QList<int>>(call.arguments().at(1));
+            return FakePortal::Answer{{QVariant::fromValue(keys)}, {}};
+        });
+        kde.handle(kKGlobalAccel, u"getComponent"_s, [](const QDBusMessage&) {
+            return FakePortal::Answer{
+                {QVariant::fromValue(QDBusObjectPath(u"/component/tessel_test"_s))}, {}};
+        });
+        const auto namesGiven = [&kde] {
+            QStringList names;
+            for (const QDBusMessage& call : kde.callsOf(u"doRegister"_s)) {
+                const QStringList action = call.arguments().at(0).toStringList();
+                names << action.value(1) + u'=' + action.value(3);
+            }
+            return names;
+        };
+
+        desktop::KGlobalAccelHotkeyBackend backend(client(), u"tessel-test"_s, u"Tessel"_s);
+        QSignalSpy registered(&backend, &HotkeyBackend::registrationChanged);
+        backend.setActionNames({{1, u"Abrir o histórico"_s}, {2, u"Abrir o seletor de emojis"_s}});
+        backend.registerHotkey(1, 0x76, ShortcutModifier::command | ShortcutModifier::shift);
+        backend.registerHotkey(2, 0x2e, ShortcutModifier::command | ShortcutModifier::shift);
+        QTRY_COMPARE(registered.size(), 2);
+        QCOMPARE(registered.at(0), (QVariantList{1, true}));
+        QCOMPARE(namesGiven(), (QStringList{u"toggle=Abrir o histórico"_s,
+                                            u"emoji=Abrir o seletor de emojis"_s}));
+
+        backend.unregisterHotkey(2);
+        backend.setActionNames({{1, u"Abrir el historial"_s}, {2, u"Abrir el selector"_s}});
+        QTRY_COMPARE(namesGiven().size(), 3);
+        QCOMPARE(namesGiven().constLast(), u"toggle=Abrir el historial"_s);
+        QTest::qWait(200);
+        QCOMPARE(namesGiven().size(), 3);
+        QCOMPARE(kde.callsOf(u"setShortcut"_s).size(), 2);
     }
 
     // Only the interfaces the portal answers for are offered; from a portal that hangs, nothing,

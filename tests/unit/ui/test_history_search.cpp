@@ -62,6 +62,10 @@ private Q_SLOTS:
         // Lower-casing is not Turkish even when the locale is.
         QTest::newRow("dotted capital I") << u"İstanbul"_s << u"i\u0307stanbul"_s << true;
         QTest::newRow("spaces around the query") << u"ab cd"_s << u"  b c\t"_s << true;
+        QTest::newRow("accents left out of the query")
+            << u"Coração valente"_s << u"coracao"_s << true;
+        QTest::newRow("accents in the query only") << u"el nino"_s << u"niño"_s << true;
+        QTest::newRow("Spanish, upper case") << u"AÑO NUEVO"_s << u"ano nu"_s << true;
         QTest::newRow("absent") << u"meeting at noon"_s << u"lunch"_s << false;
         QTest::newRow("letters apart") << u"a-b"_s << u"ab"_s << false;
     }
@@ -75,6 +79,60 @@ private Q_SLOTS:
         search.setSearchText(searchText);
         QVERIFY(search.isActive());
         QCOMPARE(search.matches(*text(content)), matches);
+    }
+
+    void marksAreDroppedWhereverTheyCome_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain, shared") << u"Copied text 42"_s << u"Copied text 42"_s;
+        QTest::newRow("Portuguese") << u"Coração, ação"_s << u"Coracao, acao"_s;
+        QTest::newRow("Spanish") << u"Niño Año"_s << u"Nino Ano"_s;
+        // Precomposed, decomposed, and a singleton that decomposes into a precomposed letter.
+        QTest::newRow("three ways to write Å") << u"\u00C5 A\u030A \u212B"_s << u"A A A"_s;
+        QTest::newRow("two marks, decomposed in two steps") << u"\u01D6"_s << u"u"_s;
+        QTest::newRow("a mark beyond the first plane") << u"e\U0001D167!"_s << u"e!"_s;
+        QTest::newRow("emoji variation selector") << u"\u2764\uFE0F"_s << u"\u2764"_s;
+        QTest::newRow("Hangul stays whole") << u"한국어"_s << u"한국어"_s;
+        QTest::newRow("no compatibility folding") << u"ß \uFB01"_s << u"ß \uFB01"_s;
+        QTest::newRow("a lone surrogate is kept")
+            << QString(QString(QChar(0xE9)) + QChar(0xD800) + u'x')
+            << QString(QString(u'e') + QChar(0xD800) + u'x');
+    }
+
+    void marksAreDroppedWhereverTheyCome()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const QString folded = SearchText::withoutMarks(text);
+        QCOMPARE(folded, expected);
+        if (qstrcmp(QTest::currentDataTag(), "plain, shared") == 0)
+            QCOMPARE(folded.constData(), text.constData()); // no copy made
+        // The same as Qt's decomposition with the marks dropped, but for Hangul.
+        if (!text.contains(u'한')) {
+            QString reference = text.normalized(QString::NormalizationForm_D);
+            reference.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+            if (!text.contains(QChar(0xD834))) // the plane-one mark comes as a surrogate pair
+                QCOMPARE(folded, reference);
+        }
+    }
+
+    void hostileTextsAreSearchedInABoundedForm()
+    {
+        // A letter under millions of marks, and a text of megabytes: each keystroke compares a
+        // prefix of bounded size, prepared once.
+        const auto marks = text(u"Zalgo text"_s + QString(3'000'000, QChar(0x0301)) + u"tail"_s);
+        const auto large = text(u"start "_s + QString(9'000'000, u'x') + u" end"_s);
+        HistorySearch search;
+        search.setSearchText(u"zalgo tex"_s);
+        QVERIFY(search.matches(*marks));
+        search.setSearchText(u"start x"_s);
+        QVERIFY(search.matches(*large));
+        QVERIFY(HistorySearch::comparableText(*marks).size() <= HistorySearch::maxSearchedUnits);
+        QVERIFY(HistorySearch::comparableText(*large).size() <= HistorySearch::maxSearchedUnits);
+        // What lies beyond the bound is not searched.
+        search.setSearchText(u" end"_s);
+        QVERIFY(!search.matches(*large));
     }
 
     void imagesDropOutOnlyWhileAQueryIsTyped()
@@ -136,6 +194,8 @@ private Q_SLOTS:
                  (QList<qint64>{10, 20, 50, 100, 500, 1000, 2000, 10000}));
         QCOMPARE(HistoryLimits::choicesWith(5),
                  (QList<qint64>{5, 10, 20, 50, 100, 500, 1000, 10000}));
+        QCOMPARE(HistoryLimits::choicesWith(20000),
+                 (QList<qint64>{10, 20, 50, 100, 500, 1000, 10000, 20000}));
         QCOMPARE(HistoryLimits::choicesWith(0), offered);
     }
 
