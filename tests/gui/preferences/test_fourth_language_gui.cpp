@@ -49,8 +49,8 @@ private Q_SLOTS:
         Fixture f;
         f.hotkeys.start([](HotkeyManager::Action) {});
         QCOMPARE(f.language.catalogue().codes(), (QStringList{u"pt"_s, u"en"_s, u"es"_s, u"fr"_s}));
-        PreferencesView prefs(
-            PreferencesContext{f.settings, f.language, f.hotkeys, f.permissions, f.loginItems, {}});
+        PreferencesView prefs(PreferencesContext{
+            f.settings, f.language, f.hotkeys, f.permissions, f.loginItems, {}, nullptr, {}});
         prefs.show();
         auto* picker = prefs.findChild<QComboBox*>(settings::appLanguage.name);
         QCOMPARE(picker->count(), 5);
