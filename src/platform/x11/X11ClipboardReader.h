@@ -37,7 +37,7 @@ public:
         qint64 maxPayloadBytes = PayloadLimit::defaultMaxBytes;
         // The X resource ids of each client whose writes are ours (base and mask from its
         // connection setup).
-        QList<std::pair<uint32_t, uint32_t>> ownClients;
+        QList<std::pair<uint32_t, uint32_t>> ownClients = {};
     };
 
     X11ClipboardReader(SnapshotHandOver& handOver, Options options);
