@@ -24,7 +24,6 @@ void onGlobal(void* data, wl_registry*, uint32_t, const char* interface, uint32_
 void onGlobalRemove(void*, wl_registry*, uint32_t) {}
 
 constexpr wl_registry_listener kListener{onGlobal, onGlobalRemove};
-constexpr std::chrono::milliseconds kProbeTimeout{5000};
 } // namespace
 
 QStringList probeWaylandGlobals()
@@ -44,9 +43,8 @@ QStringList probeWaylandGlobals()
     if (!registry || wl_registry_add_listener(registry.get(), &kListener, &globals) != 0)
         return {};
     // The compositor announces every global before it answers the round trip; one that lets
-    // clients in and then says nothing counts as none. A compositor busy starting a session
-    // (a login starts many programs at once) may take seconds to answer its first clients.
-    if (!roundtrip(display.get(), kProbeTimeout))
+    // clients in and then says nothing counts as none.
+    if (!roundtrip(display.get()))
         return {};
     const QStringList ignored =
         qEnvironmentVariable("TESSEL_WAYLAND_IGNORE_GLOBALS").split(u',', Qt::SkipEmptyParts);
