@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/wayland/WaylandRoundtrip.h"
+
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
@@ -32,7 +34,7 @@ public:
     // Connects to $WAYLAND_DISPLAY and learns its globals; null without a compositor, or when
     // it does not answer within `timeout`.
     static std::unique_ptr<WaylandConnection>
-    open(std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
+    open(std::chrono::milliseconds timeout = roundtripTimeout);
 
     wl_display* display() const { return m_display; }
     // The first seat, or null when the compositor announced none.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "clipboard/Pasteboard.h"
+#include "platform/wayland/WaylandRoundtrip.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -44,7 +45,7 @@ public:
     // not answer within `timeout`.
     static std::unique_ptr<WaylandDataControl>
     create(WaylandConnection& connection,
-           std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
+           std::chrono::milliseconds timeout = roundtripTimeout);
     ~WaylandDataControl() override;
 
     // The selection that is current when this returns is the baseline and is not reported.

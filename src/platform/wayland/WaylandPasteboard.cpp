@@ -26,7 +26,7 @@ std::unique_ptr<WaylandPasteboard> WaylandPasteboard::create(OpenConnection open
     std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<WaylandPasteboard> pasteboard(
         new WaylandPasteboard(std::move(open), std::move(activeApplication)));
-    if (!pasteboard->attach(std::chrono::milliseconds(1000)))
+    if (!pasteboard->attach(roundtripTimeout))
         return nullptr;
     return pasteboard;
 }

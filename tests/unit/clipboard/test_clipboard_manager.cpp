@@ -269,11 +269,18 @@ private Q_SLOTS:
         f.waitForSave();
         QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s, u"a"_s}));
         QCOMPARE(f.blobCount(), 0); // the deleted image's file went with it
-        // A lower limit, chosen in the preferences, trims the history on disk too.
-        f.settings.set(settings::maxHistoryItems, qint64(1));
+        // A lower limit, chosen in the preferences, trims the history on disk too: at the
+        // smallest choice, ten, the oldest entry gives way.
+        QStringList newer;
+        for (int i = 0; i < 9; ++i) {
+            newer.prepend(QString::number(i));
+            f.copyText(newer.constFirst());
+        }
+        f.waitForSave();
+        f.settings.set(settings::maxHistoryItems, qint64(10));
         f.manager.applyHistoryLimit();
         f.waitForSave();
-        QCOMPARE(reloaded(), (QStringList{u"c"_s, u"b*"_s}));
+        QCOMPARE(reloaded(), (newer + QStringList{u"c"_s, u"b*"_s}));
         f.manager.clearAll();
         f.waitForSave();
         QCOMPARE(reloaded(), QStringList{u"b*"_s});
