@@ -15,8 +15,13 @@ build_preset() {
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
         export CCACHE_BASEDIR="$repo" CCACHE_NOHASHDIR=true
     fi
-    cmake --preset "$preset" -S "$repo" "${launcher[@]}" >/dev/null
-    cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
+    # cmake --build --preset reads the presets of the current folder: from elsewhere (a fresh
+    # clone's scripts started from another checkout) it would build that checkout instead.
+    (
+        cd "$repo"
+        cmake --preset "$preset" "${launcher[@]}" >/dev/null
+        cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
+    )
 }
 
 # Starts Xvfb on a free display with openbox and exports DISPLAY; stopped when the script exits.
