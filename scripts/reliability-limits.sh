@@ -361,7 +361,7 @@ EOF
     stop_checked
     limit_row "A Wayland socket that lets clients in and never answers (DISPLAY set too)" \
         "started on X11; history saved ${started} ms after the start (under ASan); $(entries_of "$home") copy saved" \
-        "nothing" "$crashed" "the compositor probe's 1 s at start"
+        "nothing" "$crashed" "the compositor probe's 5 s at start"
     kill "$stall_pid" 2>/dev/null || true
 
     home="$work/fifo-lock"
@@ -414,7 +414,7 @@ e2e_rows() {
             "$repo/build/asan/tests/e2e/wayland/test_wayland_clipboard_e2e" \
             aFloodOfTypesDoesNotEndRecording 2>&1 || true)
         limit_row "Wayland (headless sway): a source offers 10,000 MIME types, then eight copies (test_wayland_clipboard_e2e aFloodOfTypesDoesNotEndRecording)" \
-            "$(grep -o 'after the flood: .*' <<<"$out" | head -1 | cut -c18-); told in the log: \"$(grep -o 'no longer serves.*' <<<"$out" | head -1 | cut -c1-60)...\"; $(grep -q '^PASS.*aFlood' <<<"$out" && echo passed || echo FAILED)" \
+            "$(grep -o 'after the flood: .*' <<<"$out" | head -1 | cut -c18-); $(grep -q '^PASS.*aFlood' <<<"$out" && echo passed || echo FAILED)" \
             "$(grep -o '[0-9]* of 8 recorded' <<<"$out" | head -1 | awk '{print 8 - $1 " of 8 copies"}')" \
             "$(grep -q '^PASS.*aFlood' <<<"$out" && echo no || echo "see the test")" "-"
     else
