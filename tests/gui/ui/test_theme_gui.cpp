@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ContrastProbe.h"
 #include "PopupFixture.h"
-#include "core/ColourSchemeSource.h"
-#include "platform/desktop/PortalColourScheme.h"
-#include "support/FakePortal.h"
-#include "support/SessionBus.h"
 #include "ui/popup/ContentView.h"
 #include "ui/style/Appearance.h"
 #include "ui/style/Theme.h"
@@ -12,13 +9,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDBusVariant>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QToolTip>
@@ -28,89 +22,10 @@ Q_DECLARE_METATYPE(tessel::PopupTab)
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
-using Preference = ColourSchemeSource::Preference;
-
-namespace {
-
-// A desktop whose colour-scheme preference the test sets.
-class SetPreference final : public ColourSchemeSource {
-public:
-    Preference preference() const override { return m_preference; }
-    void set(Preference preference)
-    {
-        m_preference = preference;
-        Q_EMIT preferenceChanged();
-    }
-
-private:
-    Preference m_preference = Preference::none;
-};
-
-QImage pixels(QWidget* widget)
-{
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// The colour covering most of `area`: the background its text is drawn on.
-QColor dominant(const QImage& image, const QRect& area)
-{
-    QHash<QRgb, int> counts;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    }
-    QRgb best = 0;
-    int most = -1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
-        }
-    }
-    return QColor(best);
-}
-
-// The strongest contrast a pixel of `area` makes with `background`: the core of the glyphs.
-double strongest(const QImage& image, const QRect& area, const QColor& background)
-{
-    double best = 1;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            best = std::max(best, Theme::contrast(QColor(image.pixel(x, y)), background));
-    }
-    return best;
-}
-
-// What a text drawn in `widget` (a label, a menu...) measures against its background.
-struct Reading {
-    QColor background;
-    double contrast;
-};
-Reading measure(QWidget* widget, QRect area = {})
-{
-    const QImage image = pixels(widget);
-    if (area.isNull())
-        area = image.rect();
-    const QColor background = dominant(image, area);
-    return {background, strongest(image, area, background)};
-}
-
-QString describe(const QString& what, const Reading& reading)
-{
-    return u"%1: %2 on %3"_s.arg(what)
-        .arg(reading.contrast, 0, 'f', 2)
-        .arg(reading.background.name());
-}
-
-// Antialiasing leaves thin glyphs a little short of their colour; the measured cores of text in
-// a role that reads at 4.5:1 come within this of it, and a wrong colour falls far below.
-constexpr double kTextFloor = 4.0;
-} // namespace
+using namespace tessel::test;
 
 // Every text and control of the popup and of Qt's own widgets in both themes, measured where it
-// is drawn; and the "follow the system" theme, which follows the desktop's settings portal.
+// is drawn.
 class TestThemeGui : public QObject {
     Q_OBJECT
 
@@ -343,98 +258,6 @@ private Q_SLOTS:
             }
         }
         QVERIFY2(outline >= 3.0, qPrintable(u"check box outline: %1"_s.arg(outline)));
-    }
-
-    // "Follow the system": the desktop's preference picks Tessel's dark or light theme, and with
-    // no preference the desktop's own palette stays.
-    void followsTheDesktopPreference()
-    {
-        f->settings.set(settings::themeMode, u"system"_s);
-        SetPreference desktop;
-        const Appearance appearance(f->settings, &desktop);
-        QCOMPARE(appearance.scheme(), Theme::Scheme::system);
-        QCOMPARE(QApplication::palette().color(QPalette::Window),
-                 Theme::desktopPalette().color(QPalette::Window));
-        // Where the desktop's own hint and highlight would not read, Tessel's take their place.
-        const QPalette applied = QApplication::palette();
-        QVERIFY(Theme::contrast(applied.color(QPalette::PlaceholderText),
-                                applied.color(QPalette::Base)) >= 4.5);
-        QVERIFY(Theme::contrast(applied.color(QPalette::HighlightedText),
-                                applied.color(QPalette::Highlight)) >= 4.5);
-        ContentView view(f->context(), PopupTab::clipboard);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-
-        desktop.set(Preference::dark);
-        QCOMPARE(appearance.scheme(), Theme::Scheme::dark);
-        QTRY_VERIFY(Theme::isDark(view.searchBar()->lineEdit()->palette()));
-        // A choice of the user's own wins over the desktop's.
-        f->settings.set(settings::themeMode, u"light"_s);
-        QCOMPARE(appearance.scheme(), Theme::Scheme::light);
-        QTRY_VERIFY(!Theme::isDark(view.palette()));
-        f->settings.set(settings::themeMode, u"system"_s);
-        QTRY_VERIFY(Theme::isDark(view.palette()));
-        desktop.set(Preference::none);
-        QCOMPARE(appearance.scheme(), Theme::Scheme::system);
-    }
-
-    // The same through the settings portal on a session bus: it answers "prefer light" first,
-    // then the user switches the desktop to dark and back while the popup is open.
-    void followsTheSettingsPortalWhileOpen()
-    {
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        test::SessionBus bus;
-        QVERIFY(bus.isRunning());
-        test::FakePortal portal(bus.address());
-        QVERIFY(portal.isRegistered());
-        const QString settingsPortal = u"org.freedesktop.portal.Settings"_s;
-        portal.handle(settingsPortal, u"Read"_s, [](const QDBusMessage& call) {
-            if (call.arguments().value(0).toString() != "org.freedesktop.appearance"_L1 ||
-                call.arguments().value(1).toString() != "color-scheme"_L1)
-                return test::FakePortal::Answer{{}, u"org.freedesktop.portal.Error.NotFound"_s};
-            // Read wraps the value in a second variant.
-            const QDBusVariant inner(QVariant::fromValue(2u));
-            return test::FakePortal::Answer{
-                {QVariant::fromValue(QDBusVariant(QVariant::fromValue(inner)))}, {}};
-        });
-        const auto change = [&](uint value) {
-            portal.emitSignal(u"/org/freedesktop/portal/desktop"_s, settingsPortal,
-                              u"SettingChanged"_s,
-                              {u"org.freedesktop.appearance"_s, u"color-scheme"_s,
-                               QVariant::fromValue(QDBusVariant(QVariant::fromValue(value)))});
-        };
-        {
-            const QDBusConnection client =
-                QDBusConnection::connectToBus(bus.address(), u"tessel-theme-client"_s);
-            desktop::PortalColourScheme scheme(client);
-            f->settings.set(settings::themeMode, u"system"_s);
-            const Appearance appearance(f->settings, &scheme);
-            QTRY_COMPARE(scheme.preference(), Preference::light);
-            QCOMPARE(appearance.scheme(), Theme::Scheme::light);
-            ContentView view(f->context(), PopupTab::clipboard);
-            view.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&view));
-            change(1);
-            QTRY_COMPARE(appearance.scheme(), Theme::Scheme::dark);
-            QTRY_VERIFY(Theme::isDark(view.palette()));
-            QLineEdit* edit = view.searchBar()->lineEdit();
-            QTest::keyClicks(edit, u"HWM"_s);
-            const Reading typed = measure(view.searchBar(), edit->geometry());
-            QVERIFY2(typed.background.lightness() < 128 && typed.contrast >= 4.5,
-                     qPrintable(describe(u"typed text after the switch"_s, typed)));
-
-            // Another setting of the same portal changes nothing.
-            portal.emitSignal(u"/org/freedesktop/portal/desktop"_s, settingsPortal,
-                              u"SettingChanged"_s,
-                              {u"org.freedesktop.appearance"_s, u"accent-color"_s,
-                               QVariant::fromValue(QDBusVariant(QVariant::fromValue(2u)))});
-            change(2);
-            QTRY_COMPARE(appearance.scheme(), Theme::Scheme::light);
-            QTRY_VERIFY(!Theme::isDark(view.palette()));
-            QCOMPARE(portal.callsOf(u"Read"_s).size(), 1);
-        }
-        QDBusConnection::disconnectFromBus(u"tessel-theme-client"_s);
     }
 };
 
