@@ -287,10 +287,11 @@ void AppDelegate::openAboutWindow()
     m_windowController.close(false);
     QWidget* window = m_aboutWindow.data();
     if (!window) {
-        window = new AboutView(m_language, m_settings);
-        placeWindow(window, QSize(330, 310));
+        auto* about = new AboutView(m_language, m_settings);
+        placeWindow(about, QSize(330, 310));
         // The About window is small and has nothing to resize.
-        window->setFixedSize(window->size().expandedTo(window->sizeHint()));
+        about->fitToContent(330);
+        window = about;
         m_aboutWindow = window;
     }
     present(window);

@@ -13,6 +13,7 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/Pasteboard.h"
 #include "core/AppPaths.h"
+#include "core/ColourSchemeSource.h"
 #include "core/Log.h"
 #include "core/LoginItems.h"
 #include "core/ProcessMemory.h"
@@ -31,12 +32,13 @@
 #include "pickers/EmojiStore.h"
 #include "platform/PlatformFactory.h"
 #include "platform/SessionChoice.h"
+#include "ui/style/Appearance.h"
+#include "ui/style/ControlStyle.h"
 #include "ui/style/IconProvider.h"
 #include "window/WindowController.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QStyleFactory>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -194,7 +196,7 @@ int main(int argc, char* argv[])
     // Tessel"), and Tessel's titles name the program already.
     QApplication::setDesktopFileName(QStringLiteral(TESSEL_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
+    QApplication::setStyle(new ControlStyle);
     QApplication::setWindowIcon(IconProvider::applicationIcon());
     qSetMessagePattern(u"Tessel: %{if-category}[%{category}] %{endif}%{message}"_s);
 
@@ -224,6 +226,9 @@ int main(int argc, char* argv[])
     SettingsStore settings(SettingsStore::defaultFilePath());
     LanguageManager language(settings);
     const QtTranslations qtTexts(language);
+    // Before any window: menus, tooltips and drop-down lists take the theme from the start.
+    const auto desktopScheme = PlatformFactory::createColourSchemeSource();
+    const Appearance appearance(settings, desktopScheme.get());
     const auto platform = PlatformFactory::create(session, &settings);
     qCDebug(lcApp, "platform backend: %s, on Qt's %s", qPrintable(platform->name()),
             qPrintable(QGuiApplication::platformName()));

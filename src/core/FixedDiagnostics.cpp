@@ -1,33 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FixedDiagnostics.h"
 
-#include <cstdio>
+#include "core/Log.h"
 
 namespace tessel::FixedDiagnostics {
 
-namespace {
-void writeLine(const QString& line)
-{
-    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
-} // namespace
-
 void hotkeyHandlerNotInstalled(int status)
 {
-    writeLine(QStringLiteral("[Tessel] Erro ao instalar Carbon EventHandler: ") +
-              QString::number(status));
+    qCWarning(lcHotkey,
+              "the global shortcuts could not be set up (status %d): Tessel's shortcuts will not "
+              "open it; tessel --toggle still does",
+              status);
 }
 
 void pasteFallbackFailed(const QString& description)
 {
-    writeLine(QStringLiteral("[PasteSimulator] Error executing AppleScript fallback: ") +
-              description);
+    qCWarning(lcPaste, "the paste keystroke could not be typed: %s; the entry is on the clipboard",
+              qPrintable(description));
 }
 
 void emojiCatalogueNotLoaded(const QString& description)
 {
-    writeLine(QStringLiteral("Tessel: erro ao carregar emoji.json: ") + description);
+    qCWarning(lcApp, "the emoji catalogue (emoji.json) could not be loaded: %s",
+              qPrintable(description));
 }
 
 } // namespace tessel::FixedDiagnostics

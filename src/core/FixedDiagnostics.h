@@ -5,13 +5,13 @@
 
 namespace tessel {
 
-// The three single lines that Tessel writes to standard output, with their fixed, untranslated
-// texts: scripts and users match on them, so they never move into a logging category.
+// The three failures that Tessel always reports, whatever the logging rules say: each a warning
+// of one line in its logging category, on standard error, saying what went wrong on this desktop.
 namespace FixedDiagnostics {
 
 // The global-shortcut listener could not be installed; `status` is its non-zero status.
 void hotkeyHandlerNotInstalled(int status);
-// The fallback way of pasting failed.
+// The paste keystroke could not be typed into the application.
 void pasteFallbackFailed(const QString& description);
 // The emoji catalogue could not be read or parsed.
 void emojiCatalogueNotLoaded(const QString& description);

@@ -5,6 +5,7 @@
 #include "platform/SessionChoice.h"
 #include "platform/desktop/GnomeKeybindings.h"
 #include "platform/desktop/KGlobalAccelHotkeyBackend.h"
+#include "platform/desktop/PortalColourScheme.h"
 #include "platform/desktop/PortalHotkeyBackend.h"
 #include "platform/desktop/PortalProbe.h"
 #include "platform/desktop/RemoteDesktopKeySynthesizer.h"
@@ -126,6 +127,14 @@ std::unique_ptr<PlatformFactory> PlatformFactory::createFor(const SessionEnviron
         break;
     }
     return std::make_unique<NullPlatformFactory>();
+}
+
+std::unique_ptr<ColourSchemeSource> PlatformFactory::createColourSchemeSource()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return nullptr;
+    return std::make_unique<desktop::PortalColourScheme>(bus);
 }
 
 BuiltPlatforms BuiltPlatforms::thisBuild()

@@ -9,6 +9,7 @@
 
 namespace tessel {
 
+class ColourSchemeSource;
 class DesktopKeybindings;
 class HotkeyBackend;
 class KeySynthesizer;
@@ -67,6 +68,9 @@ public:
     // desktop's services are left unused.
     static std::unique_ptr<PlatformFactory> create(const SessionEnvironment& session,
                                                    SettingsStore* settings = nullptr);
+    // The desktop's colour-scheme preference, from the settings portal on the session bus (on
+    // every kind of session); null without a session bus.
+    static std::unique_ptr<ColourSchemeSource> createColourSchemeSource();
 
 protected:
     DesktopServices m_desktop;

@@ -99,6 +99,7 @@ void ContentView::rebuild()
     m_identity = m_context.settings.value(settings::themeMode) + u'-' +
                  m_context.language.activeLanguageCode();
     ++m_builds;
+    m_builtWindowColour = palette().color(QPalette::Window);
     clearBody();
     delete m_header;
     m_header = buildHeader();
@@ -150,9 +151,9 @@ void ContentView::rebuildBody()
     const char* historyHint = QT_TRID_NOOP("search_history_placeholder");
     m_searchBar = new SearchBar(
         m_context.language.string(isPickerTab(m_activeTab) ? pickerHint : historyHint),
-        m_searchText);
+        searchText());
     connect(m_searchBar, &SearchBar::textChanged, this,
-            [this](const QString& text) { m_searchText = text; });
+            [this](const QString& text) { m_searchTexts[searchScope(m_activeTab)] = text; });
     m_bodyLayout->addWidget(m_searchBar);
     auto* divider = new QFrame;
     divider->setFixedHeight(1);
@@ -219,13 +220,13 @@ QWidget* ContentView::buildTabContent(PopupTab tab)
         auto* list = new ClipboardListView(m_context.clipboardManager, m_context.language,
                                            m_context.settings, tab == PopupTab::favorites);
         connect(list, &ClipboardListView::chosen, this, &ContentView::entryChosen);
-        if (!m_searchText.isEmpty())
-            list->setSearchText(m_searchText);
+        if (const QString query = searchText(); !query.isEmpty())
+            list->setSearchText(query);
         connect(m_searchBar, &SearchBar::textChanged, list, &ClipboardListView::setSearchText);
         return list;
     }
     if (tab == PopupTab::emoji) {
-        auto* emoji = new EmojiPickerView(m_context.emojis, m_context.language, m_searchText);
+        auto* emoji = new EmojiPickerView(m_context.emojis, m_context.language, searchText());
         connect(m_searchBar, &SearchBar::textChanged, emoji, &EmojiPickerView::setSearchText);
         if (SearchBar* bar = m_searchBar.data()) {
             connect(emoji, &EmojiPickerView::searchClearRequested, bar->lineEdit(),
@@ -236,9 +237,9 @@ QWidget* ContentView::buildTabContent(PopupTab tab)
     }
     TextPickerView* picker = nullptr;
     if (tab == PopupTab::kaomoji)
-        picker = new KaomojiPickerView(m_context.language, m_searchText);
+        picker = new KaomojiPickerView(m_context.language, searchText());
     else
-        picker = new SymbolsPickerView(m_context.language, m_searchText);
+        picker = new SymbolsPickerView(m_context.language, searchText());
     connect(m_searchBar, &SearchBar::textChanged, picker, &TextPickerView::setSearchText);
     connect(picker, &TextPickerView::picked, this, &ContentView::textPicked);
     return picker;
@@ -281,6 +282,26 @@ void ContentView::syncWindowAppearance(const QString& mode)
         if (self && self->window() != self)
             Theme::apply(self->window(), mode);
     });
+}
+
+PopupTab ContentView::searchScope(PopupTab tab)
+{
+    return tab == PopupTab::favorites ? PopupTab::clipboard : tab;
+}
+
+void ContentView::changeEvent(QEvent* event)
+{
+    // Queued: a theme setting changes the palette and then rebuilds at once, and the palette
+    // change arrives in the middle of it; only a palette that no build has seen yet rebuilds.
+    if (event->type() == QEvent::PaletteChange)
+        QMetaObject::invokeMethod(this, &ContentView::rebuildForNewPalette, Qt::QueuedConnection);
+    QWidget::changeEvent(event);
+}
+
+void ContentView::rebuildForNewPalette()
+{
+    if (palette().color(QPalette::Window) != m_builtWindowColour)
+        rebuild();
 }
 
 void ContentView::paintEvent(QPaintEvent*)

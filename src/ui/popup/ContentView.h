@@ -8,6 +8,7 @@
 #include "window/PopupKeyTarget.h"
 #include "window/PopupTab.h"
 
+#include <QMap>
 #include <QPointer>
 #include <QWidget>
 
@@ -21,7 +22,9 @@ class TabButton;
 // every tab shares and the active tab's content; the permission onboarding in place of the tabs
 // while synthetic input is not allowed, or in its informational form while the user has not yet
 // read what this desktop holds back. A change of theme or language rebuilds every child; the
-// active tab and the search text survive. The tab views' choices come out of it as signals.
+// active tab and the search texts survive. Each kind of content keeps its own search text (the
+// two history tabs share theirs), so a search on one tab never filters another. The tab views'
+// choices come out of it as signals.
 class ContentView : public QWidget, public PopupKeyTarget {
     Q_OBJECT
 
@@ -30,7 +33,8 @@ public:
 
     PopupTab activeTab() const { return m_activeTab; }
     void setActiveTab(PopupTab tab);
-    const QString& searchText() const { return m_searchText; }
+    // The search text of the active tab.
+    QString searchText() const { return m_searchTexts.value(searchScope(m_activeTab)); }
 
     // The widgets of the current build (rebuilt on theme, language and permission changes).
     QWidget* tabContent() const { return m_tabContent; }
@@ -55,6 +59,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void rebuild();
@@ -67,7 +72,13 @@ private:
 
     PopupContext m_context;
     PopupTab m_activeTab;
-    QString m_searchText;
+    static PopupTab searchScope(PopupTab tab);
+    void rebuildForNewPalette();
+
+    QMap<PopupTab, QString> m_searchTexts;
+    // The window colour the current build was made with: a new application palette (the desktop
+    // switched between light and dark) rebuilds the children whose colours were fixed then.
+    QColor m_builtWindowColour;
     QString m_identity;
     int m_builds = 0;
     QVBoxLayout* m_layout;

@@ -20,9 +20,6 @@ using namespace Qt::StringLiterals;
 namespace tessel {
 
 namespace {
-const QColor kGreen(0x30, 0xd1, 0x58);
-const QColor kOrange(0xff, 0x9f, 0x0a);
-
 // A command to type ("tessel --toggle") never breaks across lines, where its space and hyphens
 // would otherwise let it: a no-break space and word joiners hold it together.
 QString withCommandsKeptWhole(QString text)
@@ -120,12 +117,11 @@ PermissionOnboardingView::PermissionOnboardingView(PermissionManager& permission
     }
 
     auto* check = new QLabel(m_granted);
-    check->setPixmap(
-        IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, kGreen, devicePixelRatioF()));
+    m_grantedCheck = check;
     //% "Keystrokes Allowed"
     auto* grantedText = new QLabel(language.string("access_granted"), m_granted);
     grantedText->setFont(uiFont(12, QFont::Medium));
-    grantedText->setStyleSheet(u"color: %1;"_s.arg(kGreen.name()));
+    m_grantedText = grantedText;
     auto* granted = new QHBoxLayout(m_granted);
     granted->setContentsMargins(0, 8, 0, 8);
     granted->setSpacing(8);
@@ -157,16 +153,24 @@ void PermissionOnboardingView::applyColours()
 {
     // Built before it joins the popup, the view takes its colours again from each new palette.
     const QPalette pal = palette();
+    const Theme::Roles roles = Theme::roles(pal);
     QPalette subtitlePalette = m_subtitle->palette();
-    subtitlePalette.setColor(QPalette::WindowText, Theme::secondary(pal));
+    subtitlePalette.setColor(QPalette::WindowText, roles.secondary);
     m_subtitle->setPalette(subtitlePalette);
-    const QColor accent = Theme::accent(pal);
-    const QString prominent =
-        u"QPushButton { background: %1; color: white; border: none;"
-        " border-radius: 8px; padding: 8px; }"
-        " QPushButton:hover { background: %2; }"
-        " QPushButton:pressed { background: %3; }"_s.arg(accent.name(), accent.lighter(110).name(),
-                                                         accent.darker(115).name());
+    QPalette grantedPalette = m_grantedText->palette();
+    grantedPalette.setColor(QPalette::WindowText, roles.success);
+    m_grantedText->setPalette(grantedPalette);
+    m_grantedCheck->setPixmap(
+        IconProvider::pixmap(u"checkmark.circle.fill"_s, 14, roles.success, devicePixelRatioF()));
+    const QColor accent = roles.accent;
+    // The selection role, not the accent: its white text reads on it in both themes.
+    const QColor fill = roles.selection;
+    const QString prominent = u"QPushButton { background: %1; color: %4; border: none;"
+                              " border-radius: 8px; padding: 8px; }"
+                              " QPushButton:hover { background: %2; }"
+                              " QPushButton:pressed { background: %3; }"_s.arg(
+                                  fill.name(), fill.darker(110).name(), fill.darker(125).name(),
+                                  roles.selectionText.name());
     m_open->setStyleSheet(prominent);
     m_dismiss->setStyleSheet(prominent);
     const QString quiet =
@@ -196,7 +200,8 @@ QColor PermissionOnboardingView::iconColour() const
 {
     if (m_form == Form::platformNotice)
         return Theme::accent(palette());
-    return m_permissions.isAccessibilityGranted() ? kGreen : kOrange;
+    const Theme::Roles roles = Theme::roles(palette());
+    return m_permissions.isAccessibilityGranted() ? roles.success : roles.warning;
 }
 
 void PermissionOnboardingView::refresh()

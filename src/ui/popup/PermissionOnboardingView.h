@@ -55,6 +55,8 @@ private:
     Form m_form;
     QLabel* m_icon;
     QLabel* m_subtitle = nullptr;
+    QLabel* m_grantedText = nullptr;
+    QLabel* m_grantedCheck = nullptr;
     QPushButton* m_open;
     QPushButton* m_retry;
     QPushButton* m_dismiss;

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -173,6 +174,8 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
         m_texts->retranslate();
         // The pills' widths follow their texts.
         m_support->updateGeometry();
+        if (m_fitted)
+            fitToContent(width());
     });
     Theme::apply(this, m_settings.value(settings::themeMode));
     connect(&m_settings, &SettingsStore::changed, this, [this](const QString& key) {
@@ -182,6 +185,18 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
 }
 
 AboutView::~AboutView() = default;
+
+void AboutView::fitToContent(int width)
+{
+    m_fitted = true;
+    QLayout* content = layout();
+    content->invalidate();
+    content->activate();
+    const int fitted = std::max(width, content->minimumSize().width());
+    const int height = content->hasHeightForWidth() ? content->totalHeightForWidth(fitted)
+                                                    : content->sizeHint().height();
+    setFixedSize(fitted, std::max(height, content->totalMinimumSize().height()));
+}
 
 QString AboutView::appVersionString() const
 {

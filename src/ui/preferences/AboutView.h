@@ -27,6 +27,10 @@ public:
               QWidget* parent = nullptr);
     ~AboutView() override;
 
+    // Fixes the window at `width` (at least as wide as its content) and the height its texts
+    // need there; again at every language change, whose texts may need more lines.
+    void fitToContent(int width);
+
     // The version line of this build.
     QString appVersionString() const;
     // The version line for `version` and `build`; an empty version reads as "1.0.0" and an empty
@@ -46,6 +50,7 @@ private:
     SettingsStore& m_settings;
     UrlOpener m_opener;
     std::unique_ptr<TextBinder> m_texts;
+    bool m_fitted = false;
     QAbstractButton* m_website = nullptr;
     QAbstractButton* m_support = nullptr;
 };

@@ -31,24 +31,24 @@ void ToneLabel::setTone(Tone tone)
 
 QColor ToneLabel::colour(Tone tone, const QPalette& palette)
 {
-    const bool dark = Theme::isDark(palette);
+    const Theme::Roles roles = Theme::roles(palette);
     switch (tone) {
     case Tone::primary:
-        return Theme::primary(palette);
+        return roles.text;
     case Tone::secondary:
-        return Theme::secondary(palette);
+        return roles.secondary;
     case Tone::tertiary:
-        return Theme::tertiary(palette);
+        return roles.tertiary;
     case Tone::accent:
-        return Theme::accent(palette);
+        return roles.accent;
     case Tone::error:
-        return dark ? QColor(0xff, 0x45, 0x3a) : QColor(0xd7, 0x00, 0x15);
+        return roles.error;
     case Tone::warning:
-        return dark ? QColor(0xff, 0x9f, 0x0a) : QColor(0xc9, 0x34, 0x00);
+        return roles.warning;
     case Tone::success:
-        return dark ? QColor(0x30, 0xd1, 0x58) : QColor(0x24, 0x8a, 0x3d);
+        return roles.success;
     }
-    return Theme::primary(palette);
+    return roles.text;
 }
 
 void ToneLabel::changeEvent(QEvent* event)

@@ -29,7 +29,11 @@ SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* p
     m_edit->setPlaceholderText(placeholder);
     m_edit->setFrame(false);
     m_edit->setFont(uiFont(12));
-    m_edit->setStyleSheet(u"QLineEdit { background: transparent; border: none; }"_s);
+    // The field shows the bar's fill through it. A palette rather than a style sheet: a style
+    // sheet would give the field the application's text colours instead of its window's.
+    QPalette clear;
+    clear.setColor(QPalette::Base, Qt::transparent);
+    m_edit->setPalette(clear);
     m_edit->setClearButtonEnabled(true);
     connect(m_edit, &QLineEdit::textChanged, this, &SearchBar::textChanged);
     setFocusProxy(m_edit);

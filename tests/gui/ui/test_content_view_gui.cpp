@@ -108,24 +108,43 @@ private Q_SLOTS:
     void init() { f = std::make_unique<test::PopupFixture>(); }
     void cleanup() { f.reset(); }
 
-    void searchFieldIsSharedByEveryTab()
+    // A search belongs to what it searches: an emoji search never narrows the history, and
+    // the two history tabs, which search the same history, share theirs.
+    void eachKindOfContentKeepsItsOwnSearch()
     {
         f->copy(u"heartbeat"_s);
         f->copy(u"unrelated"_s);
         ContentView view(f->context(), PopupTab::emoji);
         view.show();
-        QTest::keyClicks(view.searchBar()->lineEdit(), u"heart"_s);
+        const auto field = [&view] { return view.searchBar()->lineEdit()->text(); };
+        const auto rows = [&view] {
+            return qobject_cast<ClipboardListView*>(view.tabContent())->model()->rowCount();
+        };
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"zzzz"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
         QCOMPARE(view.activeTab(), PopupTab::clipboard);
-        QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
-        auto* list = qobject_cast<ClipboardListView*>(view.tabContent());
-        // The text typed on a picker already narrows the history.
-        QCOMPARE(list->model()->rowCount(), 1);
-        QCOMPARE(*list->model()->entryAt(0)->textContent(), u"heartbeat"_s);
+        QCOMPARE(field(), QString());
+        QCOMPARE(rows(), 2);
+
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"heart"_s);
+        QCOMPARE(rows(), 1);
+        QCOMPARE(*qobject_cast<ClipboardListView*>(view.tabContent())
+                      ->model()
+                      ->entryAt(0)
+                      ->textContent(),
+                 u"heartbeat"_s);
+        QTest::mouseClick(tabButton(view, PopupTab::favorites), Qt::LeftButton);
+        QCOMPARE(field(), u"heart"_s);
+        QTest::mouseClick(tabButton(view, PopupTab::emoji), Qt::LeftButton);
+        QCOMPARE(field(), u"zzzz"_s);
         QTest::mouseClick(tabButton(view, PopupTab::symbols), Qt::LeftButton);
-        QCOMPARE(view.searchBar()->lineEdit()->text(), u"heart"_s);
+        QCOMPARE(field(), QString());
         QVERIFY(tabButton(view, PopupTab::symbols)->isActive());
         QVERIFY(!tabButton(view, PopupTab::clipboard)->isActive());
+
+        QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
+        QCOMPARE(field(), u"heart"_s);
+        QCOMPARE(rows(), 1);
     }
 
     void onboardingFollowsThePermissionLive()
@@ -156,8 +175,8 @@ private Q_SLOTS:
             f->copy(u"entry %1"_s.arg(i));
         ContentView view(f->context(), PopupTab::symbols);
         view.show();
-        QTest::keyClicks(view.searchBar()->lineEdit(), u"entry"_s);
         QTest::mouseClick(tabButton(view, PopupTab::clipboard), Qt::LeftButton);
+        QTest::keyClicks(view.searchBar()->lineEdit(), u"entry"_s);
         QVERIFY(view.handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {})));
         QCOMPARE(qobject_cast<ClipboardListView*>(view.tabContent())->selectedIndex(), 1);
         const int builds = view.buildCount();
@@ -296,7 +315,7 @@ private Q_SLOTS:
         qsizetype most = 0;
         for (int row = 0; row < list->model()->rowCount(); ++row) {
             list->handlePopupKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Down, {}));
-            QCoreApplication::processEvents(); // the list lays its rows out from the event loop
+            QCoreApplication::processEvents();    // the list lays its rows out from the event loop
             list->listView()->viewport()->grab(); // painted as on screen
             QTRY_VERIFY(images.isIdle());
             most = std::max(most, images.cachedBytes());

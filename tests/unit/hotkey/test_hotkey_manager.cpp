@@ -3,6 +3,7 @@
 #include "hotkey/HotkeyManager.h"
 #include "hotkey/KeyCodeTable.h"
 #include "support/FakeHotkeyBackend.h"
+#include "support/LogCapture.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -90,11 +91,17 @@ private Q_SLOTS:
 
     void failedInstallStillRegisters()
     {
-        m_backend->installStatus = -1;
+        m_backend->installStatus = -7;
         const auto manager = makeManager();
+        const test::LogCapture log;
         manager->start([](Action) {});
         QVERIFY(m_backend->log.contains(u"register 1"_s));
         QVERIFY(!manager->isClipboardRegistered());
+        // Said once, as a warning of the shortcuts' category, with the status.
+        QCOMPARE(log.messages().size(), 1);
+        QCOMPARE(log.messages().constFirst().type, QtWarningMsg);
+        QCOMPARE(log.messages().constFirst().category, u"tessel.hotkey"_s);
+        QVERIFY(log.messages().constFirst().text.contains(u"status -7"_s));
     }
 
     void duplicateOfOtherCommand_data()

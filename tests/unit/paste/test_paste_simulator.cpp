@@ -4,6 +4,7 @@
 #include "paste/TerminalClasses.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
+#include "support/LogCapture.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -90,7 +91,13 @@ private Q_SLOTS:
     {
         QSignalSpy pasted(m_paster.get(), &PasteSimulator::pasted);
         m_keys.error = u"no Control key"_s;
+        const test::LogCapture log;
         m_paster->paste();
+        // The synthesiser's own words, in a warning of the paste category.
+        QCOMPARE(log.messages().size(), 1);
+        QCOMPARE(log.messages().constFirst().type, QtWarningMsg);
+        QCOMPARE(log.messages().constFirst().category, u"tessel.paste"_s);
+        QVERIFY(log.messages().constFirst().text.contains(u"no Control key"_s));
         m_keys.available = false;
         m_paster->paste();
         QCOMPARE(m_keys.chords.size(), 1); // nothing is sent without synthetic input

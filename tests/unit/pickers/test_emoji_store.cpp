@@ -2,16 +2,14 @@
 #include "core/AppPaths.h"
 #include "core/SettingsStore.h"
 #include "pickers/EmojiStore.h"
+#include "support/LogCapture.h"
 #include "support/TempHome.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryFile>
 #include <QTest>
-#include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace tessel;
@@ -38,23 +36,6 @@ QByteArray storedList(int count)
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-// Everything written to standard output while `work` runs.
-template <typename Work> QByteArray capturedStdout(Work work)
-{
-    QTemporaryFile capture;
-    if (!capture.open())
-        return "<no capture file>";
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    ::dup2(capture.handle(), STDOUT_FILENO);
-    work();
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    capture.seek(0);
-    return capture.readAll();
-}
-
 struct Fixture {
     test::TempHome home;
     SettingsStore settings{SettingsStore::defaultFilePath()};
@@ -69,37 +50,44 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("shipped");
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::addColumn<QByteArray>("expectedStart");
-        QTest::newRow("shipped") << true << QByteArray() << QByteArray();
-        QTest::newRow("missing") << false << QByteArray() << QByteArray();
-        QTest::newRow("invalid JSON") << false << "[{,]"_ba
-                                      << "Tessel: erro ao carregar emoji.json: "_ba;
+        QTest::addColumn<QString>("expectedStart");
+        QTest::newRow("shipped") << true << QByteArray() << QString();
+        QTest::newRow("missing") << false << QByteArray() << QString();
+        QTest::newRow("invalid JSON")
+            << false << "[{,]"_ba << u"the emoji catalogue (emoji.json) could not be loaded: "_s;
     }
 
     void reportsOnlyAnUnreadableCatalogueOnOneLine()
     {
         QFETCH(bool, shipped);
         QFETCH(QByteArray, content);
-        QFETCH(QByteArray, expectedStart);
+        QFETCH(QString, expectedStart);
         Fixture f;
         const QString path = f.home.path() + "/emoji.json"_L1;
         if (!content.isEmpty())
             QVERIFY(AppPaths::writePrivateFile(path, content));
         f.settings.set(settings::recentEmojis, storedList(2));
         std::unique_ptr<EmojiStore> store;
-        const QByteArray out = capturedStdout([&] {
+        QList<test::LogCapture::Message> log;
+        {
+            const test::LogCapture capture;
             store = shipped ? std::make_unique<EmojiStore>(f.settings)
                             : std::make_unique<EmojiStore>(f.settings, path);
-        });
+            log = capture.messages();
+        }
         QCOMPARE(store->emojis().isEmpty(), !shipped);
         QCOMPARE(store->recentEmojis().size(), 2); // recents work either way
         if (expectedStart.isEmpty()) {
-            QCOMPARE(out, QByteArray());
+            QVERIFY(log.isEmpty());
         } else {
-            QVERIFY2(out.startsWith(expectedStart), out.constData());
-            QCOMPARE(out.count('\n'), 1);
-            QVERIFY(out.endsWith('\n'));
-            QVERIFY(out.size() > expectedStart.size() + 1); // carries a description
+            // One warning of its own category, on one line, with the parser's description.
+            QCOMPARE(log.size(), 1);
+            const test::LogCapture::Message& line = log.constFirst();
+            QCOMPARE(line.type, QtWarningMsg);
+            QCOMPARE(line.category, u"tessel.app"_s);
+            QVERIFY2(line.text.startsWith(expectedStart), qPrintable(line.text));
+            QVERIFY(!line.text.contains(u'\n'));
+            QVERIFY(line.text.size() > expectedStart.size() + 1);
         }
     }
 

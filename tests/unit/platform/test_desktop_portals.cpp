@@ -3,6 +3,7 @@
 #include "hotkey/SavedShortcut.h"
 #include "platform/desktop/DesktopKeys.h"
 #include "platform/desktop/KGlobalAccelHotkeyBackend.h"
+#include "platform/desktop/PortalColourScheme.h"
 #include "platform/desktop/PortalHotkeyBackend.h"
 #include "platform/desktop/PortalProbe.h"
 #include "platform/desktop/PortalShortcut.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -351,6 +353,50 @@ private Q_SLOTS:
         QCOMPARE(desktop::DesktopKeys::portalTrigger(keysym, modifiers), portal);
         QCOMPARE(desktop::DesktopKeys::qtKeyCombination(keysym, modifiers), qt);
         QCOMPARE(desktop::DesktopKeys::fromQtKeyCombination(qt), std::make_pair(keysym, modifiers));
+    }
+
+    // The settings portal's colour scheme: read once (its answer wrapped in two variants, as
+    // portals before version 2 send it), then followed through SettingChanged; other settings
+    // and other namespaces are not it, and a portal without the setting means no preference.
+    void colourSchemeFollowsTheSettingsPortal()
+    {
+        const QString settingsPortal = u"org.freedesktop.portal.Settings"_s;
+        uint stored = 1;
+        m_portal->handle(settingsPortal, u"Read"_s, [&stored](const QDBusMessage&) {
+            const QDBusVariant inner(QVariant::fromValue(stored));
+            return FakePortal::Answer{
+                {QVariant::fromValue(QDBusVariant(QVariant::fromValue(inner)))}, {}};
+        });
+        const auto change = [this](const QString& key, uint value) {
+            m_portal->emitSignal(u"/org/freedesktop/portal/desktop"_s,
+                                 u"org.freedesktop.portal.Settings"_s, u"SettingChanged"_s,
+                                 {u"org.freedesktop.appearance"_s, key,
+                                  QVariant::fromValue(QDBusVariant(QVariant::fromValue(value)))});
+        };
+        using Preference = ColourSchemeSource::Preference;
+        desktop::PortalColourScheme scheme(client());
+        QSignalSpy changed(&scheme, &ColourSchemeSource::preferenceChanged);
+        QCOMPARE(scheme.preference(), Preference::none); // until the portal answers
+        QTRY_COMPARE(scheme.preference(), Preference::dark);
+        const QDBusMessage read = m_portal->callsOf(u"Read"_s).value(0);
+        QCOMPARE(read.arguments().value(0).toString(), u"org.freedesktop.appearance"_s);
+        QCOMPARE(read.arguments().value(1).toString(), u"color-scheme"_s);
+
+        change(u"color-scheme"_s, 2);
+        QTRY_COMPARE(scheme.preference(), Preference::light);
+        change(u"contrast"_s, 1);
+        change(u"color-scheme"_s, 0);
+        QTRY_COMPARE(scheme.preference(), Preference::none);
+        QCOMPARE(changed.count(), 3);
+
+        // No settings portal at all: no preference, and no waiting for one.
+        m_portal->handle(settingsPortal, u"Read"_s, [](const QDBusMessage&) {
+            return FakePortal::Answer{{}, u"org.freedesktop.DBus.Error.UnknownMethod"_s};
+        });
+        desktop::PortalColourScheme unanswered(client());
+        QTRY_COMPARE(m_portal->callsOf(u"Read"_s).size(), 2);
+        QTest::qWait(50);
+        QCOMPARE(unanswered.preference(), Preference::none);
     }
 };
 
