@@ -295,8 +295,9 @@ bool PickerGridView::handlePopupKey(const QKeyEvent& event)
         return true;
     case Qt::Key_Up:
     case Qt::Key_Backtab:
+        // Outside the grid, Shift+Tab goes back to the buttons above.
         if (!m_inGrid)
-            return event.key() == Qt::Key_Backtab;
+            return false;
         if (const int next =
                 neighbour(m_highlight, event.key() == Qt::Key_Backtab ? Step::previous : Step::up);
             next >= 0)
