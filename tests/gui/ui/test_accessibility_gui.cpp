@@ -10,6 +10,7 @@
 #include "ui/popup/ClipboardListView.h"
 #include "ui/popup/ContentView.h"
 #include "ui/popup/EmojiPickerView.h"
+#include "ui/popup/PickerGridModel.h"
 #include "ui/popup/PickerGridView.h"
 #include "ui/popup/TabButton.h"
 #include "ui/preferences/AboutView.h"
@@ -209,6 +210,36 @@ private Q_SLOTS:
         }
         QCOMPARE(focused, (QList<int>{1, 2, 1}));
         QCOMPARE(selected, (QList<int>{1, 2, 1}));
+    }
+
+    void pickerCellsAreListItemsNamedInTheInterfaceLanguage()
+    {
+        f->settings.set(settings::appLanguage, u"pt"_s);
+        ContentView* view = openPopup(PopupTab::emoji);
+        QVERIFY(view);
+        auto* emoji = qobject_cast<EmojiPickerView*>(view->tabContent());
+        QVERIFY(emoji);
+        PickerGridView* grid = emoji->grid();
+        QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(grid);
+        QVERIFY(cells);
+        QCOMPARE(cells->role(), QAccessible::List);
+        const QList<int> rows = grid->cellRows();
+        QVERIFY(rows.size() > 100);
+        QCOMPARE(cells->childCount(), int(rows.size()));
+        QAccessibleInterface* first = cells->child(0);
+        QVERIFY(first);
+        QCOMPARE(first->role(), QAccessible::ListItem);
+        const QModelIndex firstIndex = grid->gridModel()->index(rows.first());
+        // The emoji's name in Portuguese, as its tool tip shows it; never the character alone.
+        QCOMPARE(first->text(QAccessible::Name), firstIndex.data(Qt::ToolTipRole).toString());
+        QVERIFY(first->text(QAccessible::Name) != firstIndex.data(Qt::DisplayRole).toString());
+        QCOMPARE(cells->indexOfChild(first), 0);
+        QVERIFY(!first->state().selected);
+        // The keyboard enters the grid: the highlighted cell is the selected one.
+        QTest::keyClick(view->searchBar()->lineEdit(), Qt::Key_Down);
+        QCOMPARE(grid->highlightedRow(), rows.first());
+        QVERIFY(first->state().selected);
+        QVERIFY(!cells->child(1)->state().selected);
     }
 
     void imageRowsAreNamedByTheirSize()
