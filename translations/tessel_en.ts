@@ -578,5 +578,61 @@
         <source>Application id, or pick an open window</source>
         <translation>Application id, or pick an open window</translation>
     </message>
+    <message id="emoji_category_smileys">
+        <source>Smileys &amp; People</source>
+        <translation>Smileys &amp; People</translation>
+    </message>
+    <message id="emoji_category_animals">
+        <source>Animals &amp; Nature</source>
+        <translation>Animals &amp; Nature</translation>
+    </message>
+    <message id="emoji_category_food">
+        <source>Food &amp; Drink</source>
+        <translation>Food &amp; Drink</translation>
+    </message>
+    <message id="emoji_category_travel">
+        <source>Travel &amp; Places</source>
+        <translation>Travel &amp; Places</translation>
+    </message>
+    <message id="emoji_category_activities">
+        <source>Activities</source>
+        <translation>Activities</translation>
+    </message>
+    <message id="emoji_category_objects">
+        <source>Objects</source>
+        <translation>Objects</translation>
+    </message>
+    <message id="emoji_category_symbols">
+        <source>Symbols</source>
+        <translation>Symbols</translation>
+    </message>
+    <message id="emoji_category_flags">
+        <source>Flags</source>
+        <translation>Flags</translation>
+    </message>
+    <message id="image_row_accessible">
+        <source>Image, %1 x %2</source>
+        <translation>Image, %1 x %2</translation>
+    </message>
+    <message id="image_row_accessible_unsized">
+        <source>Image</source>
+        <translation>Image</translation>
+    </message>
+    <message id="pinned_state">
+        <source>Pinned</source>
+        <translation>Pinned</translation>
+    </message>
+    <message id="clear_search">
+        <source>Clear search</source>
+        <translation>Clear search</translation>
+    </message>
+    <message id="close_popup">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="website_link_name">
+        <source>Website, %1</source>
+        <translation>Website, %1</translation>
+    </message>
 </context>
 </TS>

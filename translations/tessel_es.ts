@@ -578,5 +578,61 @@
         <source>Application id, or pick an open window</source>
         <translation>ID de la aplicación, o elige una ventana abierta</translation>
     </message>
+    <message id="emoji_category_smileys">
+        <source>Smileys &amp; People</source>
+        <translation>Caras y personas</translation>
+    </message>
+    <message id="emoji_category_animals">
+        <source>Animals &amp; Nature</source>
+        <translation>Animales y naturaleza</translation>
+    </message>
+    <message id="emoji_category_food">
+        <source>Food &amp; Drink</source>
+        <translation>Comida y bebida</translation>
+    </message>
+    <message id="emoji_category_travel">
+        <source>Travel &amp; Places</source>
+        <translation>Viajes y lugares</translation>
+    </message>
+    <message id="emoji_category_activities">
+        <source>Activities</source>
+        <translation>Actividades</translation>
+    </message>
+    <message id="emoji_category_objects">
+        <source>Objects</source>
+        <translation>Objetos</translation>
+    </message>
+    <message id="emoji_category_symbols">
+        <source>Symbols</source>
+        <translation>Símbolos</translation>
+    </message>
+    <message id="emoji_category_flags">
+        <source>Flags</source>
+        <translation>Banderas</translation>
+    </message>
+    <message id="image_row_accessible">
+        <source>Image, %1 x %2</source>
+        <translation>Imagen, %1 x %2</translation>
+    </message>
+    <message id="image_row_accessible_unsized">
+        <source>Image</source>
+        <translation>Imagen</translation>
+    </message>
+    <message id="pinned_state">
+        <source>Pinned</source>
+        <translation>Fijado</translation>
+    </message>
+    <message id="clear_search">
+        <source>Clear search</source>
+        <translation>Borrar búsqueda</translation>
+    </message>
+    <message id="close_popup">
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message id="website_link_name">
+        <source>Website, %1</source>
+        <translation>Sitio web, %1</translation>
+    </message>
 </context>
 </TS>

@@ -578,5 +578,61 @@
         <source>Application id, or pick an open window</source>
         <translation>ID do aplicativo, ou escolha uma janela aberta</translation>
     </message>
+    <message id="emoji_category_smileys">
+        <source>Smileys &amp; People</source>
+        <translation>Carinhas e pessoas</translation>
+    </message>
+    <message id="emoji_category_animals">
+        <source>Animals &amp; Nature</source>
+        <translation>Animais e natureza</translation>
+    </message>
+    <message id="emoji_category_food">
+        <source>Food &amp; Drink</source>
+        <translation>Comidas e bebidas</translation>
+    </message>
+    <message id="emoji_category_travel">
+        <source>Travel &amp; Places</source>
+        <translation>Viagens e lugares</translation>
+    </message>
+    <message id="emoji_category_activities">
+        <source>Activities</source>
+        <translation>Atividades</translation>
+    </message>
+    <message id="emoji_category_objects">
+        <source>Objects</source>
+        <translation>Objetos</translation>
+    </message>
+    <message id="emoji_category_symbols">
+        <source>Symbols</source>
+        <translation>Símbolos</translation>
+    </message>
+    <message id="emoji_category_flags">
+        <source>Flags</source>
+        <translation>Bandeiras</translation>
+    </message>
+    <message id="image_row_accessible">
+        <source>Image, %1 x %2</source>
+        <translation>Imagem, %1 x %2</translation>
+    </message>
+    <message id="image_row_accessible_unsized">
+        <source>Image</source>
+        <translation>Imagem</translation>
+    </message>
+    <message id="pinned_state">
+        <source>Pinned</source>
+        <translation>Fixado</translation>
+    </message>
+    <message id="clear_search">
+        <source>Clear search</source>
+        <translation>Limpar busca</translation>
+    </message>
+    <message id="close_popup">
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message id="website_link_name">
+        <source>Website, %1</source>
+        <translation>Site, %1</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QtGlobal>
 #include <array>
 
 namespace tessel {
@@ -12,19 +13,37 @@ struct EmojiCategory {
     // The category button's icon, by symbol name; the views map it to an icon of the theme or
     // to one shipped with Tessel.
     QLatin1StringView icon;
+    // The text id of the name its button has for screen readers and as its tool tip.
+    const char* titleId;
 };
 
 // The categories the emoji picker offers, in its order. Records with any other category are
 // still loaded and searched; they just belong to no category button.
 inline constexpr std::array<EmojiCategory, 8> emojiCategories{{
-    {QLatin1StringView("Smileys & Body"), QLatin1StringView("face.smiling")},
-    {QLatin1StringView("Animals & Nature"), QLatin1StringView("pawprint.fill")},
-    {QLatin1StringView("Food & Drink"), QLatin1StringView("cup.and.saucer.fill")},
-    {QLatin1StringView("Travel & Places"), QLatin1StringView("airplane")},
-    {QLatin1StringView("Activities"), QLatin1StringView("sportscourt.fill")},
-    {QLatin1StringView("Objects"), QLatin1StringView("lightbulb.fill")},
-    {QLatin1StringView("Symbols"), QLatin1StringView("asterisk")},
-    {QLatin1StringView("Flags"), QLatin1StringView("flag.fill")},
+    //% "Smileys & People"
+    {QLatin1StringView("Smileys & Body"), QLatin1StringView("face.smiling"),
+     QT_TRID_NOOP("emoji_category_smileys")},
+    //% "Animals & Nature"
+    {QLatin1StringView("Animals & Nature"), QLatin1StringView("pawprint.fill"),
+     QT_TRID_NOOP("emoji_category_animals")},
+    //% "Food & Drink"
+    {QLatin1StringView("Food & Drink"), QLatin1StringView("cup.and.saucer.fill"),
+     QT_TRID_NOOP("emoji_category_food")},
+    //% "Travel & Places"
+    {QLatin1StringView("Travel & Places"), QLatin1StringView("airplane"),
+     QT_TRID_NOOP("emoji_category_travel")},
+    //% "Activities"
+    {QLatin1StringView("Activities"), QLatin1StringView("sportscourt.fill"),
+     QT_TRID_NOOP("emoji_category_activities")},
+    //% "Objects"
+    {QLatin1StringView("Objects"), QLatin1StringView("lightbulb.fill"),
+     QT_TRID_NOOP("emoji_category_objects")},
+    //% "Symbols"
+    {QLatin1StringView("Symbols"), QLatin1StringView("asterisk"),
+     QT_TRID_NOOP("emoji_category_symbols")},
+    //% "Flags"
+    {QLatin1StringView("Flags"), QLatin1StringView("flag.fill"),
+     QT_TRID_NOOP("emoji_category_flags")},
 }};
 
 // Icon of the all-categories button, and of a category without one of its own.

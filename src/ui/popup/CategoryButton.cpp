@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/CategoryButton.h"
 
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 
@@ -18,8 +19,9 @@ CategoryButton::CategoryButton(QString symbol, QWidget* parent)
     , m_symbol(std::move(symbol))
 {
     setCursor(Qt::PointingHandCursor);
-    // The search field keeps the keyboard while the user clicks through the categories.
-    setFocusPolicy(Qt::NoFocus);
+    // The search field keeps the keyboard while the user clicks through the categories; Tab
+    // reaches them.
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(kSide, kSide);
 }
 
@@ -45,6 +47,8 @@ void CategoryButton::paintEvent(QPaintEvent*)
                                 : Theme::withOpacity(Theme::primary(pal), 0.04));
     painter.setPen(m_selected ? QPen(Theme::withOpacity(accent, 0.30), 0.5) : QPen(Qt::NoPen));
     painter.drawRoundedRect(square, 7, 7);
+    if (hasFocus())
+        paintFocusRing(painter, square, 7, pal);
     // The selected symbol is drawn a size up, standing in for a bolder weight.
     const int glyph = m_selected ? kGlyph + 1 : kGlyph;
     const QRect icon((width() - glyph) / 2, (height() - glyph) / 2, glyph, glyph);

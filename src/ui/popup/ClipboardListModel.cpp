@@ -37,6 +37,23 @@ QVariant ClipboardListModel::data(const QModelIndex& index, int role) const
             return m_language.string("image_row_name").arg(entry->hash().left(8));
         }
         return entry->previewText();
+    case Qt::AccessibleTextRole:
+        if (entry->isImage()) {
+            if (const auto size = entry->imageSize()) {
+                //% "Image, %1 x %2"
+                return m_language.string("image_row_accessible")
+                    .arg(size->width())
+                    .arg(size->height());
+            }
+            //% "Image"
+            return m_language.string("image_row_accessible_unsized");
+        }
+        return entry->previewText();
+    case Qt::AccessibleDescriptionRole:
+        if (!entry->isFavorite())
+            return {};
+        //% "Pinned"
+        return m_language.string("pinned_state");
     case EntryRole:
         return QVariant::fromValue(entry);
     case IsImageRole:
@@ -98,7 +115,8 @@ void ClipboardListModel::onEntryChanged(const ClipboardEntryPtr& entry)
 {
     const auto row = m_rows.indexOf(entry);
     if (row >= 0)
-        Q_EMIT dataChanged(index(int(row)), index(int(row)), {IsFavoriteRole});
+        Q_EMIT dataChanged(index(int(row)), index(int(row)),
+                           {IsFavoriteRole, Qt::AccessibleDescriptionRole});
 }
 
 } // namespace tessel

@@ -9,14 +9,17 @@
 #include "ui/popup/EntryPreview.h"
 #include "ui/popup/HistoryRowView.h"
 #include "ui/popup/TabButton.h"
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
 #include "ui/widgets/ConfirmationSheet.h"
 #include "ui/widgets/OverlayScrollBar.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -84,10 +87,8 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     m_list->viewport()->setAutoFillBackground(true);
     connect(m_rows, &HistoryRowView::chosen, this,
             [this](const QModelIndex& index) { choose(index.row()); });
-    connect(m_rows, &HistoryRowView::pinToggled, this, [this](const QModelIndex& index) {
-        if (auto entry = m_model->entryAt(index.row()))
-            m_manager.toggleFavorite(entry);
-    });
+    connect(m_rows, &HistoryRowView::pinToggled, this,
+            [this](const QModelIndex& index) { togglePin(m_model->entryAt(index.row())); });
     connect(m_rows, &HistoryRowView::menuRequested, this, &ClipboardListView::showRowMenu);
 
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &ClipboardListView::updateEmptyState);
@@ -183,7 +184,8 @@ void ClipboardListView::applyColours()
             Theme::primary(pal).name(),
             Theme::withOpacity(Theme::primary(pal), 0.12).name(QColor::HexArgb),
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
-            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
+            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)) +
+        focusRingStyle(pal, 6));
     m_emptyIcon->setPixmap(IconProvider::pixmap(m_model->isSearching() ? u"magnifyingglass"_s
                                                 : m_favoritesOnly      ? u"heart"_s
                                                                        : u"doc.on.clipboard"_s,
@@ -246,6 +248,57 @@ void ClipboardListView::setSelectedIndex(int index)
     m_model->setKeyboardSelectedRow(index);
     if (index >= 0 && index < m_model->rowCount())
         m_list->scrollTo(m_model->index(index, 0), QAbstractItemView::PositionAtCenter);
+    announceSelection();
+}
+
+void ClipboardListView::announceSelection()
+{
+    const QModelIndex index = m_model->index(m_selectedIndex, 0);
+    if (!index.isValid())
+        return;
+    // The cards are drawn from the model's keyboard selection; the view's own selection is what
+    // the accessibility tree reports as the selected row.
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    // Qt's list raises the focus event for its new current row itself, even while the search
+    // field keeps the focus; the selection event is ours. A list's row is its child of the same
+    // number.
+    QAccessibleEvent event(m_list, QAccessible::Selection);
+    event.setChild(index.row());
+    QAccessible::updateAccessibility(&event);
+}
+
+void ClipboardListView::togglePin(const ClipboardEntryPtr& entry)
+{
+    if (!entry)
+        return;
+    m_manager.toggleFavorite(entry);
+    // Unpinned on the favourites tab, the row leaves it.
+    if (m_selectedIndex >= m_model->rowCount())
+        setSelectedIndex(std::max(m_model->rowCount() - 1, 0));
+}
+
+void ClipboardListView::deleteEntry(const ClipboardEntryPtr& entry)
+{
+    if (!entry)
+        return;
+    m_manager.deleteEntry(entry);
+    if (m_selectedIndex >= m_model->rowCount())
+        setSelectedIndex(std::max(m_model->rowCount() - 1, 0));
+    else
+        announceSelection();
+}
+
+void ClipboardListView::showSelectedRowMenu()
+{
+    const QModelIndex index = m_model->index(m_selectedIndex, 0);
+    if (!index.isValid())
+        return;
+    m_list->scrollTo(index);
+    const QRect button = HistoryRowView::menuButtonRect(m_list->visualRect(index));
+    showRowMenu(index, m_list->viewport()->mapToGlobal(button.bottomLeft()));
+    // Opened from the keyboard, the menu starts on its first item, so Return runs it.
+    if (m_rowMenu && !m_rowMenu->actions().isEmpty())
+        m_rowMenu->setActiveAction(m_rowMenu->actions().constFirst());
 }
 
 void ClipboardListView::setSearchText(const QString& searchText)
@@ -286,20 +339,27 @@ void ClipboardListView::showRowMenu(const QModelIndex& index, const QPoint& glob
     // A menu is a window of its own: it takes the theme's palette only when given it.
     menu->setPalette(Theme::palette(Theme::schemeFor(m_settings.value(settings::themeMode))));
     menu->addAction(m_language.string(HistoryRowView::pinActionId(entry->isFavorite())), this,
-                    [this, entry] { m_manager.toggleFavorite(entry); });
+                    [this, entry] { togglePin(entry); });
     menu->addSeparator();
     //% "Delete from history"
-    menu->addAction(m_language.string("delete_item"), this,
-                    [this, entry] { m_manager.deleteEntry(entry); });
+    menu->addAction(m_language.string("delete_item"), this, [this, entry] { deleteEntry(entry); });
     m_rowMenu = menu;
     menu->popup(globalPos);
 }
 
 bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
 {
+    if (m_sheet->isVisible()) {
+        // The question is the innermost thing open: Escape answers it as Cancel does.
+        if (event.key() != Qt::Key_Escape)
+            return false;
+        m_sheet->hide();
+        return true;
+    }
     const int count = m_model->rowCount();
-    if (count == 0 || m_sheet->isVisible())
+    if (count == 0)
         return false;
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const auto moveTo = [this](int index) {
         setSelectedIndex(index);
         if (isPreviewShown() && m_previewByKey)
@@ -328,6 +388,26 @@ bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
         if (m_selectedIndex < 0 || m_selectedIndex >= count)
             return false;
         choose(m_selectedIndex);
+        return true;
+    case Qt::Key_Delete: {
+        // Text after the search field's cursor, or selected in it, is the field's to delete.
+        const auto* field = qobject_cast<const QLineEdit*>(window()->focusWidget());
+        if (modifiers != Qt::NoModifier ||
+            (field && (field->hasSelectedText() || field->cursorPosition() < field->text().size())))
+            return false;
+        deleteEntry(m_model->entryAt(m_selectedIndex));
+        return true;
+    }
+    case pinKey:
+        if (modifiers != Qt::ControlModifier)
+            return false;
+        togglePin(m_model->entryAt(m_selectedIndex));
+        return true;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event.key() == Qt::Key_F10 && modifiers != Qt::ShiftModifier)
+            return false;
+        showSelectedRowMenu();
         return true;
     default:
         return false;

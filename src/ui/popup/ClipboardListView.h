@@ -29,7 +29,8 @@ class SettingsStore;
 // The clipboard tab (every entry) or the favourites tab (favourites only): a header with the
 // clear button, then the entries as cards, or an empty state. Choosing an entry (click, Return or
 // keypad Enter on the keyboard selection) is announced with `chosen`; the application does the
-// rest. The popup hands it the arrow keys, Return and keypad Enter. An entry is shown whole
+// rest. The popup hands it the arrow keys, Return and keypad Enter, and the keys that act on the
+// keyboard selection as the row's buttons and menu do. An entry is shown whole
 // beside the popup while the pointer rests on its row, or on the preview key for the keyboard
 // selection (which it then follows) until that key again, Escape, or the pointer moving away.
 class ClipboardListView : public QWidget, public PopupKeyTarget {
@@ -42,6 +43,8 @@ public:
     // Shows the keyboard selection whole, and hides it again. A function key, so that it never
     // types into the search field.
     static constexpr Qt::Key previewKey = Qt::Key_F3;
+    // With Ctrl, pins or unpins the keyboard selection: a chord that types nothing.
+    static constexpr Qt::Key pinKey = Qt::Key_P;
     // How long the pointer rests on a row before the row is shown whole.
     static constexpr int hoverDelayMs = 600;
 
@@ -73,8 +76,10 @@ public:
     void clearRequested();
 
     // Up and Down move the keyboard selection, Return and keypad Enter choose it, the preview
-    // key shows it whole, Escape closes that; nothing is used while the list is empty or the
-    // clear sheet asks.
+    // key shows it whole, Escape closes that; Delete removes it (unless the search field has text
+    // after its cursor), Ctrl+P pins or unpins it, the menu key and Shift+F10 open its menu.
+    // While the clear sheet asks, Escape closes the sheet and the other keys go to its buttons;
+    // nothing is used while the list is empty.
     bool handlePopupKey(const QKeyEvent& event) override;
 
 Q_SIGNALS:
@@ -95,6 +100,12 @@ private:
     // Hides a preview whose entry has left the list.
     void checkPreviewedEntry();
     void setSelectedIndex(int index);
+    // Tells screen readers which row the keyboard selection is on.
+    void announceSelection();
+    // The row buttons' and the row menu's actions, for the mouse and the keyboard alike.
+    void togglePin(const ClipboardEntryPtr& entry);
+    void deleteEntry(const ClipboardEntryPtr& entry);
+    void showSelectedRowMenu();
     void updateEmptyState();
     void showRowMenu(const QModelIndex& index, const QPoint& globalPos);
     QWidget* buildEmptyState();

@@ -12,6 +12,7 @@
 #include "ui/popup/TextPickerView.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
+#include "ui/widgets/AccessibleRole.h"
 #include "ui/widgets/SearchBar.h"
 #include "ui/widgets/SymbolButton.h"
 #include "window/PopupWindow.h"
@@ -26,12 +27,39 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace tessel {
 
 namespace {
+// The tab a tab-switching chord asks for: Ctrl+Tab and Ctrl+PageDown the next one,
+// Ctrl+Shift+Tab and Ctrl+PageUp the previous one (both round the ends), Alt+1 to Alt+5 one of
+// them. Nothing for any other key: none of these chords types into the search field.
+std::optional<PopupTab> tabForChord(const QKeyEvent& event, PopupTab active)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int count = int(allPopupTabs.size());
+    const int current =
+        int(std::find(allPopupTabs.begin(), allPopupTabs.end(), active) - allPopupTabs.begin());
+    int step = 0;
+    const bool control = modifiers == Qt::ControlModifier;
+    const bool controlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (control && (event.key() == Qt::Key_Tab || event.key() == Qt::Key_PageDown))
+        step = 1;
+    else if ((control && (event.key() == Qt::Key_PageUp || event.key() == Qt::Key_Backtab)) ||
+             (controlShift && (event.key() == Qt::Key_Backtab || event.key() == Qt::Key_Tab)))
+        step = -1;
+    else if (modifiers == Qt::AltModifier && event.key() >= Qt::Key_1 &&
+             event.key() < Qt::Key_1 + count)
+        return allPopupTabs.at(size_t(event.key() - Qt::Key_1));
+    if (step == 0)
+        return std::nullopt;
+    return allPopupTabs.at(size_t((current + step + count) % count));
+}
+
 // The popup's outline, drawn over the children: the list and the onboarding fill their own
 // backgrounds, which would otherwise cover it along the edges and the rounded corners.
 class FrameBorder : public QWidget {
@@ -152,6 +180,8 @@ void ContentView::rebuildBody()
     m_searchBar = new SearchBar(
         m_context.language.string(isPickerTab(m_activeTab) ? pickerHint : historyHint),
         searchText());
+    //% "Clear search"
+    m_searchBar->setClearButtonName(m_context.language.string("clear_search"));
     connect(m_searchBar, &SearchBar::textChanged, this,
             [this](const QString& text) { m_searchTexts[searchScope(m_activeTab)] = text; });
     m_bodyLayout->addWidget(m_searchBar);
@@ -179,6 +209,10 @@ QWidget* ContentView::buildHeader()
     auto* close = new SymbolButton(u"xmark"_s, 11, 6, header);
     //% "Preferences…"
     preferences->setToolTip(m_context.language.string("menu_preferences"));
+    preferences->setAccessibleName(preferences->toolTip());
+    //% "Close"
+    close->setToolTip(m_context.language.string("close_popup"));
+    close->setAccessibleName(close->toolTip());
     connect(preferences, &QAbstractButton::clicked, this, [this] {
         if (m_context.openPreferences)
             m_context.openPreferences();
@@ -207,6 +241,7 @@ QWidget* ContentView::buildTabRow()
         auto* button = new TabButton(tab, row);
         button->setActive(tab == m_activeTab);
         button->setToolTip(m_context.language.string(TabButton::titleId(tab)));
+        button->setAccessibleName(button->toolTip());
         connect(button, &QAbstractButton::clicked, this, [this, tab] { setActiveTab(tab); });
         layout->addWidget(button, 1);
         m_tabButtons.append(button);
@@ -255,6 +290,13 @@ void ContentView::setActiveTab(PopupTab tab)
 
 bool ContentView::handlePopupKey(const QKeyEvent& event)
 {
+    if (!m_tabContent)
+        return false;
+    if (const std::optional<PopupTab> tab = tabForChord(event, m_activeTab)) {
+        // As a click on the tab would.
+        setActiveTab(*tab);
+        return true;
+    }
     switch (event.key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -262,10 +304,18 @@ bool ContentView::handlePopupKey(const QKeyEvent& event)
     case Qt::Key_Right:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Delete:
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+    case ClipboardListView::pinKey:
+    case ClipboardListView::previewKey:
+        break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-    case ClipboardListView::previewKey:
+        // From the search field Tab steps into a picker's cells; elsewhere it moves the focus.
+        if (!m_searchBar || window()->focusWidget() != m_searchBar->lineEdit())
+            return false;
         break;
     default:
         return false;
@@ -291,6 +341,9 @@ PopupTab ContentView::searchScope(PopupTab tab)
 
 void ContentView::changeEvent(QEvent* event)
 {
+    // Before the window shows, so before anything asks for its interface.
+    if (event->type() == QEvent::ParentChange && window() != this && !window()->isVisible())
+        setAccessibleRole(window(), QAccessible::Window);
     // Queued: a theme setting changes the palette and then rebuilds at once, and the palette
     // change arrives in the middle of it; only a palette that no build has seen yet rebuilds.
     if (event->type() == QEvent::PaletteChange)
@@ -302,6 +355,17 @@ void ContentView::rebuildForNewPalette()
 {
     if (palette().color(QPalette::Window) != m_builtWindowColour)
         rebuild();
+}
+
+bool ContentView::focusNextPrevChild(bool next)
+{
+    // The view hands its focus on to the search field; while stepping, Qt would take the view for
+    // the next stop after the last control, and the header and the tabs would never be reached.
+    QWidget* proxy = focusProxy();
+    setFocusProxy(nullptr);
+    const bool moved = QWidget::focusNextPrevChild(next);
+    setFocusProxy(proxy);
+    return moved;
 }
 
 void ContentView::paintEvent(QPaintEvent*)

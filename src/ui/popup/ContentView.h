@@ -59,7 +59,11 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Makes the popup window that takes the view in a window for screen readers too, and
+    // rebuilds on a new palette.
     void changeEvent(QEvent* event) override;
+    // Tab and Shift+Tab step through the header, the tabs, the search field and the content.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void rebuild();

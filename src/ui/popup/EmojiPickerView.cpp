@@ -87,18 +87,21 @@ QWidget* EmojiPickerView::buildCategoryBar()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 4, 12, 4);
     layout->setSpacing(4);
-    const auto add = [&](const QString& symbol, const std::optional<QString>& category) {
+    const auto add = [&](const QString& symbol, const std::optional<QString>& category,
+                         const char* titleId) {
         auto* button = new CategoryButton(symbol, row);
+        button->setToolTip(m_language.string(titleId));
+        button->setAccessibleName(button->toolTip());
         button->setSelected(category == m_selectedCategory);
         connect(button, &QAbstractButton::clicked, this,
                 [this, category] { selectCategory(category); });
         layout->addWidget(button);
         m_buttons.append(button);
     };
-    add(allEmojiCategoriesIcon, std::nullopt);
+    add(allEmojiCategoriesIcon, std::nullopt, "all_emojis");
     for (const EmojiCategory& category : emojiCategories)
         add(category.icon.isEmpty() ? QString(defaultEmojiCategoryIcon) : QString(category.icon),
-            QString(category.name));
+            QString(category.name), category.titleId);
     layout->addStretch(1);
 
     auto* bar = new QScrollArea;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/PickerGridView.h"
 
+#include "ui/popup/PickerGridAccessible.h"
 #include "ui/popup/PickerGridModel.h"
 #include "ui/widgets/OverlayScrollBar.h"
 
@@ -17,6 +18,7 @@ PickerGridView::PickerGridView(const PickerGridLayout& layout, QWidget* parent)
     : QAbstractItemView(parent)
     , m_layout(layout)
 {
+    installPickerGridAccessibility();
     setFrameShape(QFrame::NoFrame);
     setSelectionMode(NoSelection);
     setEditTriggers(NoEditTriggers);
@@ -222,8 +224,11 @@ void PickerGridView::setHighlight(int row)
         if (r >= 0 && m_model)
             viewport()->update(visualRect(m_model->index(r)));
     }
-    if (row >= 0 && m_inGrid)
+    if (row >= 0 && m_inGrid) {
         scrollTo(m_model->index(row));
+        // Only inside the grid: while the search field has the keyboard, the reader stays there.
+        announcePickerCell(*this, row);
+    }
 }
 
 void PickerGridView::restHighlight()
@@ -295,8 +300,9 @@ bool PickerGridView::handlePopupKey(const QKeyEvent& event)
         return true;
     case Qt::Key_Up:
     case Qt::Key_Backtab:
+        // Outside the grid, Shift+Tab goes back to the buttons above.
         if (!m_inGrid)
-            return event.key() == Qt::Key_Backtab;
+            return false;
         if (const int next =
                 neighbour(m_highlight, event.key() == Qt::Key_Backtab ? Step::previous : Step::up);
             next >= 0)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/popup/TabButton.h"
 
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
+#include "ui/widgets/AccessibleRole.h"
 
 #include <QPainter>
 
@@ -22,8 +24,15 @@ TabButton::TabButton(PopupTab tab, QWidget* parent)
     , m_tab(tab)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(rawValue(tab));
+    // Reached with Tab; a click leaves the keyboard in the search field.
+    setFocusPolicy(Qt::TabFocus);
+    setCheckable(true);
+    setAccessibleRole(this, QAccessible::PageTab);
+}
+
+void TabButton::nextCheckState()
+{
+    // Only the tab row changes which tab is active.
 }
 
 const char* TabButton::titleId(PopupTab tab)
@@ -67,8 +76,7 @@ QString TabButton::symbolFor(PopupTab tab)
 
 void TabButton::setActive(bool active)
 {
-    m_active = active;
-    update();
+    setChecked(active);
 }
 
 QSize TabButton::sizeHint() const
@@ -96,20 +104,23 @@ void TabButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QPalette& pal = palette();
     const QRect frame(QPoint((width() - kIconFrame.width()) / 2, 0), kIconFrame);
-    if (m_hovered && !m_active) {
+    const bool active = isChecked();
+    if (m_hovered && !active) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(Theme::withOpacity(Theme::primary(pal), 0.05));
         painter.drawRoundedRect(frame, 6, 6);
     }
-    const QColor tint = m_active    ? Theme::accent(pal)
+    const QColor tint = active      ? Theme::accent(pal)
                         : m_hovered ? Theme::primary(pal)
                                     : Theme::secondary(pal);
     // The active tab's glyph is drawn a size up, standing in for a bolder weight.
-    const int glyph = m_active ? kGlyph + 1 : kGlyph;
+    const int glyph = active ? kGlyph + 1 : kGlyph;
     const QRect icon(frame.center().x() - glyph / 2, frame.center().y() - glyph / 2, glyph, glyph);
     painter.drawPixmap(icon,
                        IconProvider::pixmap(symbolFor(m_tab), glyph, tint, devicePixelRatioF()));
-    if (m_active) {
+    if (hasFocus())
+        paintFocusRing(painter, frame, 6, pal);
+    if (active) {
         const QRectF bar(width() / 2.0 - kIndicator.width() / 2, frame.bottom() + 1 + kSpacing,
                          kIndicator.width(), kIndicator.height());
         painter.setPen(Qt::NoPen);

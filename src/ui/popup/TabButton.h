@@ -8,7 +8,8 @@
 namespace tessel {
 
 // One button of the popup's tab row: the tab's symbol over an indicator bar, blue when active,
-// with a faint background while hovered (unless active). No text label.
+// with a faint background while hovered (unless active). No text label. For screen readers a
+// page tab, checked while active; Tab reaches it, a click never leaves the active tab.
 class TabButton : public QAbstractButton {
     Q_OBJECT
 
@@ -17,7 +18,7 @@ public:
 
     PopupTab tab() const { return m_tab; }
     void setActive(bool active);
-    bool isActive() const { return m_active; }
+    bool isActive() const { return isChecked(); }
     static QString symbolFor(PopupTab tab);
     // The text id of the tab's name (its tool tip).
     static const char* titleId(PopupTab tab);
@@ -25,13 +26,13 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void nextCheckState() override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     PopupTab m_tab;
-    bool m_active = false;
     bool m_hovered = false;
 };
 

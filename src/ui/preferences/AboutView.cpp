@@ -7,9 +7,12 @@
 #include "ui/preferences/ProductInfo.h"
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
+#include "ui/widgets/AccessibleRole.h"
+#include "ui/widgets/WindowCloseKeys.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -38,6 +41,7 @@ public:
         setCursor(Qt::PointingHandCursor);
         setFont(uiFont(11, kind == Kind::website ? QFont::DemiBold : QFont::Medium));
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        setAccessibleRole(this, QAccessible::Link);
     }
 
     QSize sizeHint() const override
@@ -65,6 +69,8 @@ protected:
             painter.setPen(QPen(Theme::withOpacity(tint, 0.3), 0.5));
             painter.drawPath(path);
         }
+        if (hasFocus())
+            paintFocusRing(painter, box, radius, pal);
         const int glyph = glyphSize();
         const QRect glyphRect(12, (height() - glyph) / 2, glyph, glyph);
         painter.drawPixmap(glyphRect,
@@ -112,6 +118,8 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
 {
     using Tone = ToneLabel::Tone;
     setAutoFillBackground(true);
+    setAccessibleRole(this, QAccessible::Window);
+    addWindowCloseKeys(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(16);
@@ -142,6 +150,10 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
 
     m_website = new LinkPill(LinkPill::Kind::website, u"globe"_s, this);
     m_website->setText(websiteUrl().host());
+    m_texts->bind(m_website, [this] {
+        //% "Website, %1"
+        m_website->setAccessibleName(m_texts->string("website_link_name").arg(websiteUrl().host()));
+    });
     connect(m_website, &QAbstractButton::clicked, this, [this] { m_opener(websiteUrl()); });
     m_support = new LinkPill(LinkPill::Kind::support, u"envelope.fill"_s, this);
     //% "Support"

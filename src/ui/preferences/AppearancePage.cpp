@@ -30,6 +30,9 @@ AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, Q
     m_theme = new QComboBox(card);
     m_theme->setObjectName(settings::themeMode.name);
     m_theme->setFixedWidth(170);
+    label->setBuddy(m_theme);
+    texts.bind(m_theme,
+               [this, &texts] { m_theme->setAccessibleName(texts.string("theme_label")); });
     row->addWidget(label, 1);
     row->addWidget(m_theme);
     card->body()->addLayout(row);

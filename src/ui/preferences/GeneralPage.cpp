@@ -27,6 +27,9 @@ QComboBox* pickerRow(QVBoxLayout* card, TextBinder& texts, const char* labelId, 
     auto* label = new ToneLabel(ToneLabel::Tone::primary, 13, QFont::Normal);
     texts.bind(label, labelId);
     auto* picker = new QComboBox;
+    label->setBuddy(picker);
+    texts.bind(picker,
+               [&texts, picker, labelId] { picker->setAccessibleName(texts.string(labelId)); });
     picker->setFixedWidth(width);
     row->addWidget(label, 1);
     row->addWidget(picker);

@@ -72,6 +72,8 @@ IgnoredApplicationsCard::IgnoredApplicationsCard(SettingsStore& settings, TextBi
         const QString placeholder = texts.string("ignored_apps_placeholder");
         m_field->lineEdit()->setPlaceholderText(placeholder);
         m_field->setAccessibleName(placeholder);
+        // The editable box's own field is what takes the keyboard.
+        m_field->lineEdit()->setAccessibleName(placeholder);
     });
 
     auto* adding = new QHBoxLayout;

@@ -2,6 +2,7 @@
 #include "ui/preferences/KeyCapButton.h"
 
 #include "ui/preferences/ShortcutRecorder.h"
+#include "ui/style/FocusRing.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
 
@@ -30,7 +31,9 @@ KeyCapButton::KeyCapButton(ShortcutRecorder& recorder, QWidget* parent)
 void KeyCapButton::setKeys(const QStringList& keys)
 {
     m_keys = keys;
-    setAccessibleName(keys.join(u'+'));
+    // Its row names it; what it holds is its description.
+    if (!m_recording)
+        setAccessibleDescription(keys.join(u'+'));
     updateGeometry();
     update();
 }
@@ -38,6 +41,7 @@ void KeyCapButton::setKeys(const QStringList& keys)
 void KeyCapButton::setRecording(bool recording, const QString& prompt)
 {
     m_prompt = prompt;
+    setAccessibleDescription(recording ? prompt : m_keys.join(u'+'));
     if (recording != m_recording) {
         m_recording = recording;
         if (recording) {
@@ -93,6 +97,8 @@ void KeyCapButton::paintEvent(QPaintEvent*)
         painter.drawText(rect(), Qt::AlignCenter, m_prompt);
         return;
     }
+    if (hasFocus())
+        paintFocusRing(painter, box, 7, pal);
     const QFontMetrics metrics(font());
     const QColor text = Theme::primary(pal);
     const QColor fill = Theme::withOpacity(text, underMouse() ? 0.14 : 0.08);

@@ -3,9 +3,11 @@
 
 #include "core/SettingsStore.h"
 #include "ui/preferences/TextBinder.h"
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
+#include "ui/widgets/AccessibleRole.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -149,6 +151,7 @@ PreferencesTabButton::PreferencesTabButton(QString symbol, QWidget* parent)
     , m_symbol(std::move(symbol))
 {
     setCheckable(true);
+    setAccessibleRole(this, QAccessible::PageTab);
     setCursor(Qt::PointingHandCursor);
     setFont(uiFont(12, QFont::Medium));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -172,6 +175,8 @@ void PreferencesTabButton::paintEvent(QPaintEvent*)
         painter.fillPath(path, isChecked() ? Theme::withOpacity(accent, 0.16)
                                            : Theme::withOpacity(Theme::primary(pal), 0.06));
     }
+    if (hasFocus())
+        paintFocusRing(painter, QRectF(rect()), 7, pal);
     const QColor tint = isChecked() ? accent : Theme::secondary(pal);
     const QFontMetrics metrics(font());
     const int glyph = 16;

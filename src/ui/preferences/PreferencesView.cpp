@@ -12,7 +12,9 @@
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
 #include "ui/style/Theme.h"
+#include "ui/widgets/AccessibleRole.h"
 #include "ui/widgets/OverlayScrollBar.h"
+#include "ui/widgets/WindowCloseKeys.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -55,6 +57,8 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
     , m_recorder(std::make_unique<ShortcutRecorder>(m_context.hotkeys))
 {
     setAutoFillBackground(true);
+    setAccessibleRole(this, QAccessible::Window);
+    addWindowCloseKeys(this);
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* content = new QWidget(this);
@@ -161,6 +165,9 @@ void PreferencesView::addPage(QWidget* page)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes to the page's controls, which the area scrolls into view; the area itself is no
+    // stop of its own.
+    scroll->setFocusPolicy(Qt::NoFocus);
     new OverlayScrollBar(scroll);
     scroll->viewport()->setAutoFillBackground(false);
     page->setAutoFillBackground(false);

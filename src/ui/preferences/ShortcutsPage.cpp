@@ -108,6 +108,9 @@ KeyCapButton* ShortcutsPage::addRow(QWidget* card, const char* titleId)
     m_texts.bind(title, titleId);
     auto* button = new KeyCapButton(m_recorder, card);
     button->setObjectName(QString::fromLatin1(titleId));
+    title->setBuddy(button);
+    m_texts.bind(button,
+                 [this, button, titleId] { button->setAccessibleName(m_texts.string(titleId)); });
     row->addWidget(title, 1);
     row->addWidget(button);
     static_cast<Card*>(card)->body()->addLayout(row);
@@ -125,6 +128,12 @@ void ShortcutsPage::showState()
     const char* errorKey = m_recorder.errorKey();
     m_error->setText(errorKey ? m_texts.string(errorKey) : QString());
     m_error->setVisible(errorKey != nullptr);
+    // The recording row says what went wrong, where a screen reader is.
+    if (KeyCapButton* recording = m_recorder.target() == Target::clipboard ? m_clipboard
+                                  : m_recorder.target() == Target::emoji   ? m_emoji
+                                                                           : nullptr;
+        recording && errorKey)
+        recording->setAccessibleDescription(m_error->text());
     if (m_desktop) {
         const DesktopShortcuts& desktop = *m_context.desktopShortcuts;
         const QSignalBlocker quiet(m_desktop->checkBox());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets/ConfirmationSheet.h"
 
+#include "ui/style/FocusRing.h"
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
 
@@ -34,6 +35,9 @@ ConfirmationSheet::ConfirmationSheet(const QString& title, const QString& messag
 
     m_cancel->setCursor(Qt::PointingHandCursor);
     m_confirm->setCursor(Qt::PointingHandCursor);
+    // Outside a dialog a push button takes only Space; these take Return too.
+    m_cancel->setAutoDefault(true);
+    m_confirm->setAutoDefault(true);
     applyColours();
     connect(m_cancel, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_confirm, &QPushButton::clicked, this, [this] {
@@ -71,11 +75,13 @@ void ConfirmationSheet::applyColours()
         " QPushButton:hover { background: %3; }"_s.arg(
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
             Theme::primary(pal).name(),
-            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)));
+            Theme::withOpacity(Theme::primary(pal), 0.14).name(QColor::HexArgb)) +
+        focusRingStyle(pal, 6));
     m_confirm->setStyleSheet(
         u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: white;"
         " font-weight: 600; }"
-        " QPushButton:hover { background: %2; }"_s.arg(danger.name(), danger.lighter(110).name()));
+        " QPushButton:hover { background: %2; }"_s.arg(danger.name(), danger.lighter(110).name()) +
+        focusRingStyle(pal, 6));
 }
 
 void ConfirmationSheet::changeEvent(QEvent* event)
@@ -88,9 +94,19 @@ void ConfirmationSheet::changeEvent(QEvent* event)
 void ConfirmationSheet::present()
 {
     setGeometry(parentWidget()->rect());
+    if (!isVisible())
+        m_returnFocus = window()->focusWidget();
     raise();
     show();
     m_cancel->setFocus();
+}
+
+void ConfirmationSheet::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (m_returnFocus)
+        m_returnFocus->setFocus();
+    m_returnFocus = nullptr;
 }
 
 void ConfirmationSheet::paintEvent(QPaintEvent*)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -9,7 +10,8 @@ class QPushButton;
 namespace tessel {
 
 // An alert drawn over its parent widget, inside the popup (a separate dialog window would close
-// the popup): a title, a message, a cancel button and a destructive button.
+// the popup): a title, a message, a cancel button and a destructive button. Return, or Space,
+// presses the focused button; the keyboard goes back where it was when the sheet hides.
 class ConfirmationSheet : public QWidget {
     Q_OBJECT
 
@@ -29,6 +31,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -37,6 +40,7 @@ private:
     QWidget* m_card;
     QPushButton* m_cancel;
     QPushButton* m_confirm;
+    QPointer<QWidget> m_returnFocus;
 };
 
 } // namespace tessel

@@ -5,6 +5,7 @@
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,6 +36,7 @@ SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* p
     clear.setColor(QPalette::Base, Qt::transparent);
     m_edit->setPalette(clear);
     m_edit->setClearButtonEnabled(true);
+    m_edit->setAccessibleName(placeholder);
     connect(m_edit, &QLineEdit::textChanged, this, &SearchBar::textChanged);
     setFocusProxy(m_edit);
 
@@ -43,6 +45,15 @@ SearchBar::SearchBar(const QString& placeholder, const QString& text, QWidget* p
     layout->setSpacing(8);
     layout->addWidget(m_glass);
     layout->addWidget(m_edit, 1);
+}
+
+void SearchBar::setClearButtonName(const QString& name)
+{
+    // Qt's own clear button shows the text of the action it stands for.
+    for (QAction* action : m_edit->findChildren<QAction*>()) {
+        if (action->objectName() == u"_q_qlineeditclearaction"_s)
+            action->setText(name);
+    }
 }
 
 void SearchBar::paintGlass()

@@ -9,7 +9,7 @@ class QLineEdit;
 namespace tessel {
 
 // The search field of the picker tabs: a magnifying glass and a borderless line edit on a
-// rounded, faintly filled background.
+// rounded, faintly filled background. Screen readers name the field by its placeholder.
 class SearchBar : public QWidget {
     Q_OBJECT
 
@@ -17,6 +17,8 @@ public:
     SearchBar(const QString& placeholder, const QString& text, QWidget* parent = nullptr);
 
     QLineEdit* lineEdit() const { return m_edit; }
+    // Names the field's clear button for screen readers (and its tool tip).
+    void setClearButtonName(const QString& name);
 
 Q_SIGNALS:
     void textChanged(const QString& text);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets/SymbolButton.h"
 
+#include "ui/style/FocusRing.h"
 #include "ui/style/IconProvider.h"
 #include "ui/style/Theme.h"
 
@@ -15,8 +16,8 @@ SymbolButton::SymbolButton(QString symbol, int glyphSize, int padding, QWidget* 
     , m_padding(padding)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(m_symbol);
+    // Reached with Tab; a click leaves the keyboard where it was. Its owner names it.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize SymbolButton::sizeHint() const
@@ -36,6 +37,8 @@ void SymbolButton::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(Theme::withOpacity(Theme::primary(pal), opacity));
     painter.drawEllipse(circle);
+    if (hasFocus())
+        paintFocusRing(painter, circle, side / 2.0, pal);
     const QRect glyph(circle.center().x() - m_glyph / 2 + (m_glyph % 2 ? 0 : 1),
                       circle.center().y() - m_glyph / 2 + (m_glyph % 2 ? 0 : 1), m_glyph, m_glyph);
     painter.drawPixmap(
