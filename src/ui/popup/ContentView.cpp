@@ -312,11 +312,13 @@ bool ContentView::handlePopupKey(const QKeyEvent& event)
     case ClipboardListView::previewKey:
         break;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
+    case Qt::Key_Backtab: {
         // From the search field Tab steps into a picker's cells; elsewhere it moves the focus.
-        if (!m_searchBar || window()->focusWidget() != m_searchBar->lineEdit())
+        const SearchBar* search = m_searchBar.data();
+        if (!search || window()->focusWidget() != search->lineEdit())
             return false;
         break;
+    }
     default:
         return false;
     }

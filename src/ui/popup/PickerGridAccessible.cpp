@@ -18,12 +18,13 @@ public:
         , m_row(row)
     {}
 
-    bool isValid() const override
-    {
-        return m_grid && m_grid->gridModel() && m_grid->gridModel()->isCell(m_row);
-    }
+    bool isValid() const override { return liveGrid() != nullptr; }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_grid ? m_grid->window()->windowHandle() : nullptr; }
+    QWindow* window() const override
+    {
+        const PickerGridView* grid = m_grid.data();
+        return grid ? grid->window()->windowHandle() : nullptr;
+    }
     QAccessibleInterface* parent() const override
     {
         return QAccessible::queryAccessibleInterface(m_grid.data());
@@ -35,9 +36,10 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        if (kind != QAccessible::Name || !isValid())
+        const PickerGridView* grid = liveGrid();
+        if (kind != QAccessible::Name || !grid)
             return {};
-        const QModelIndex index = m_grid->gridModel()->index(m_row);
+        const QModelIndex index = grid->gridModel()->index(m_row);
         const QString tip = index.data(Qt::ToolTipRole).toString();
         return tip.isEmpty() ? index.data(Qt::DisplayRole).toString() : tip;
     }
@@ -45,10 +47,11 @@ public:
 
     QRect rect() const override
     {
-        if (!isValid())
+        const PickerGridView* grid = liveGrid();
+        if (!grid)
             return {};
-        const QRect local = m_grid->visualRect(m_grid->gridModel()->index(m_row));
-        return QRect(m_grid->viewport()->mapToGlobal(local.topLeft()), local.size());
+        const QRect local = grid->visualRect(grid->gridModel()->index(m_row));
+        return QRect(grid->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override
@@ -56,20 +59,30 @@ public:
         QAccessible::State state;
         state.selectable = true;
         state.focusable = true;
-        if (!isValid()) {
+        const PickerGridView* grid = liveGrid();
+        if (!grid) {
             state.invalid = true;
             return state;
         }
-        const bool highlighted = m_grid->highlightedRow() == m_row;
+        const bool highlighted = grid->highlightedRow() == m_row;
         state.selected = highlighted;
         state.focused = highlighted;
-        state.invisible = !m_grid->viewport()->rect().intersects(
-            m_grid->visualRect(m_grid->gridModel()->index(m_row)));
+        state.invisible = !grid->viewport()->rect().intersects(
+            grid->visualRect(grid->gridModel()->index(m_row)));
         state.offscreen = state.invisible;
         return state;
     }
 
 private:
+    // The grid while it lives and still has this cell; read once, so that the optimiser can see
+    // the check and the use are of the same pointer.
+    const PickerGridView* liveGrid() const
+    {
+        const PickerGridView* grid = m_grid.data();
+        const PickerGridModel* model = grid ? grid->gridModel() : nullptr;
+        return model && model->isCell(m_row) ? grid : nullptr;
+    }
+
     QPointer<PickerGridView> m_grid;
     int m_row;
 };

@@ -43,8 +43,9 @@ QString Appearance::mode() const
 void Appearance::update()
 {
     Theme::Scheme scheme = Theme::schemeFor(m_settings.value(settings::themeMode));
-    if (scheme == Theme::Scheme::system && m_desktop) {
-        switch (m_desktop->preference()) {
+    const ColourSchemeSource* desktop = m_desktop.data();
+    if (scheme == Theme::Scheme::system && desktop) {
+        switch (desktop->preference()) {
         case ColourSchemeSource::Preference::dark:
             scheme = Theme::Scheme::dark;
             break;
