@@ -52,6 +52,12 @@ cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     ((installed)) && apt_run purge -y -qq tessel >/dev/null 2>&1 || true
+    # Tessel reads the desktop's colour scheme from the settings portal; the portal the session
+    # bus starts for it brings the document portal, which mounts its folder in the runtime dir.
+    local mount
+    while read -r mount; do
+        umount -l "$mount" 2>/dev/null || true
+    done < <(findmnt -rn -o TARGET 2>/dev/null | grep -F "$work/" || true)
     rm -rf "$work"
 }
 trap cleanup EXIT
