@@ -81,6 +81,11 @@ private:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys{settings, backend};
         test::FakeLoginItems loginItems;
+
+        PreferencesContext preferencesContext()
+        {
+            return {settings, language, hotkeys, permissions, loginItems, [] {}, nullptr, {}};
+        }
     };
     std::unique_ptr<Fixture> f;
 
@@ -110,14 +115,7 @@ private:
             total.add(popup);
             f->windowController.close(false);
         }
-        PreferencesView preferences(PreferencesContext{f->settings,
-                                                       f->language,
-                                                       f->hotkeys,
-                                                       f->permissions,
-                                                       f->loginItems,
-                                                       [] {},
-                                                       nullptr,
-                                                       {}});
+        PreferencesView preferences(f->preferencesContext());
         preferences.show();
         for (int tab = PreferencesView::general; tab <= PreferencesView::shortcuts; ++tab) {
             preferences.selectTab(tab);
@@ -281,14 +279,7 @@ private Q_SLOTS:
         QCOMPARE(view->activeTab(), PopupTab::emoji);
 
         // The preferences' tabs too: pressing one shows its page.
-        PreferencesView preferences(PreferencesContext{f->settings,
-                                                       f->language,
-                                                       f->hotkeys,
-                                                       f->permissions,
-                                                       f->loginItems,
-                                                       [] {},
-                                                       nullptr,
-                                                       {}});
+        PreferencesView preferences(f->preferencesContext());
         QAccessibleInterface* privacy = QAccessible::queryAccessibleInterface(
             preferences.tabButtons().at(PreferencesView::privacy));
         QCOMPARE(privacy->role(), QAccessible::PageTab);
