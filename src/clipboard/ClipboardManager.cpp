@@ -11,6 +11,7 @@
 #include "core/Workspace.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 
@@ -119,6 +120,11 @@ void ClipboardManager::stopMonitoring()
 void ClipboardManager::saveNow()
 {
     m_saveTimer.stop();
+    // Starting and quitting ask for a save too: with nothing changed since a save that worked,
+    // writing the whole registry again would cost a full write (and its memory) for nothing.
+    if (!m_unsavedSince.isValid() && m_store->lastSave() &&
+        QFileInfo::exists(m_store->registryURL()))
+        return;
     m_unsavedSince.invalidate();
     m_store->save(m_entries);
 }

@@ -117,6 +117,7 @@ private:
     void holdEntry(const ClipboardEntryPtr& entry, qint64 changeCount);
     // Removes `removed` from disk unless an entry still in the history keeps the same blob.
     void deleteBlobs(const ClipboardEntryList& removed);
+    // Writes the history unless it is on disk as it stands (no change since a save that worked).
     void saveNow();
     // Entries a save had to leave out to keep the registry readable leave the history too.
     void dropLeftOut(const ClipboardEntryList& leftOut);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ManagerFixture.h"
 #include "core/AppPaths.h"
+#include "support/FullDisk.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -114,6 +115,29 @@ private Q_SLOTS:
         QTest::qWait(ClipboardManager::saveDelayMs + 200);
         QCOMPARE(saved.count(), 1);
         QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 5);
+    }
+
+    void anUntouchedHistoryIsNotWrittenAgain()
+    {
+        Fixture f;
+        f.copyText(u"kept"_s);
+        f.waitForSave();
+        QSignalSpy saved(&f.manager.store(), &ClipboardStore::saveFinished);
+        // A restart and a quit with nothing new: the registry on disk already says it all.
+        f.manager.stopMonitoring();
+        f.manager.startMonitoring();
+        QVERIFY(!saved.wait(ClipboardManager::saveDelayMs + 300));
+        // A save that failed is owed, and paid at the next one asked for.
+        {
+            test::FullDisk full;
+            f.copyText(u"while full"_s);
+            f.waitForSave();
+        }
+        QVERIFY(!f.manager.store().lastSave());
+        saved.clear();
+        f.manager.stopMonitoring();
+        QVERIFY(saved.wait(3000));
+        QCOMPARE(ClipboardStore(f.manager.store().appSupportDir()).load().size(), 2);
     }
 
     void lostSettingsNeverDeleteHistory()
