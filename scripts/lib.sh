@@ -113,65 +113,49 @@ start_wayland_desktop() {
     export TESSEL_WAYLAND_DISPLAY="$socket"
 }
 
-# Starts GNOME's compositor headless (mutter with XWayland, one virtual monitor, a session bus of
-# its own) through tests/e2e/gnome/mutter-session, as the same user as sway. Exports
-# TESSEL_GNOME_RUNTIME_DIR and TESSEL_GNOME_USER; `as-session-user --gnome` runs a command in that
-# session with the addresses mutter gave it (WAYLAND_DISPLAY, DISPLAY of its XWayland, XAUTHORITY,
-# DBUS_SESSION_BUS_ADDRESS). Stopped when the script exits.
-start_gnome_desktop() {
-    local tool
-    for tool in mutter Xwayland dbus-daemon; do
+# start_session_desktop <kind> <name> <session script> <tools...>: starts a headless desktop
+# session through its script, as the same user as sway, and waits for the script to write the
+# session's addresses (session.env in its runtime dir). Exports TESSEL_<KIND>_RUNTIME_DIR and
+# TESSEL_<KIND>_USER; `as-session-user --<kind>` runs a command in that session. Stopped when the
+# script exits.
+start_session_desktop() {
+    local kind="$1" name="$2" script="$3" tool
+    shift 3
+    for tool in "$@"; do
         if ! command -v "$tool" >/dev/null; then
-            echo "start_gnome_desktop: $tool is not installed (scripts/setup)" >&2
+            echo "start_${kind}_desktop: $tool is not installed (scripts/setup)" >&2
             return 1
         fi
     done
-    local user runtime
+    local user runtime upper="${kind^^}"
     user="$(wayland_session_user)"
-    runtime="$(wayland_runtime_dir gnome "$user")"
+    runtime="$(wayland_runtime_dir "$kind" "$user")"
     temp_dirs+=("$runtime")
-    export TESSEL_GNOME_RUNTIME_DIR="$runtime" TESSEL_GNOME_USER="$user"
-    "$repo/tests/e2e/wayland/as-session-user" --gnome "$repo/tests/e2e/gnome/mutter-session" \
-        >"$runtime/mutter.log" 2>&1 &
+    export "TESSEL_${upper}_RUNTIME_DIR=$runtime" "TESSEL_${upper}_USER=$user"
+    "$repo/tests/e2e/wayland/as-session-user" "--$kind" "$repo/$script" >"$runtime/$name.log" 2>&1 &
     stop_on_exit "$!"
     for _ in $(seq 150); do
         [[ -e "$runtime/session.env" ]] && return 0
         sleep 0.1
     done
-    echo "start_gnome_desktop: mutter did not start; its log:" >&2
-    cat "$runtime/mutter.log" >&2
+    echo "start_${kind}_desktop: $name did not start; its log:" >&2
+    cat "$runtime/$name.log" >&2
     return 1
 }
 
-# Starts KDE Plasma's compositor headless (KWin with kglobalaccel, one virtual output, a session
-# bus of its own) through tests/e2e/kde/kwin-session, as the same user as sway. Its clients'
-# desktop entries (which grant KWin's fake input) are read from that user's
-# ~/.local/share/applications, which the tests write. Exports TESSEL_KDE_RUNTIME_DIR and
-# TESSEL_KDE_USER; `as-session-user --kde` runs a command in that session (WAYLAND_DISPLAY,
-# DBUS_SESSION_BUS_ADDRESS, XDG_CURRENT_DESKTOP). Stopped when the script exits.
+# GNOME's compositor headless: mutter with XWayland, one virtual monitor, a session bus of its
+# own (tests/e2e/gnome/mutter-session). Its commands get WAYLAND_DISPLAY, DISPLAY of its XWayland,
+# XAUTHORITY and DBUS_SESSION_BUS_ADDRESS.
+start_gnome_desktop() {
+    start_session_desktop gnome mutter tests/e2e/gnome/mutter-session mutter Xwayland dbus-daemon
+}
+
+# KDE Plasma's compositor headless: KWin with kglobalaccel, one virtual output, a session bus of
+# its own (tests/e2e/kde/kwin-session). Its clients' desktop entries (which grant KWin's fake
+# input) are read from that user's ~/.local/share/applications, which the tests write. Its
+# commands get WAYLAND_DISPLAY, DBUS_SESSION_BUS_ADDRESS and XDG_CURRENT_DESKTOP.
 start_kde_desktop() {
-    local tool
-    for tool in kwin_wayland dbus-daemon; do
-        if ! command -v "$tool" >/dev/null; then
-            echo "start_kde_desktop: $tool is not installed (scripts/setup)" >&2
-            return 1
-        fi
-    done
-    local user runtime
-    user="$(wayland_session_user)"
-    runtime="$(wayland_runtime_dir kde "$user")"
-    temp_dirs+=("$runtime")
-    export TESSEL_KDE_RUNTIME_DIR="$runtime" TESSEL_KDE_USER="$user"
-    "$repo/tests/e2e/wayland/as-session-user" --kde "$repo/tests/e2e/kde/kwin-session" \
-        >"$runtime/kwin.log" 2>&1 &
-    stop_on_exit "$!"
-    for _ in $(seq 150); do
-        [[ -e "$runtime/session.env" ]] && return 0
-        sleep 0.1
-    done
-    echo "start_kde_desktop: KWin did not start; its log:" >&2
-    cat "$runtime/kwin.log" >&2
-    return 1
+    start_session_desktop kde kwin tests/e2e/kde/kwin-session kwin_wayland dbus-daemon
 }
 
 # All that the tests' environment holds from outside: the tests never see the caller's variables
