@@ -85,14 +85,4 @@ void installPopupAccessibility()
     Q_UNUSED(installed);
 }
 
-void announcePopupActivation(QWidget* window)
-{
-    // The bridge to the screen reader's bus reads the window's active state and says
-    // "activate" or "deactivate" from it.
-    QAccessible::State changed;
-    changed.active = true;
-    QAccessibleStateChangeEvent event(window, changed);
-    QAccessible::updateAccessibility(&event);
-}
-
 } // namespace tessel

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class QWidget;
-
 namespace tessel {
 
 // Shows every open popup window among the application's windows in the accessibility tree: Qt
@@ -10,10 +8,5 @@ namespace tessel {
 // application's windows would never find the one the user types in. Installed once, by the first
 // popup window made. Main thread only.
 void installPopupAccessibility();
-
-// Tells screen readers that the popup `window` became, or stopped being, the window the keys go
-// to. A popup grabs the keyboard without the window system activating it, so Qt announces nothing
-// by itself.
-void announcePopupActivation(QWidget* window);
 
 } // namespace tessel

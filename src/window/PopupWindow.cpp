@@ -152,9 +152,6 @@ void PopupWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     setRouting(true);
-    // A floating window is activated by the window system, which Qt announces itself.
-    if (m_style == PopupStyle::overlayAtPointer)
-        announcePopupActivation(this);
 }
 
 void PopupWindow::changeEvent(QEvent* event)
@@ -174,8 +171,6 @@ void PopupWindow::hideEvent(QHideEvent* event)
 {
     setRouting(false);
     QWidget::hideEvent(event);
-    if (m_style == PopupStyle::overlayAtPointer)
-        announcePopupActivation(this);
     Q_EMIT dismissed();
 }
 

@@ -80,11 +80,11 @@ def census(pid):
     app = application(pid)
     counts = {"exposed": 0, "named": 0, "wrong_role": 0, "empty_lists": 0, "problems": []}
 
-    def visit(node, depth):
+    def visit(node, depth, in_list=False):
         if node is None or depth > 40:
             return
-        node_states = node.getState()
-        if not node_states.contains(pyatspi.STATE_SHOWING):
+        # A list's items count whether scrolled into view or not; anything else only when shown.
+        if not in_list and not node.getState().contains(pyatspi.STATE_SHOWING):
             return
         role = node.getRole()
         name = (node.name or "").strip()
@@ -105,10 +105,8 @@ def census(pid):
         if role in CONTAINERS and node.childCount == 0:
             counts["empty_lists"] += 1
             counts["problems"].append("%s '%s': no children" % (node.getRoleName(), name))
-        # A list's items have no children of their own; their count is all that is needed.
-        children = list(node) if role not in CONTAINERS else list(node)[:400]
-        for child in children:
-            visit(child, depth + 1)
+        for child in node:
+            visit(child, depth + 1, role in CONTAINERS)
 
     for window in app or []:
         if window is None:

@@ -59,8 +59,6 @@ struct Update {
     QObject* object;
     QAccessible::Event type;
     int child;
-    // For a change of the active state: whether its object is active now.
-    bool active;
 };
 
 QList<Update>& updates()
@@ -71,13 +69,7 @@ QList<Update>& updates()
 
 void record(QAccessibleEvent* event)
 {
-    bool active = false;
-    if (event->type() == QAccessible::StateChanged &&
-        static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().active) {
-        QAccessibleInterface* node = event->accessibleInterface();
-        active = node && node->state().active;
-    }
-    updates().append({event->object(), event->type(), event->child(), active});
+    updates().append({event->object(), event->type(), event->child()});
 }
 } // namespace
 
@@ -223,15 +215,11 @@ private Q_SLOTS:
         QCOMPARE(selected, (QList<int>{1, 2, 1}));
     }
 
-    // The popup is among the application's windows while open, named by its header, and says
-    // so when it opens and closes: a Qt popup is neither, by itself.
-    void thePopupIsAnApplicationWindowThatAnnouncesItself()
+    // The popup is among the application's windows while open, named by its header, active: Qt
+    // leaves popups out of the application's windows.
+    void thePopupIsAWindowOfTheApplication()
     {
-        if (qEnvironmentVariableIsSet("TESSEL_ACCESSIBILITY_BUS"))
-            QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
         f->settings.set(settings::appLanguage, u"pt"_s);
-        updates().clear();
-        const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(&record);
         QVERIFY(openPopup(PopupTab::clipboard));
         QWidget* window = f->windowController.window();
         QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
@@ -245,21 +233,8 @@ private Q_SLOTS:
         QCOMPARE(popup->text(QAccessible::Name), f->language.string("header_title"));
         QVERIFY(popup->state().active);
         f->windowController.close(false);
-        QAccessible::installUpdateHandler(previous);
         for (int i = 0; i < application->childCount(); ++i)
             QVERIFY(application->child(i) && application->child(i)->object() != window);
-
-        if (!QAccessible::isActive())
-            QSKIP("no accessibility bus: its own run checks the events");
-        // Active while shown, then no longer.
-        QList<bool> activity;
-        for (const Update& update : updates()) {
-            if (update.object == window && update.type == QAccessible::StateChanged)
-                activity << update.active;
-        }
-        QVERIFY(activity.size() >= 2);
-        QVERIFY(activity.first());
-        QVERIFY(!activity.last());
     }
 
     // A row's pin, delete and menu are actions of its item, run as the mouse runs them.
