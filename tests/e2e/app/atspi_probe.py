@@ -76,6 +76,14 @@ def tree(pid):
     out({"app": app.name, "windows": windows})
 
 
+def choices(combo):
+    names = set()
+    for child in combo:
+        if child is not None:
+            names |= {item.name for item in child if item is not None}
+    return names
+
+
 def census(pid):
     app = application(pid)
     counts = {"exposed": 0, "named": 0, "wrong_role": 0, "empty_lists": 0, "problems": []}
@@ -91,13 +99,12 @@ def census(pid):
         if role in INTERACTIVE:
             counts["exposed"] += 1
             content = role in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_TABLE_CELL)
+            # On Linux a combo box is named by its current choice, and labelled by a relation.
             by_value = False
             if role == pyatspi.ROLE_COMBO_BOX:
                 labelled = any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY
                                for r in node.getRelationSet())
-                by_value = not labelled and name == (node.queryText().getText(0, -1)
-                                                      if "Text" in pyatspi.listInterfaces(node)
-                                                      else name)
+                by_value = not labelled and name in choices(node)
             if not name or by_value or (not content and ID_LIKE.match(name)):
                 counts["problems"].append("%s '%s': not named" % (node.getRoleName(), name))
             else:
