@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/PopupWindow.h"
 
+#include "window/PopupAccessibility.h"
 #include "window/PopupKeyTarget.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -75,6 +77,8 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
         setAttribute(Qt::WA_TranslucentBackground);
         m_cutter = new CornerCutter(this);
         m_cutter->raise();
+    } else {
+        installPopupAccessibility();
     }
 }
 
@@ -102,6 +106,14 @@ bool PopupWindow::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->window() != this)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
+    // Return presses the focused button, as Space does, before the content takes Return for its
+    // own selection; Qt's buttons outside a dialog leave Return alone.
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return true;
+    }
     auto* target = dynamic_cast<PopupKeyTarget*>(m_content);
     // The content may use Escape first, to close something of its own.
     if (target && target->handlePopupKey(*key))

@@ -16,9 +16,10 @@ namespace tessel {
 // run without a compositing manager), a translucent one with anti-aliased corners as a floating
 // window.
 //
-// It is also the popup's one key router: while shown, every key typed inside it goes first to the
-// content when the content is a `PopupKeyTarget`, then, when that did not use it, Escape asks for
-// the popup to close, and any other key goes on to the focused widget.
+// It is also the popup's one key router: while shown, Return on a focused button presses it;
+// every other key typed inside it goes first to the content when the content is a
+// `PopupKeyTarget`, then, when that did not use it, Escape asks for the popup to close, and any
+// other key goes on to the focused widget.
 class PopupWindow : public QWidget {
     Q_OBJECT
 

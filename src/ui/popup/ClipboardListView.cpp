@@ -7,6 +7,7 @@
 #include "ui/popup/ClipboardListFilter.h"
 #include "ui/popup/ClipboardListModel.h"
 #include "ui/popup/EntryPreview.h"
+#include "ui/popup/HistoryListAccessible.h"
 #include "ui/popup/HistoryRowView.h"
 #include "ui/popup/TabButton.h"
 #include "ui/style/FocusRing.h"
@@ -63,6 +64,7 @@ ClipboardListView::ClipboardListView(ClipboardManager& manager, LanguageManager&
     header->addStretch(1);
     header->addWidget(m_clear);
 
+    installHistoryListAccessibility();
     m_rows->setParent(m_list);
     m_list->setItemDelegate(m_rows);
     m_list->setFrameShape(QFrame::NoFrame);

@@ -72,6 +72,14 @@ public:
 
     // Chooses the displayed entry at `row`.
     void choose(int row);
+
+    // What a row does when clicked, and what its pin button and the items of its menu do: one
+    // path for the mouse, the keys and screen readers alike. `row` is a displayed row.
+    enum class RowAction { choose, pin, remove, menu };
+    void perform(RowAction action, int row);
+    // The name of the pin or remove action in the interface language, as the row's button or
+    // menu item says it; empty for the actions every toolkit names itself.
+    QString actionText(RowAction action, int row) const;
     // The clear button's action.
     void clearRequested();
 
@@ -105,7 +113,7 @@ private:
     // The row buttons' and the row menu's actions, for the mouse and the keyboard alike.
     void togglePin(const ClipboardEntryPtr& entry);
     void deleteEntry(const ClipboardEntryPtr& entry);
-    void showSelectedRowMenu();
+    void showMenuAt(int row);
     void updateEmptyState();
     void showRowMenu(const QModelIndex& index, const QPoint& globalPos);
     QWidget* buildEmptyState();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/SettingsStore.h"
+#include "localization/LanguageManager.h"
 #include "ui/popup/ClipboardListFilter.h"
 #include "ui/popup/ClipboardListModel.h"
 #include "ui/popup/ClipboardListView.h"
@@ -14,7 +15,8 @@
 #include <QMenu>
 
 // The history list's keyboard: moving the selection, choosing, pinning and deleting a row, its
-// menu, and the preview the keyboard opens and closes.
+// menu, and the preview the keyboard opens and closes; the row actions that screen readers run
+// too.
 namespace tessel {
 
 bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
@@ -65,19 +67,19 @@ bool ClipboardListView::handlePopupKey(const QKeyEvent& event)
         if (modifiers != Qt::NoModifier ||
             (field && (field->hasSelectedText() || field->cursorPosition() < field->text().size())))
             return false;
-        deleteEntry(m_model->entryAt(m_selectedIndex));
+        perform(RowAction::remove, m_selectedIndex);
         return true;
     }
     case pinKey:
         if (modifiers != Qt::ControlModifier)
             return false;
-        togglePin(m_model->entryAt(m_selectedIndex));
+        perform(RowAction::pin, m_selectedIndex);
         return true;
     case Qt::Key_Menu:
     case Qt::Key_F10:
         if (event.key() == Qt::Key_F10 && modifiers != Qt::ShiftModifier)
             return false;
-        showSelectedRowMenu();
+        perform(RowAction::menu, m_selectedIndex);
         return true;
     default:
         return false;
@@ -120,9 +122,43 @@ void ClipboardListView::checkPreviewedEntry()
         hidePreview();
 }
 
-void ClipboardListView::showSelectedRowMenu()
+void ClipboardListView::perform(RowAction action, int row)
 {
-    const QModelIndex index = m_model->index(m_selectedIndex, 0);
+    switch (action) {
+    case RowAction::choose:
+        choose(row);
+        break;
+    case RowAction::pin:
+        togglePin(m_model->entryAt(row));
+        break;
+    case RowAction::remove:
+        deleteEntry(m_model->entryAt(row));
+        break;
+    case RowAction::menu:
+        showMenuAt(row);
+        break;
+    }
+}
+
+QString ClipboardListView::actionText(RowAction action, int row) const
+{
+    const ClipboardEntryPtr entry = m_model->entryAt(row);
+    switch (action) {
+    case RowAction::pin:
+        return m_language.string(HistoryRowView::pinActionId(entry && entry->isFavorite()));
+    case RowAction::remove:
+        return m_language.string("delete_item");
+    case RowAction::choose:
+    case RowAction::menu:
+        break;
+    }
+    // Pressing a row and opening its menu are actions every toolkit names.
+    return {};
+}
+
+void ClipboardListView::showMenuAt(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
     if (!index.isValid())
         return;
     m_list->scrollTo(index);

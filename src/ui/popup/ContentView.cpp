@@ -204,6 +204,8 @@ QWidget* ContentView::buildHeader()
     auto* header = new QWidget(this);
     //% "Tessel Clipboard"
     auto* title = new QLabel(m_context.language.string("header_title"), header);
+    if (window() != this)
+        window()->setAccessibleName(title->text());
     title->setFont(uiFont(13, QFont::DemiBold));
     auto* preferences = new SymbolButton(u"gearshape"_s, 11, 6, header);
     auto* close = new SymbolButton(u"xmark"_s, 11, 6, header);
@@ -343,9 +345,12 @@ PopupTab ContentView::searchScope(PopupTab tab)
 
 void ContentView::changeEvent(QEvent* event)
 {
-    // Before the window shows, so before anything asks for its interface.
-    if (event->type() == QEvent::ParentChange && window() != this && !window()->isVisible())
+    // Before the window shows, so before anything asks for its interface. The window is named by
+    // its header, which a screen reader reads as the popup opens.
+    if (event->type() == QEvent::ParentChange && window() != this && !window()->isVisible()) {
         setAccessibleRole(window(), QAccessible::Window);
+        window()->setAccessibleName(m_context.language.string("header_title"));
+    }
     // Queued: a theme setting changes the palette and then rebuilds at once, and the palette
     // change arrives in the middle of it; only a palette that no build has seen yet rebuilds.
     if (event->type() == QEvent::PaletteChange)

@@ -12,6 +12,7 @@
 #include "ui/style/Theme.h"
 #include "ui/style/UiFonts.h"
 #include "ui/widgets/AccessibleRole.h"
+#include "ui/widgets/ReturnPressesButtons.h"
 #include "ui/widgets/WindowCloseKeys.h"
 
 #include <QAbstractButton>
@@ -120,6 +121,7 @@ AboutView::AboutView(LanguageManager& language, SettingsStore& settings, UrlOpen
     setAutoFillBackground(true);
     setAccessibleRole(this, QAccessible::Window);
     addWindowCloseKeys(this);
+    letReturnPressButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(16);

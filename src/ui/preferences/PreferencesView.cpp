@@ -14,6 +14,7 @@
 #include "ui/style/Theme.h"
 #include "ui/widgets/AccessibleRole.h"
 #include "ui/widgets/OverlayScrollBar.h"
+#include "ui/widgets/ReturnPressesButtons.h"
 #include "ui/widgets/WindowCloseKeys.h"
 
 #include <QButtonGroup>
@@ -59,6 +60,7 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
     setAutoFillBackground(true);
     setAccessibleRole(this, QAccessible::Window);
     addWindowCloseKeys(this);
+    letReturnPressButtons(this);
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* content = new QWidget(this);

@@ -16,6 +16,7 @@
 #include "ui/style/Theme.h"
 #include "window/PopupWindow.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -213,8 +214,16 @@ private Q_SLOTS:
             return page->errorLabel()->isHidden() ? QString() : page->errorLabel()->text();
         };
 
+        // A screen reader names the key cap by its row and hears what it holds, that it records,
+        // and each error, as its description.
+        QAccessibleInterface* cap = QAccessible::queryAccessibleInterface(emoji);
+        const auto said = [cap] { return cap->text(QAccessible::Description); };
+        QCOMPARE(cap->text(QAccessible::Name), f->language.string("shortcut_emoji"));
+        QCOMPARE(said(), emoji->keys().join(u'+'));
+
         QTest::mouseClick(emoji, Qt::LeftButton);
         QVERIFY(emoji->isRecording());
+        QCOMPARE(said(), f->language.string("press_keys_prompt"));
         // Our own grabs are let go, so the current chords reach the recorder.
         QVERIFY(f->backend.active.isEmpty());
 
@@ -231,6 +240,7 @@ private Q_SLOTS:
         }
         press(emoji, Qt::Key_A, Qt::NoModifier, kKeysymA);
         QCOMPARE(error(), f->language.string("shortcut_min_error"));
+        QCOMPARE(said(), error());
 
         // Another program holds Super+Shift+C: the shortcut is kept but reported taken.
         f->backend.taken.insert({kKeysymC, ShortcutModifier::command | ShortcutModifier::shift});
@@ -242,6 +252,7 @@ private Q_SLOTS:
         press(emoji, Qt::Key_Escape, Qt::NoModifier);
         QVERIFY(!emoji->isRecording());
         QVERIFY(page->errorLabel()->isHidden());
+        QCOMPARE(said(), emoji->keys().join(u'+'));
         QCOMPARE(f->hotkeys.emojiShortcut().keyCode, 8u);
         // Recording is over: the clipboard shortcut is grabbed again, the refused one is not.
         QCOMPARE(f->backend.active.keys(), QList<int>{HotkeyManager::clipboardId});

@@ -22,6 +22,7 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -212,6 +213,59 @@ private Q_SLOTS:
         }
         QCOMPARE(focused, (QList<int>{1, 2, 1}));
         QCOMPARE(selected, (QList<int>{1, 2, 1}));
+    }
+
+    // The popup is among the application's windows while open, named by its header, active: Qt
+    // leaves popups out of the application's windows.
+    void thePopupIsAWindowOfTheApplication()
+    {
+        f->settings.set(settings::appLanguage, u"pt"_s);
+        QVERIFY(openPopup(PopupTab::clipboard));
+        QWidget* window = f->windowController.window();
+        QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+        QAccessibleInterface* popup = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(application && popup);
+        const int index = application->indexOfChild(popup);
+        QVERIFY(index >= 0);
+        QCOMPARE(application->child(index), popup);
+        QCOMPARE(popup->parent(), application);
+        QCOMPARE(popup->role(), QAccessible::Window);
+        QCOMPARE(popup->text(QAccessible::Name), f->language.string("header_title"));
+        QVERIFY(popup->state().active);
+        f->windowController.close(false);
+        for (int i = 0; i < application->childCount(); ++i)
+            QVERIFY(application->child(i) && application->child(i)->object() != window);
+    }
+
+    // A row's pin, delete and menu are actions of its item, run as the mouse runs them.
+    void rowsPinDeleteAndOpenTheirMenuAsActions()
+    {
+        ContentView* view = openPopup(PopupTab::clipboard);
+        QVERIFY(view);
+        auto* list = qobject_cast<ClipboardListView*>(view->tabContent());
+        QVERIFY(list);
+        QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list->listView());
+        QAccessibleInterface* second = rows->child(1);
+        QVERIFY(second && second->actionInterface());
+        QAccessibleActionInterface* actions = second->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+        QCOMPARE(actions->localizedActionName(u"pin"_s), f->language.string("pin_item"));
+        actions->doAction(u"pin"_s);
+        QVERIFY(f->manager.entries().at(1)->isFavorite());
+        QCOMPARE(second->text(QAccessible::Description), f->language.string("pinned_state"));
+        QCOMPARE(actions->localizedActionName(u"pin"_s), f->language.string("unpin_item"));
+
+        actions->doAction(QAccessibleActionInterface::showMenuAction());
+        QTRY_VERIFY(list->rowMenu() && list->rowMenu()->isVisible());
+        // The menu of the row the action was asked of: its first item unpins.
+        QCOMPARE(list->rowMenu()->actions().constFirst()->text(), f->language.string("unpin_item"));
+        list->rowMenu()->close();
+
+        rows->child(2)->actionInterface()->doAction(u"delete"_s);
+        QCOMPARE(f->manager.entries().size(), 2);
+        QCOMPARE(f->manager.entries().at(1)->textContent(), u"second copied"_s);
+        QCOMPARE(rows->childCount(), 2);
+        QVERIFY(!rows->child(2));
     }
 
     void pickerCellsAreListItemsNamedInTheInterfaceLanguage()

@@ -231,11 +231,24 @@ private Q_SLOTS:
         test::FakeHotkeyBackend backend;
         HotkeyManager hotkeys(f->settings, backend);
         test::FakeLoginItems loginItems;
-        PreferencesView preferences(PreferencesContext{
-            f->settings, f->language, hotkeys, f->permissions, loginItems, [] {}, nullptr, {}});
+        int aboutOpenings = 0;
+        PreferencesView preferences(PreferencesContext{f->settings,
+                                                       f->language,
+                                                       hotkeys,
+                                                       f->permissions,
+                                                       loginItems,
+                                                       [&aboutOpenings] { ++aboutOpenings; },
+                                                       nullptr,
+                                                       {}});
         preferences.show();
         preferences.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&preferences));
+        // Return presses the focused button, as Space does.
+        auto* aboutButton = preferences.findChild<QPushButton*>(u"aboutButton"_s);
+        QVERIFY(aboutButton);
+        aboutButton->setFocus();
+        QTest::keyClick(aboutButton, Qt::Key_Return);
+        QCOMPARE(aboutOpenings, 1);
         // A setting changed from the keyboard, then Escape.
         auto* theme = preferences.findChild<QComboBox*>(u"themeMode"_s);
         QVERIFY(theme);
