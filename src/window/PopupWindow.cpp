@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/PopupWindow.h"
 
+#include "ui/style/UiFonts.h"
 #include "window/PopupKeyTarget.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tessel {
@@ -68,7 +70,7 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    setFixedSize(contentSize);
+    setFixedSize(contentSize());
     if (m_style == PopupStyle::floatingWindow) {
         // A Wayland window's mask only limits where it takes input: the square corners would
         // still show. Compositors blend a translucent window, so the corners can be cut there.
@@ -76,6 +78,20 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
         m_cutter = new CornerCutter(this);
         m_cutter->raise();
     }
+}
+
+QSize PopupWindow::contentSize()
+{
+    const QSize wanted = scaled(QSize(330, 450));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    // A large font on a small screen: as large as the screen leaves room for, in proportion.
+    const QSize room = screen->availableGeometry().size() - QSize(20, 20);
+    return wanted.boundedTo(room).width() < wanted.width() ||
+                   wanted.boundedTo(room).height() < wanted.height()
+               ? wanted.scaled(room, Qt::KeepAspectRatio)
+               : wanted;
 }
 
 PopupWindow::~PopupWindow()
