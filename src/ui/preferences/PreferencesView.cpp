@@ -188,6 +188,8 @@ void PreferencesView::fitToContent()
     m_fitted = true;
     const int width = m_content->width();
     const auto heightAt = [](QLayoutItem* item, int w) {
+        if (!item)
+            return 0;
         item->invalidate();
         return item->hasHeightForWidth() ? item->heightForWidth(w) : item->sizeHint().height();
     };
@@ -197,9 +199,12 @@ void PreferencesView::fitToContent()
         const QWidget* page = static_cast<QScrollArea*>(m_pages->widget(i))->widget();
         pages = std::max(pages, heightAt(page->layout(), width));
     }
-    const QMargins margins = m_content->layout()->contentsMargins();
-    const int height = margins.top() + heightAt(m_top, width) + m_content->layout()->spacing() +
-                       pages + margins.bottom();
+    const QLayout* column = m_content->layout();
+    if (!column)
+        return;
+    const QMargins margins = column->contentsMargins();
+    const int height =
+        margins.top() + heightAt(m_top, width) + column->spacing() + pages + margins.bottom();
     resizeOnScreen(this, QSize(width, height));
 }
 
