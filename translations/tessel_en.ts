@@ -634,5 +634,13 @@
         <source>Website, %1</source>
         <translation>Website, %1</translation>
     </message>
+    <message id="search_kaomoji_placeholder">
+        <source>Search kaomoji...</source>
+        <translation>Search kaomoji...</translation>
+    </message>
+    <message id="search_symbols_placeholder">
+        <source>Search symbols...</source>
+        <translation>Search symbols...</translation>
+    </message>
 </context>
 </TS>

@@ -634,5 +634,13 @@
         <source>Website, %1</source>
         <translation>Site, %1</translation>
     </message>
+    <message id="search_kaomoji_placeholder">
+        <source>Search kaomoji...</source>
+        <translation>Buscar kaomoji...</translation>
+    </message>
+    <message id="search_symbols_placeholder">
+        <source>Search symbols...</source>
+        <translation>Buscar símbolos...</translation>
+    </message>
 </context>
 </TS>

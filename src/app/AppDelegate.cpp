@@ -19,6 +19,7 @@
 #include "ui/preferences/AboutView.h"
 #include "ui/preferences/PreferencesView.h"
 #include "ui/style/IconProvider.h"
+#include "ui/style/UiFonts.h"
 #include "window/WindowController.h"
 
 #include <QApplication>
@@ -250,10 +251,9 @@ void AppDelegate::releasePopupMemory()
     });
 }
 
-void AppDelegate::placeWindow(QWidget* window, QSize size)
+void AppDelegate::placeWindow(QWidget* window)
 {
     window->setWindowIcon(IconProvider::applicationIcon());
-    window->resize(size);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
 }
@@ -272,11 +272,13 @@ void AppDelegate::openPreferences()
     // check does not see through QPointer.
     QWidget* window = m_preferencesWindow.data();
     if (!window) {
-        window = new PreferencesView(
+        auto* preferences = new PreferencesView(
             {m_settings, m_language, m_hotkeys, m_permissions, m_loginItems,
              [this] { openAboutWindow(); }, m_desktopShortcuts,
              [this] { return m_clipboard.workspace().runningApplicationIds(); }});
-        placeWindow(window, QSize(520, 500));
+        preferences->fitToContent();
+        placeWindow(preferences);
+        window = preferences;
         m_preferencesWindow = window;
     }
     present(window);
@@ -288,9 +290,9 @@ void AppDelegate::openAboutWindow()
     QWidget* window = m_aboutWindow.data();
     if (!window) {
         auto* about = new AboutView(m_language, m_settings);
-        placeWindow(about, QSize(330, 310));
         // The About window is small and has nothing to resize.
-        about->fitToContent(330);
+        about->fitToContent(scaled(330));
+        placeWindow(about);
         window = about;
         m_aboutWindow = window;
     }

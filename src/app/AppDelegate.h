@@ -80,8 +80,8 @@ private:
     PopupContext popupContext();
     // Shows a window of Tessel's own: themed, in front, with the keyboard.
     void present(QWidget* window);
-    // Gives a window of Tessel's own its icon and size, centred on the screen.
-    void placeWindow(QWidget* window, QSize size);
+    // Gives a window of Tessel's own its icon and centres it on the screen.
+    void placeWindow(QWidget* window);
     // Applies a setting that just changed to the parts of the program that use it.
     void settingChanged(const QString& key);
     // Gives back what the popup held once it has closed.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/PopupWindow.h"
 
+#include "ui/style/UiFonts.h"
 #include "window/PopupAccessibility.h"
 #include "window/PopupKeyTarget.h"
 
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tessel {
@@ -70,7 +72,7 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    setFixedSize(contentSize);
+    setFixedSize(contentSize());
     if (m_style == PopupStyle::floatingWindow) {
         // A Wayland window's mask only limits where it takes input: the square corners would
         // still show. Compositors blend a translucent window, so the corners can be cut there.
@@ -80,6 +82,20 @@ PopupWindow::PopupWindow(QWidget* content, PopupStyle style)
     } else {
         installPopupAccessibility();
     }
+}
+
+QSize PopupWindow::contentSize()
+{
+    const QSize wanted = scaled(QSize(330, 450));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    // A large font on a small screen: as large as the screen leaves room for, in proportion.
+    const QSize room = screen->availableGeometry().size() - QSize(20, 20);
+    return wanted.boundedTo(room).width() < wanted.width() ||
+                   wanted.boundedTo(room).height() < wanted.height()
+               ? wanted.scaled(room, Qt::KeepAspectRatio)
+               : wanted;
 }
 
 PopupWindow::~PopupWindow()

@@ -24,8 +24,9 @@ class PopupWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // The popup's size and the radius of its rounded corners; its content is drawn to match.
-    static constexpr QSize contentSize{330, 450};
+    // The popup's size (330 by 450 at the design's font size, larger with a larger desktop font)
+    // and the radius of its rounded corners; its content is drawn to match.
+    static QSize contentSize();
     static constexpr int cornerRadius = 12;
 
     // Takes ownership of `content`.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
@@ -30,11 +31,18 @@ QRect popupGeometry()
         commandOutput(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"tessel"_s})
             .split(u'\n', Qt::SkipEmptyParts);
     static const QRegularExpression position(u"Position: (-?\\d+),(-?\\d+)"_s);
+    static const QRegularExpression geometry(u"Geometry: (\\d+)x(\\d+)"_s);
     for (const QString& window : windows) {
         const QString info = commandOutput(u"xdotool"_s, {u"getwindowgeometry"_s, window});
         const auto p = position.match(info);
-        if (p.hasMatch() && info.contains("Geometry: 330x450"_L1))
-            return QRect(p.captured(1).toInt(), p.captured(2).toInt(), 330, 450);
+        const auto g = geometry.match(info);
+        if (!p.hasMatch() || !g.hasMatch())
+            continue;
+        // 330x450, or larger in the same proportions where the desktop's font is larger.
+        const int width = g.captured(1).toInt();
+        const int height = g.captured(2).toInt();
+        if (width >= 330 && std::abs(width * 450 - height * 330) <= 450 * 2)
+            return QRect(p.captured(1).toInt(), p.captured(2).toInt(), width, height);
     }
     return {};
 }

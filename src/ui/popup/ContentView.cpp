@@ -96,7 +96,7 @@ ContentView::ContentView(PopupContext context, PopupTab initialTab, QWidget* par
     , m_activeTab(initialTab)
     , m_layout(new QVBoxLayout(this))
 {
-    setFixedSize(PopupWindow::contentSize);
+    setFixedSize(PopupWindow::contentSize());
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     Theme::apply(this, m_context.settings.value(settings::themeMode));
@@ -172,14 +172,7 @@ void ContentView::rebuildBody()
         return;
     }
     m_bodyLayout->addWidget(buildTabRow());
-    // Every tab searches: the pickers their characters, the two history tabs the history.
-    //% "Search emojis..."
-    const char* pickerHint = QT_TRID_NOOP("search_emojis_placeholder");
-    //% "Search history..."
-    const char* historyHint = QT_TRID_NOOP("search_history_placeholder");
-    m_searchBar = new SearchBar(
-        m_context.language.string(isPickerTab(m_activeTab) ? pickerHint : historyHint),
-        searchText());
+    m_searchBar = new SearchBar(m_context.language.string(searchHintId(m_activeTab)), searchText());
     //% "Clear search"
     m_searchBar->setClearButtonName(m_context.language.string("clear_search"));
     connect(m_searchBar, &SearchBar::textChanged, this,
@@ -336,6 +329,27 @@ void ContentView::syncWindowAppearance(const QString& mode)
         if (self && self->window() != self)
             Theme::apply(self->window(), mode);
     });
+}
+
+const char* ContentView::searchHintId(PopupTab tab)
+{
+    // Every tab searches: the pickers their characters, the two history tabs the history.
+    switch (tab) {
+    case PopupTab::emoji:
+        //% "Search emojis..."
+        return QT_TRID_NOOP("search_emojis_placeholder");
+    case PopupTab::kaomoji:
+        //% "Search kaomoji..."
+        return QT_TRID_NOOP("search_kaomoji_placeholder");
+    case PopupTab::symbols:
+        //% "Search symbols..."
+        return QT_TRID_NOOP("search_symbols_placeholder");
+    case PopupTab::clipboard:
+    case PopupTab::favorites:
+        break;
+    }
+    //% "Search history..."
+    return QT_TRID_NOOP("search_history_placeholder");
 }
 
 PopupTab ContentView::searchScope(PopupTab tab)

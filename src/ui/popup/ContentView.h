@@ -77,6 +77,8 @@ private:
     PopupContext m_context;
     PopupTab m_activeTab;
     static PopupTab searchScope(PopupTab tab);
+    // The id of the search field's hint on `tab`.
+    static const char* searchHintId(PopupTab tab);
     void rebuildForNewPalette();
 
     QMap<PopupTab, QString> m_searchTexts;

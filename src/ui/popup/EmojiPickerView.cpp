@@ -39,8 +39,10 @@ EmojiPickerView::EmojiPickerView(EmojiStore& store, LanguageManager& language,
     , m_searchText(searchText)
     , m_model(new PickerGridModel(this))
 {
+    // The cells grow with the emoji, which grow with the desktop's font.
+    const int cell = scaled(kCell);
     PickerCellStyle style;
-    style.cellSize = QSize(kCell, kCell);
+    style.cellSize = QSize(cell, cell);
     style.font = emojiFont(20);
     style.cornerRadius = 8;
     style.strokeOpacity = 0.06;
@@ -49,11 +51,11 @@ EmojiPickerView::EmojiPickerView(EmojiStore& store, LanguageManager& language,
     style.cacheGlyphs = true;
 
     PickerGridLayout layout;
-    layout.columnWidth = kCell;
+    layout.columnWidth = cell;
     layout.columns = kColumns;
     layout.columnSpacing = 4;
     layout.rowSpacing = 4;
-    layout.cellHeight = kCell;
+    layout.cellHeight = cell;
     layout.padding = QMargins(12, 6, 12, 6);
     layout.sectionSpacing = 10;
     layout.titleSpacing = 4;

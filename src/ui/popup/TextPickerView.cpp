@@ -93,15 +93,17 @@ bool TextPickerView::handlePopupKey(const QKeyEvent& event)
 KaomojiPickerView::KaomojiPickerView(LanguageManager& language, const QString& searchText,
                                      QWidget* parent)
     : TextPickerView(kaomojiCategories(),
-                     sectionLayout(90, QFontMetrics(uiFont(12, QFont::Medium)).height() + 12,
+                     sectionLayout(scaled(90),
+                                   QFontMetrics(uiFont(12, QFont::Medium)).height() + 12,
                                    uiFont(11, QFont::Bold)),
                      cellStyle(QSize(), 12), language, searchText, parent)
 {}
 
 SymbolsPickerView::SymbolsPickerView(LanguageManager& language, const QString& searchText,
                                      QWidget* parent)
-    : TextPickerView(symbolCategories(), sectionLayout(36, 36, uiFont(11, QFont::Bold)),
-                     cellStyle(QSize(36, 36), 14), language, searchText, parent)
+    : TextPickerView(symbolCategories(),
+                     sectionLayout(scaled(36), scaled(36), uiFont(11, QFont::Bold)),
+                     cellStyle(scaled(QSize(36, 36)), 14), language, searchText, parent)
 {}
 
 } // namespace tessel

@@ -29,7 +29,7 @@ AppearancePage::AppearancePage(PreferencesContext& context, TextBinder& texts, Q
     texts.bind(label, QT_TRID_NOOP("theme_label"));
     m_theme = new QComboBox(card);
     m_theme->setObjectName(settings::themeMode.name);
-    m_theme->setFixedWidth(170);
+    fitPickerRow(label, m_theme, 170);
     label->setBuddy(m_theme);
     texts.bind(m_theme,
                [this, &texts] { m_theme->setAccessibleName(texts.string("theme_label")); });

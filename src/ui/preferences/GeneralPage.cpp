@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 namespace tessel {
 
 namespace {
-// A label at the left and a picker of fixed width at the right.
+// A label at the left and a picker at the right, at least `width` wide.
 QComboBox* pickerRow(QVBoxLayout* card, TextBinder& texts, const char* labelId, int width)
 {
     auto* row = new QHBoxLayout;
@@ -30,7 +30,7 @@ QComboBox* pickerRow(QVBoxLayout* card, TextBinder& texts, const char* labelId, 
     label->setBuddy(picker);
     texts.bind(picker,
                [&texts, picker, labelId] { picker->setAccessibleName(texts.string(labelId)); });
-    picker->setFixedWidth(width);
+    fitPickerRow(label, picker, width);
     row->addWidget(label, 1);
     row->addWidget(picker);
     card->addLayout(row);

@@ -15,7 +15,6 @@ namespace tessel {
 namespace {
 constexpr int kCapPadding = 7;
 constexpr int kCapSpacing = 4;
-constexpr int kHeight = 26;
 } // namespace
 
 KeyCapButton::KeyCapButton(ShortcutRecorder& recorder, QWidget* parent)
@@ -58,12 +57,14 @@ void KeyCapButton::setRecording(bool recording, const QString& prompt)
 QSize KeyCapButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
+    // Room for the caps' text at any font size.
+    const int capHeight = std::max(26, metrics.height() + 10);
     if (m_recording)
-        return QSize(metrics.horizontalAdvance(m_prompt) + 2 * 12, kHeight);
+        return QSize(metrics.horizontalAdvance(m_prompt) + 2 * 12, capHeight);
     int width = 0;
     for (const QString& key : m_keys)
         width += metrics.horizontalAdvance(key) + 2 * kCapPadding + kCapSpacing;
-    return QSize(std::max(width - kCapSpacing, kHeight) + 8, kHeight);
+    return QSize(std::max(width - kCapSpacing, capHeight) + 8, capHeight);
 }
 
 bool KeyCapButton::event(QEvent* event)

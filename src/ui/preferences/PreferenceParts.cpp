@@ -10,10 +10,12 @@
 #include "ui/widgets/AccessibleRole.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tessel {
 
@@ -160,7 +162,8 @@ PreferencesTabButton::PreferencesTabButton(QString symbol, QWidget* parent)
 QSize PreferencesTabButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    return QSize(16 + 6 + metrics.horizontalAdvance(text()) + 20, 30);
+    return QSize(16 + 6 + metrics.horizontalAdvance(text()) + 20,
+                 std::max(30, metrics.height() + 12));
 }
 
 void PreferencesTabButton::paintEvent(QPaintEvent*)
@@ -211,6 +214,13 @@ QVBoxLayout* pageLayout(QWidget* page)
     layout->setContentsMargins(10, 4, 10, 8);
     layout->setSpacing(8);
     return layout;
+}
+
+void fitPickerRow(QLabel* label, QComboBox* picker, int width)
+{
+    label->setWordWrap(true);
+    picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    picker->setMinimumWidth(scaled(width));
 }
 
 QLabel* sectionHeader(TextBinder& texts, const char* id, QWidget* parent)

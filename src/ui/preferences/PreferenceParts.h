@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QVBoxLayout;
 
 namespace tessel {
@@ -107,6 +108,11 @@ void bindToggle(QCheckBox* box, SettingsStore& settings, const SettingKey<bool>&
 
 // The column of sections that fills a tab, with the margins and spacing every tab shares.
 QVBoxLayout* pageLayout(QWidget* page);
+
+// A row of a label and a drop-down list beside it: the list as wide as its longest choice and at
+// least `width` (at the design's font size), the label taking a second line where a translation
+// leaves it too little room.
+void fitPickerRow(QLabel* label, QComboBox* picker, int width);
 
 // The header text that opens a section of a tab.
 QLabel* sectionHeader(TextBinder& texts, const char* id, QWidget* parent = nullptr);

@@ -12,9 +12,11 @@
 #include "ui/preferences/TesselLogoIconView.h"
 #include "ui/preferences/TextBinder.h"
 #include "ui/style/Theme.h"
+#include "ui/style/UiFonts.h"
 #include "ui/widgets/AccessibleRole.h"
 #include "ui/widgets/OverlayScrollBar.h"
 #include "ui/widgets/ReturnPressesButtons.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/WindowCloseKeys.h"
 
 #include <QButtonGroup>
@@ -25,6 +27,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -63,22 +66,22 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
     letReturnPressButtons(this);
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* content = new QWidget(this);
-    content->setFixedWidth(kContentWidth + 2 * kPagePadding);
-    outer->addWidget(content, 0, Qt::AlignHCenter);
+    m_content = new QWidget(this);
+    m_content->setFixedWidth(scaled(kContentWidth) + 2 * kPagePadding);
+    outer->addWidget(m_content, 0, Qt::AlignHCenter);
 
-    auto* layout = new QVBoxLayout(content);
+    auto* layout = new QVBoxLayout(m_content);
     layout->setContentsMargins(0, 16, 0, 12);
     layout->setSpacing(10);
     // The pages span the padding on both sides too, so their slim scroll bar floats in it.
-    auto* top = new QVBoxLayout;
-    top->setContentsMargins(kPagePadding, 0, kPagePadding, 0);
-    top->setSpacing(10);
-    top->addWidget(buildHeader());
-    top->addWidget(new Hairline(content));
-    top->addWidget(buildTabRow());
-    layout->addLayout(top);
-    m_pages = new QStackedWidget(content);
+    m_top = new QVBoxLayout;
+    m_top->setContentsMargins(kPagePadding, 0, kPagePadding, 0);
+    m_top->setSpacing(10);
+    m_top->addWidget(buildHeader());
+    m_top->addWidget(new Hairline(m_content));
+    m_top->addWidget(buildTabRow());
+    layout->addLayout(m_top);
+    m_pages = new QStackedWidget(m_content);
     layout->addWidget(m_pages, 1);
     addPage(new GeneralPage(m_context, *m_texts));
     addPage(new AppearancePage(m_context, *m_texts));
@@ -89,8 +92,11 @@ PreferencesView::PreferencesView(PreferencesContext context, QWidget* parent)
 
     //% "Tessel Settings"
     m_texts->bind(this, [this] { setWindowTitle(m_texts->string("settings_title")); });
-    connect(&m_context.language, &LanguageManager::languageChanged, this,
-            [this] { m_texts->retranslate(); });
+    connect(&m_context.language, &LanguageManager::languageChanged, this, [this] {
+        m_texts->retranslate();
+        if (m_fitted)
+            fitToContent();
+    });
     Theme::apply(this, m_context.settings.value(settings::themeMode));
     connect(&m_context.settings, &SettingsStore::changed, this, [this](const QString& key) {
         if (key == settings::themeMode.name)
@@ -112,6 +118,8 @@ QWidget* PreferencesView::buildHeader()
     auto* title = new ToneLabel(ToneLabel::Tone::primary, 17, QFont::Bold, header);
     m_texts->bind(title, QT_TRID_NOOP("settings_title"));
     auto* subtitle = new ToneLabel(ToneLabel::Tone::secondary, 11, QFont::Normal, header);
+    // A longer translation takes a second line rather than running under the About button.
+    subtitle->setWordWrap(true);
     //% "Customize behavior, privacy and shortcuts"
     m_texts->bind(subtitle, QT_TRID_NOOP("settings_subtitle"));
     titles->addWidget(title);
@@ -175,6 +183,31 @@ void PreferencesView::addPage(QWidget* page)
     page->setAutoFillBackground(false);
     scroll->setWidget(page);
     m_pages->addWidget(scroll);
+}
+
+void PreferencesView::fitToContent()
+{
+    m_fitted = true;
+    const int width = m_content->width();
+    const auto heightAt = [](QLayoutItem* item, int w) {
+        if (!item)
+            return 0;
+        item->invalidate();
+        return item->hasHeightForWidth() ? item->heightForWidth(w) : item->sizeHint().height();
+    };
+    // The tallest page as it would show without scrolling, under the header and the tabs.
+    int pages = 0;
+    for (int i = 0; i < m_pages->count(); ++i) {
+        const QWidget* page = static_cast<QScrollArea*>(m_pages->widget(i))->widget();
+        pages = std::max(pages, heightAt(page->layout(), width));
+    }
+    const QLayout* column = m_content->layout();
+    if (!column)
+        return;
+    const QMargins margins = column->contentsMargins();
+    const int height =
+        margins.top() + heightAt(m_top, width) + column->spacing() + pages + margins.bottom();
+    resizeOnScreen(this, QSize(width, height));
 }
 
 int PreferencesView::selectedTab() const

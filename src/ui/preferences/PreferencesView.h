@@ -8,6 +8,7 @@
 #include <memory>
 
 class QStackedWidget;
+class QVBoxLayout;
 
 namespace tessel {
 
@@ -28,6 +29,10 @@ public:
     explicit PreferencesView(PreferencesContext context, QWidget* parent = nullptr);
     ~PreferencesView() override;
 
+    // Sizes the window to show its header and its tallest page whole, within its screen (the
+    // pages scroll where the screen is too small); again at every language change.
+    void fitToContent();
+
     int selectedTab() const;
     void selectTab(int index);
     QList<PreferencesTabButton*> tabButtons() const { return m_tabButtons; }
@@ -47,7 +52,10 @@ private:
     std::unique_ptr<TextBinder> m_texts;
     std::unique_ptr<ShortcutRecorder> m_recorder;
     QList<PreferencesTabButton*> m_tabButtons;
+    QWidget* m_content = nullptr;
+    QVBoxLayout* m_top = nullptr;
     QStackedWidget* m_pages = nullptr;
+    bool m_fitted = false;
     ShortcutsPage* m_shortcutsPage = nullptr;
 };
 

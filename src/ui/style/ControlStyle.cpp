@@ -56,6 +56,7 @@ void ControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
         strokeOutline(*option, painter, Outline::round, 0);
         break;
     case PE_FrameLineEdit:
+    case PE_PanelButtonCommand:
         strokeOutline(*option, painter, Outline::box, 2);
         break;
     default:

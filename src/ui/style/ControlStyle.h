@@ -5,10 +5,10 @@
 
 namespace tessel {
 
-// Qt's Fusion style with the outlines of check boxes, radio buttons, combo boxes and framed text
-// fields drawn in the theme's control-border role. Fusion darkens the window colour for them,
-// which on a dark window leaves an outline the eye can hardly find; the palette has no role for
-// it, so the style draws it.
+// Qt's Fusion style with the outlines of check boxes, radio buttons, combo boxes, push buttons and
+// framed text fields drawn in the theme's control-border role. Fusion darkens the window colour for
+// them, which on a dark window leaves an outline the eye can hardly find; the palette has no role
+// for it, so the style draws it.
 class ControlStyle : public QProxyStyle {
     Q_OBJECT
 

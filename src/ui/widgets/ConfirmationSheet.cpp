@@ -69,9 +69,12 @@ void ConfirmationSheet::applyColours()
     // The sheet is made with its view, before the view joins the popup and takes the theme's
     // palette: the buttons are coloured again whenever the palette changes.
     const QPalette pal = palette();
-    const QColor danger(0xff, 0x45, 0x3a);
+    // A red white text reads on at 4.5:1 and more, in both themes.
+    const QColor danger(0xd7, 0x00, 0x15);
+    // The transparent border keeps the focus ring's room, so the ring does not squeeze the text.
     m_cancel->setStyleSheet(
-        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: %2; }"
+        u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: %2;"
+        " border: 2px solid transparent; }"
         " QPushButton:hover { background: %3; }"_s.arg(
             Theme::withOpacity(Theme::primary(pal), 0.08).name(QColor::HexArgb),
             Theme::primary(pal).name(),
@@ -79,8 +82,8 @@ void ConfirmationSheet::applyColours()
         focusRingStyle(pal, 6));
     m_confirm->setStyleSheet(
         u"QPushButton { border-radius: 6px; padding: 5px 12px; background: %1; color: white;"
-        " font-weight: 600; }"
-        " QPushButton:hover { background: %2; }"_s.arg(danger.name(), danger.lighter(110).name()) +
+        " font-weight: 600; border: 2px solid transparent; }"
+        " QPushButton:hover { background: %2; }"_s.arg(danger.name(), danger.darker(112).name()) +
         focusRingStyle(pal, 6));
 }
 

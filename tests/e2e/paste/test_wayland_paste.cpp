@@ -245,7 +245,7 @@ private Q_SLOTS:
         QVERIFY2(popup.border == "csd"_L1 || popup.border == "none"_L1, qPrintable(popup.border));
         QTRY_VERIFY_WITH_TIMEOUT(cornersShowThrough(popup.rect, m_dir.filePath(u"popup.png"_s)),
                                  5000);
-        QCOMPARE(popup.rect.size(), PopupWindow::contentSize);
+        QCOMPARE(popup.rect.size(), PopupWindow::contentSize());
         QVERIFY2(qAbs(popup.rect.center().x() - output.center().x()) <= 2 &&
                      qAbs(popup.rect.center().y() - output.center().y()) <= 2,
                  qPrintable(u"popup at %1,%2 on an output centred at %3,%4"_s.arg(popup.rect.x())

@@ -387,32 +387,6 @@ private Q_SLOTS:
         QCOMPARE(opened[1].scheme(), u"mailto"_s);
         QCOMPARE(opened[1].query(QUrl::FullyEncoded), u"subject=Feedback%20Tessel"_s);
     }
-
-    // The About window fits its texts, also after the language changes to one whose texts need
-    // more lines: no text is cut or drawn past the window's edge.
-    void aboutFitsItsTextsInEveryLanguage()
-    {
-        AboutView view(f->language, f->settings);
-        view.fitToContent(330);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        for (const QString& code : {u"en"_s, u"pt"_s, u"es"_s, u"en"_s}) {
-            f->language.setCurrentLanguageRaw(code);
-            QCoreApplication::processEvents();
-            const auto labels = view.findChildren<QLabel*>();
-            for (QLabel* label : labels) {
-                if (!label->isVisible() || label->text().isEmpty())
-                    continue;
-                const QString where = code + u": "_s + label->text();
-                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                     : label->sizeHint().height();
-                QVERIFY2(label->height() >= needed, qPrintable(where));
-                QVERIFY2(label->width() >= label->minimumSizeHint().width(), qPrintable(where));
-                const QRect inWindow(label->mapTo(&view, QPoint(0, 0)), label->size());
-                QVERIFY2(view.rect().contains(inWindow), qPrintable(where));
-            }
-        }
-    }
 };
 
 QTEST_MAIN(TestPreferencesGui)

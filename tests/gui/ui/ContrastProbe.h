@@ -18,24 +18,36 @@ inline QImage pixels(QWidget* widget)
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// The colour covering most of `area`: the background its text is drawn on.
+// The colour covering most of `area`: the background its text is drawn on. Colours a few levels
+// apart count as one (a button's gradient is one background), and their average is returned.
 inline QColor dominant(const QImage& image, const QRect& area)
 {
-    QHash<QRgb, int> counts;
+    struct Bucket {
+        int count = 0;
+        qint64 red = 0, green = 0, blue = 0;
+    };
+    QHash<int, Bucket> buckets;
     const QRect inside = area.intersected(image.rect());
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    }
-    QRgb best = 0;
-    int most = -1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            Bucket& bucket =
+                buckets[(qRed(pixel) >> 4) << 8 | (qGreen(pixel) >> 4) << 4 | qBlue(pixel) >> 4];
+            ++bucket.count;
+            bucket.red += qRed(pixel);
+            bucket.green += qGreen(pixel);
+            bucket.blue += qBlue(pixel);
         }
     }
-    return QColor(best);
+    Bucket best;
+    for (const Bucket& bucket : std::as_const(buckets)) {
+        if (bucket.count > best.count)
+            best = bucket;
+    }
+    if (best.count == 0)
+        return QColor(Qt::black);
+    return QColor(int(best.red / best.count), int(best.green / best.count),
+                  int(best.blue / best.count));
 }
 
 // The strongest contrast a pixel of `area` makes with `background`: the core of the glyphs.
