@@ -2,10 +2,10 @@
 #include "window/PopupWindow.h"
 
 #include "ui/style/UiFonts.h"
+#include "ui/widgets/ReturnPressesButtons.h"
 #include "window/PopupAccessibility.h"
 #include "window/PopupKeyTarget.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -122,14 +122,9 @@ bool PopupWindow::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->window() != this)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    // Return presses the focused button, as Space does, before the content takes Return for its
-    // own selection; Qt's buttons outside a dialog leave Return alone.
-    auto* button = qobject_cast<QAbstractButton*>(watched);
-    if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        button->click();
+    // Return presses the focused button before the content takes Return for its own selection.
+    if (pressButtonOnReturn(static_cast<QWidget*>(watched), *key))
         return true;
-    }
     auto* target = dynamic_cast<PopupKeyTarget*>(m_content);
     // The content may use Escape first, to close something of its own.
     if (target && target->handlePopupKey(*key))
