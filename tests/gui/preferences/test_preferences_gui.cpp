@@ -57,19 +57,12 @@ class TestPreferencesGui : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture : test::PopupFixture {
-        test::FakeHotkeyBackend backend;
-        HotkeyManager hotkeys{settings, backend};
-        test::FakeLoginItems loginItems;
-        QStringList runningApplications;
-    };
+    using Fixture = test::PreferencesFixture;
     std::unique_ptr<Fixture> f;
 
     std::unique_ptr<PreferencesView> makeView()
     {
-        auto view = std::make_unique<PreferencesView>(
-            PreferencesContext{f->settings, f->language, f->hotkeys, f->permissions, f->loginItems,
-                               [] {}, nullptr, [this] { return f->runningApplications; }});
+        auto view = std::make_unique<PreferencesView>(f->preferencesContext());
         view->resize(520, 500);
         view->show();
         return view;

@@ -6,16 +6,20 @@
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/PasteboardTypes.h"
 #include "core/SettingsStore.h"
+#include "hotkey/HotkeyManager.h"
 #include "localization/LanguageManager.h"
 #include "paste/PasteSimulator.h"
 #include "permissions/PermissionManager.h"
 #include "pickers/EmojiStore.h"
+#include "support/FakeHotkeyBackend.h"
+#include "support/FakeLoginItems.h"
 #include "support/FakePasteServices.h"
 #include "support/FakeWorkspace.h"
 #include "support/MemoryPasteboard.h"
 #include "support/TempHome.h"
 #include "ui/popup/ClipboardListView.h"
 #include "ui/popup/PopupContext.h"
+#include "ui/preferences/PreferencesContext.h"
 #include "window/WindowController.h"
 
 #include <QCoreApplication>
@@ -77,6 +81,21 @@ struct PopupFixture {
         item.setString(PasteboardType::plainText, text);
         pasteboard.writeExternal(item);
         manager.poll();
+    }
+};
+
+// The popup's services, and what the preferences need besides: shortcuts on a fake backend and
+// fake login items.
+struct PreferencesFixture : PopupFixture {
+    FakeHotkeyBackend backend;
+    HotkeyManager hotkeys{settings, backend};
+    FakeLoginItems loginItems;
+    QStringList runningApplications;
+
+    PreferencesContext preferencesContext()
+    {
+        return {settings,   language, hotkeys, permissions,
+                loginItems, [] {},    nullptr, [this] { return runningApplications; }};
     }
 };
 

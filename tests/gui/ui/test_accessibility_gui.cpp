@@ -78,16 +78,7 @@ class TestAccessibilityGui : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture : test::PopupFixture {
-        test::FakeHotkeyBackend backend;
-        HotkeyManager hotkeys{settings, backend};
-        test::FakeLoginItems loginItems;
-
-        PreferencesContext preferencesContext()
-        {
-            return {settings, language, hotkeys, permissions, loginItems, [] {}, nullptr, {}};
-        }
-    };
+    using Fixture = test::PreferencesFixture;
     std::unique_ptr<Fixture> f;
 
     ContentView* openPopup(PopupTab tab)
